@@ -1,0 +1,17 @@
+// Display and quality settings, process-wide.
+// Writers: parseCommandLine (windowed, quality, qualityCopy, render size) and
+// initDisplay (window size); both run once before the first frame, nothing changes them later.
+#pragma once
+
+struct DisplaySettings {
+  bool windowed = false;
+  int quality = 1;  // 0 low, 1 medium, 2 high
+  int windowWidth = 0;
+  int windowHeight = 0;
+  int renderWidth = 0;  // every render target is renderWidth x renderHeight, square
+  int renderHeight = 0;
+};
+
+extern DisplaySettings settings;
+// The published second copy of the quality level, read by the tentacle and greets scenes.
+extern int qualityCopy;

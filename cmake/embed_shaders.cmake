@@ -1,0 +1,17 @@
+# Writes OUTPUT: a C++ table of every shaders/**/*.glsl under SOURCE_DIR,
+# keyed by its "./shaders/..." path, as byte arrays so no text needs escaping.
+file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/shaders/*.glsl)
+list(SORT files)
+set(body "// Generated from shaders/ at build time; do not edit.\n#include \"render/embedded_shaders.h\"\n#include <map>\n#include <string>\n\nnamespace {\n")
+set(table "")
+set(index 0)
+foreach(file ${files})
+  file(READ ${SOURCE_DIR}/${file} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND body "const char shader${index}[] = {${bytes}0};\n")
+  string(APPEND table "    {\"./${file}\", std::string(shader${index}, sizeof(shader${index}) - 1)},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "}\n\nconst std::map<std::string, std::string>& embeddedShaders() {\n  static const std::map<std::string, std::string> table = {\n${table}  };\n  return table;\n}\n")
+file(WRITE ${OUTPUT}.tmp "${body}")
+file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
