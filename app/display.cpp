@@ -1,0 +1,97 @@
+// SDL video, window, context, GLEW and vsync bring-up.
+#include "app/display.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "app/options.h"
+#include "app/settings.h"
+#include "scenes/scene_set.h"
+
+SDL_Window* window = nullptr;
+SDL_GLContext glContext = nullptr;
+
+namespace {
+
+void printDisplayMode(const char* widthLabel, const char* heightLabel) {
+  SDL_DisplayMode mode{};
+  SDL_GetCurrentDisplayMode(0, &mode);
+  std::cout << widthLabel << mode.w << heightLabel << mode.h << "\n";
+}
+
+bool createWindowAndContext(bool hidden) {
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | (hidden ? SDL_WINDOW_HIDDEN : 0);
+  window = SDL_CreateWindow("zELMORa - tARVIk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                            settings.windowWidth, settings.windowHeight, flags);
+  if (!window) {
+    std::printf("Window could not be created! SDL Error: %s\n", SDL_GetError());
+    return false;
+  }
+  glContext = SDL_GL_CreateContext(window);
+  if (!glContext) {
+    std::printf("OpenGL context could not be created! SDL Error: %s\n", SDL_GetError());
+    return false;
+  }
+  return true;
+}
+
+void setWindowSize(const SDL_DisplayMode& mode) {
+  if (settings.windowed) {
+    const SizeWH size = windowedSizeForQuality(settings.quality);
+    settings.windowWidth = size.width;
+    settings.windowHeight = size.height;
+  } else {
+    settings.windowWidth = mode.w;
+    settings.windowHeight = mode.h;
+  }
+}
+
+}  // namespace
+
+bool initDisplay(bool hidden) {
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    std::printf("SDL could not initialize! SDL Error: %s\n", SDL_GetError());
+    return false;
+  }
+  SDL_DisplayMode mode{};
+  SDL_GetCurrentDisplayMode(0, &mode);
+  std::cout << " sw:" << mode.w << " sh:" << mode.h << "\n";
+  setWindowSize(mode);
+  if (!createWindowAndContext(hidden)) return false;
+  glewExperimental = GL_TRUE;
+  if (const GLenum error = glewInit(); error != GLEW_OK)
+    std::printf("Error initializing GLEW! %s\n", reinterpret_cast<const char*>(glewGetErrorString(error)));
+  if (SDL_GL_SetSwapInterval(1) < 0) std::printf("Warning: Unable to set VSync! SDL Error: %s\n", SDL_GetError());
+  // Created as the system always has, though nothing draws with it; an OpenGL-backed renderer
+  // makes its own context current, so ours is made current again.
+  SDL_CreateRenderer(window, -1, 0);
+  SDL_GL_MakeCurrent(window, glContext);
+  if (!loadScenes()) {
+    std::printf("Unable to initialize OpenGL!\n");
+    return false;
+  }
+  return true;
+}
+
+void enterPresentationMode() {
+  if (!settings.windowed) {
+    std::printf("FULLSCREEN\n");
+    SDL_SetWindowFullscreen(window, SDL_GetWindowFlags(window) ^ SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetHint("SDL_RENDER_SCALE_QUALITY", "linear");
+  } else {
+    std::printf("WINDOWED\n");
+  }
+  printDisplayMode(" sw2:", " sh2:");
+}
+
+void shutDownDisplay() {
+  if (window) SDL_DestroyWindow(window);
+  window = nullptr;
+  SDL_Quit();
+}

@@ -1,0 +1,16 @@
+// The window, the GL context and the switch to presentation mode.
+// Owns: window and glContext (writer: initDisplay; shutDownDisplay clears window).
+// Does NOT draw: the scenes do.
+#pragma once
+#include <SDL2/SDL.h>
+
+extern SDL_Window* window;
+extern SDL_GLContext glContext;
+
+// SDL video, window, GL 3.0 core context, GLEW, vsync, the unused renderer, then every
+// scene's programs. Prints the reason and returns false on a fatal failure.
+// `hidden` keeps the window off screen (the offline renderer).
+bool initDisplay(bool hidden = false);
+// Fullscreen (borderless desktop) unless windowed; prints the mode and the display size.
+void enterPresentationMode();
+void shutDownDisplay();

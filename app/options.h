@@ -1,0 +1,16 @@
+// The command line: the exact argument "windowed" and "mode=low|medium|high".
+// Writes settings (app/settings.h); every other argument is ignored.
+#pragma once
+#include "app/settings.h"
+
+// Pure parse: the settings the arguments select (window size still 0: display init sets it).
+DisplaySettings parseOptions(int argc, const char* const* argv);
+// Parses into the process-wide settings and publishes qualityCopy.
+void parseCommandLine(int argc, const char* const* argv);
+
+struct SizeWH {
+  int width;
+  int height;
+};
+SizeWH renderSizeForQuality(int quality);
+SizeWH windowedSizeForQuality(int quality);

@@ -1,0 +1,4 @@
+// The offline frame renderer's entry point.
+#include "app/offline_render.h"
+
+int main(int argc, char** argv) { return runOfflineRender(argc, argv); }

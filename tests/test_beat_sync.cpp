@@ -1,0 +1,144 @@
+// The beat-sync list, its cursor and every handler action.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "render/shared_uniforms.h"
+#include "timeline/beat_sync.h"
+#include "timeline/fades.h"
+
+namespace {
+void resetFades() { fades = FadeRecords{}; }
+
+BeatSyncItem item(float time, int type, float value, float rate) { return {time, {{type, value, rate}}}; }
+
+std::string handle(const BeatSyncItem& i) {
+  testing::internal::CaptureStdout();
+  beatSyncHandler(i);
+  return testing::internal::GetCapturedStdout();
+}
+}  // namespace
+
+TEST(BeatSyncList, CountsOrderAndCoincidences) {
+  const auto items = makeBeatSyncList();
+  EXPECT_EQ(items.size(), 1282u);
+  EXPECT_EQ(std::count_if(items.begin(), items.end(), [](const BeatSyncItem& i) { return i.time < 259.0f; }), 661);
+  for (size_t i = 1; i < items.size(); ++i) ASSERT_LT(items[i - 1].time, items[i].time) << i;
+
+  int twoAction = 0;
+  for (const auto& i : items) {
+    if (i.time >= 259.0f || i.actions.size() < 2) continue;
+    ++twoAction;
+    EXPECT_NEAR(i.time, 72.956f, 1e-3f);
+    ASSERT_EQ(i.actions.size(), 2u);
+    EXPECT_EQ(i.actions[0].type, 9);
+    EXPECT_EQ(i.actions[1].type, 2);
+  }
+  EXPECT_EQ(twoAction, 1);
+}
+
+TEST(BeatSyncList, GridStartsWhereTheBeatsBegin) {
+  const auto items = makeBeatSyncList();
+  auto firstOfType = [&](int type) {
+    for (const auto& i : items)
+      for (const auto& a : i.actions)
+        if (a.type == type) return i.time;
+    return -1.0f;
+  };
+  EXPECT_NEAR(firstOfType(9), 27.448f, 1e-4f);  // the fixed one comes before the grid's 58.42
+  EXPECT_NEAR(firstOfType(7), 43.348f, 2e-3f);
+  EXPECT_NEAR(firstOfType(3), 0.051f, 1e-6f);
+  EXPECT_NEAR(firstOfType(8), 73.228f, 1e-4f);
+  EXPECT_NEAR(items.front().time, 0.051f, 1e-6f);
+}
+
+TEST(BeatSyncList, AddMergesOnlyExactTimes) {
+  std::vector<BeatSyncItem> items;
+  addSyncAction(items, 1.0f, 2, 1.0f, 1.0f);
+  addSyncAction(items, 1.0f, 3, 1.0f, 1.0f);
+  addSyncAction(items, std::nextafter(1.0f, 2.0f), 4, 1.0f, 1.0f);
+  ASSERT_EQ(items.size(), 2u);
+  EXPECT_EQ(items[0].actions.size(), 2u);
+}
+
+TEST(BeatSyncCursor, SeekAndDispatchOnePerFrame) {
+  buildBeatSyncList();
+  std::vector<float> fired;
+  registerBeatSyncCallback([&](BeatSyncItem i) { fired.push_back(i.time); });
+  EXPECT_EQ(positionSyncCursor(0.0f), 0);
+  EXPECT_NEAR(beatSync.items[beatSync.cursor].time, 0.051f, 1e-6f);
+  const size_t before = beatSync.cursor;
+  EXPECT_EQ(positionSyncCursor(1000.0f), -1);
+  EXPECT_EQ(beatSync.cursor, before) << "no item at or after T: the cursor stays";
+
+  dispatchBeatSync(0.05f);
+  EXPECT_TRUE(fired.empty());
+  dispatchBeatSync(2.0f);  // several items are due: one per frame
+  dispatchBeatSync(2.0f);
+  ASSERT_EQ(fired.size(), 2u);
+  EXPECT_NEAR(fired[0], 0.051f, 1e-6f);
+  EXPECT_LT(fired[0], fired[1]);
+  registerBeatSyncCallback(beatSyncHandler);
+}
+
+TEST(BeatSyncCursor, ItemsAMillisecondApartFireOnConsecutiveFrames) {
+  beatSync.items = {item(1.000f, 3, 1, 0.1f), item(1.001f, 3, 1, 0.1f)};
+  beatSync.cursor = 0;
+  int count = 0;
+  registerBeatSyncCallback([&](BeatSyncItem) { ++count; });
+  dispatchBeatSync(1.5f);
+  EXPECT_EQ(count, 1);
+  dispatchBeatSync(1.5f);
+  EXPECT_EQ(count, 2);
+  dispatchBeatSync(1.5f);
+  EXPECT_EQ(count, 2);
+  registerBeatSyncCallback(beatSyncHandler);
+}
+
+TEST(BeatSyncHandler, RampsAndDecays) {
+  resetFades();
+  handle(item(3.0f, 2, 1.2f, 0.45f));
+  EXPECT_EQ(fades.lerp1.value, 1.2f);
+  EXPECT_EQ(fades.lerp1.startTime, 3.0f);
+  handle(item(3.0f, 9, 1.2f, 0.5f));
+  EXPECT_EQ(fades.lerp3.rate, 0.5f);
+  handle(item(3.0f, 12, 1.2f, 0.7f));
+  EXPECT_EQ(fades.introPulse.value, 1.2f);
+  handle(item(3.0f, 3, 1.2f, 0.05f));
+  EXPECT_EQ(fades.lerp2.value, 1.2f);
+  EXPECT_EQ(fades.lerp2.step, 0.05f);
+  handle(item(3.0f, 7, 1.0f, 0.05f));
+  EXPECT_EQ(fades.lightPulse.value, 1.0f);
+  handle(item(3.0f, 8, 1.0f, 0.05f));
+  EXPECT_EQ(fades.crtPulse.value, 1.0f);
+  handle(item(3.0f, 5, 0.75f, 0.0f));
+  EXPECT_EQ(sharedUniforms.propertyData[0], 0.75f);
+  EXPECT_EQ(handle(item(3.0f, 99, 1, 1)), "");
+}
+
+TEST(BeatSyncHandler, FadesAndTheirMessages) {
+  resetFades();
+  EXPECT_EQ(handle(item(1.5f, 1, 1.0f, 5.25f)), "");
+  EXPECT_TRUE(fades.whiteActive);
+  handle(item(2.0f, 1, 1.0f, 1.0f));
+  EXPECT_EQ(fades.fadeToWhite.startTime, 1.5f) << "a white fade in progress ignores a new one";
+
+  EXPECT_EQ(handle(item(53.797f, 10, 1.0f, 1.0f)), "startftb-stay: 53.797\n");
+  EXPECT_TRUE(fades.hold);
+  EXPECT_TRUE(fades.blackActive);
+  EXPECT_EQ(handle(item(54.0f, 4, 1.0f, 4.0f)), "startftb: 54\n");
+  EXPECT_FALSE(fades.hold) << "type 4 clears the hold even while the fade runs";
+  EXPECT_EQ(fades.fadeToBlack.startTime, 53.797f) << "but does not restart it";
+
+  resetFades();
+  fades.whiteActive = true;
+  EXPECT_EQ(handle(item(5.0f, 6, 1.0f, 2.0f)), "");
+  EXPECT_FALSE(fades.whiteActive);
+  EXPECT_TRUE(fades.blackActive);
+
+  fades.hold = true;
+  EXPECT_EQ(handle(item(6.0f, 11, 1.0f, 2.0f)), "startftb: 6\n");
+  EXPECT_FALSE(fades.hold);
+  EXPECT_EQ(fades.fadeFromBlack.startTime, 6.0f);
+  EXPECT_FALSE(fades.fadeFromBlackActive);
+}

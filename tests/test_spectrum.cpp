@@ -1,0 +1,61 @@
+// Peak hold, the weighted fft array and the frame-step order on the CPU.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render/shared_uniforms.h"
+#include "timeline/beat_sync.h"
+#include "timeline/fades.h"
+#include "timeline/frame_step.h"
+#include "timeline/spectrum.h"
+
+TEST(PeakHold, RiseNeedsMoreThanOneSixtyFourth) {
+  SpectrumBins raw{}, held{};
+  held[0] = 0.5f;
+  raw[0] = 0.5f + 0.015625f;  // exactly 1/64 above: decays instead
+  held[1] = 0.5f;
+  raw[1] = 0.6f;
+  held[2] = 0.01f;
+  applyPeakHold(raw, held);
+  EXPECT_FLOAT_EQ(held[0], 0.46875f);
+  EXPECT_FLOAT_EQ(held[1], 0.6f);
+  EXPECT_FLOAT_EQ(held[2], -0.02125f);
+  EXPECT_EQ(held[3], 0.0f) << "zero stays zero";
+  applyPeakHold(raw, held);
+  EXPECT_EQ(held[2], 0.0f) << "any raw value >= 0 replaces -0.02125";
+}
+
+TEST(FftArray, WeightsAndFloor) {
+  SpectrumBins snapshot{};
+  std::array<float, 512> fft{};
+  computeFftArray(snapshot, fft);
+  for (float v : fft) ASSERT_EQ(v, 0.01f);
+  snapshot.fill(0.25f);
+  computeFftArray(snapshot, fft);
+  EXPECT_FLOAT_EQ(fft[0], 0.25f);
+  EXPECT_FLOAT_EQ(fft[511], std::sqrt(0.25f * 2.2775f) * 0.5f);
+}
+
+TEST(FrameStep, PublishesSettingsAndFiresOneItem) {
+  SceneSettings settings;
+  settings.bloom_threshold1 = 0.47f;
+  settings.miscData[12] = 4.4f;
+  settings.apply_dof = true;
+  settings.sub_step = 2;
+  buildBeatSyncList();
+  int fired = 0;
+  registerBeatSyncCallback([&](BeatSyncItem) { ++fired; });
+  spectrum = SpectrumState{};
+  spectrum.raw[5] = 0.3f;
+  testing::internal::CaptureStdout();
+  advanceFrameTimeline(10.0f, false, settings);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Unable to read channel data\n");
+  EXPECT_EQ(fired, 1);
+  EXPECT_EQ(sharedUniforms.bloom_threshold1, 0.47f);
+  EXPECT_EQ(sharedUniforms.miscData[12], 4.4f);
+  EXPECT_TRUE(sharedUniforms.apply_dof);
+  EXPECT_EQ(sharedUniforms.sub_step, 2);
+  EXPECT_FLOAT_EQ(sharedUniforms.fft[5], std::sqrt(0.3f * static_cast<float>(1.0 + 0.0025 * 5)) * 0.5f);
+  EXPECT_EQ(spectrum.snapshot[5], spectrum.held[5]);
+  registerBeatSyncCallback(beatSyncHandler);
+}

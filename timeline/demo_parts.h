@@ -1,0 +1,26 @@
+// The demo part table: eight song intervals, each drawn by one scene.
+// Owns: demoTimeline (writer: buildDemoTimeline, once at start-up).
+// Does NOT track the current part: the main loop does (app/demo_state.h).
+#pragma once
+#include <string>
+#include <vector>
+
+struct DemoPart {
+  float start;  // inclusive
+  float end;    // exclusive; bit-for-bit the next row's start
+  std::string name;
+  int index;    // also the scene's position in sceneList
+};
+
+using DemoTimeline = std::vector<DemoPart>;  // search order is the order of adding
+
+extern DemoTimeline demoTimeline;
+
+DemoTimeline makeDemoTimeline();
+void addDemoPart(DemoTimeline& timeline, float start, float end, const std::string& name, int index);
+// Sets currentPartIndex to -1 (so the first lookup is a change) and fills demoTimeline.
+void buildDemoTimeline();
+// The first row with start <= position < end, or nullptr when none contains it.
+const DemoPart* findDemoPart(const DemoTimeline& timeline, float position);
+
+constexpr float demoEndTime = 259.0f;  // the run stops on the first frame past this

@@ -1,0 +1,23 @@
+// Peak hold and the weighted `fft` array.
+#include "timeline/spectrum.h"
+
+#include <algorithm>
+#include <cmath>
+
+SpectrumState spectrum;
+
+void applyPeakHold(const SpectrumBins& raw, SpectrumBins& held) {
+  for (int i = 0; i < spectrumBins; ++i) {
+    if (raw[i] > held[i] + 0.015625f)
+      held[i] = raw[i];
+    else if (held[i] > 0.0f)
+      held[i] -= 0.03125f;
+  }
+}
+
+void computeFftArray(const SpectrumBins& snapshot, std::array<float, 512>& fft) {
+  for (int i = 0; i < spectrumBins; ++i) {
+    const float weight = static_cast<float>(1.0 + 0.0025 * i);
+    fft[i] = std::max(std::sqrt(snapshot[i] * weight) * 0.5f, 0.01f);
+  }
+}
