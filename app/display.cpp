@@ -40,7 +40,9 @@ bool createWindowAndContext(bool hidden) {
   return true;
 }
 
+// A size chosen before the display came up (the offline renderer's output size) is kept.
 void setWindowSize(const SDL_DisplayMode& mode) {
+  if (settings.windowWidth > 0 && settings.windowHeight > 0) return;
   if (settings.windowed) {
     const SizeWH size = windowedSizeForQuality(settings.quality);
     settings.windowWidth = size.width;

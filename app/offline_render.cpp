@@ -1,0 +1,113 @@
+// The offline renderer: simulates the demo frame by frame from song time 0 and writes the
+// requested frames as PNGs. Frames before the first written one run every CPU-side effect
+// (sync, fades, pulses, part changes) but draw nothing.
+#include "app/offline_render.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/display.h"
+#include "app/offline_options.h"
+#include "app/options.h"
+#include "render/frame_capture.h"
+#include "render/shared_uniforms.h"
+#include "scenes/frame_step_render.h"
+#include "timeline/audio.h"
+#include "timeline/beat_sync.h"
+#include "timeline/demo_parts.h"
+#include "timeline/demo_state.h"
+#include "timeline/fades.h"
+#include "timeline/music.h"
+#include "timeline/spectrum.h"
+
+namespace {
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "tarvik-render: %s\n", message.c_str());
+  return 1;
+}
+
+std::string framePath(const OfflineOptions& o, long frame) {
+  if (!o.range) return o.out;
+  char name[32];
+  std::snprintf(name, sizeof name, "/frame_%06ld.png", frame);
+  return o.out + name;
+}
+
+// Probes the output location before any work, so a bad path costs nothing and leaves nothing.
+bool outputWritable(const OfflineOptions& o) {
+  const std::string probe = framePath(o, 0) + ".probe";
+  FILE* file = std::fopen(probe.c_str(), "wb");
+  if (!file) return false;
+  std::fclose(file);
+  std::remove(probe.c_str());
+  return true;
+}
+
+void applyDisplaySettings(const OfflineOptions& o) {
+  const char* args[] = {"tarvik-render", "windowed"};
+  parseCommandLine(2, args);
+  settings.quality = qualityCopy = o.quality;
+  const SizeWH render = renderSizeForQuality(o.quality);
+  settings.renderWidth = o.renderSize ? o.renderSize : render.width;
+  settings.renderHeight = o.renderSize ? o.renderSize : render.height;
+  settings.windowWidth = o.width;
+  settings.windowHeight = o.height;
+}
+
+void prepareTimeline() {
+  sharedUniforms.dof1 = 3.0f;
+  sharedUniforms.dof2 = 9.0f;
+  sharedUniforms.dof3 = 15.0f;
+  sharedUniforms.apply_dof = true;
+  buildBeatSyncList();
+  registerBeatSyncCallback(beatSyncHandler);
+  buildDemoTimeline();
+  positionSyncCursor(0.0f);
+  sharedUniforms.songPosition = 0.0f;
+  fades.hold = false;
+  sharedUniforms.mouse = {-1.0f, -1.0f};
+}
+
+// One frame of the simulated run at song time t; draws only when asked.
+void stepFrame(const DecodedAudio& music, float t, bool draw) {
+  sharedUniforms.songPosition = t;
+  advanceDemoPart(t);
+  spectrumAt(music, t, spectrum.raw.data());
+  frameStepWithSpectrum(true, draw);
+}
+
+int renderFrames(const OfflineOptions& o, const DecodedAudio& music, FrameCapture& capture) {
+  const long first = o.range ? frameAtOrAfter(o.from, o.fps) : frameAtOrBefore(o.time, o.fps);
+  const long last = o.range ? frameAtOrBefore(o.to, o.fps) : first;
+  for (long k = 0; k <= last; ++k) {
+    const bool draw = k >= first;
+    stepFrame(music, static_cast<float>(k / o.fps), draw);
+    if (!draw) continue;
+    if (!capture.writePng(framePath(o, k))) return fail("could not write " + framePath(o, k));
+    if (o.range && (k - first) % 10 == 0)
+      std::fprintf(stderr, "tarvik-render: frame %ld of %ld to %ld\n", k, first, last);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int runOfflineRender(int argc, const char* const* argv) {
+  std::string error;
+  const auto options = parseOfflineOptions(argc, argv, error);
+  if (!options) return fail(error + " (usage: tarvik-render --time T --out FILE.png | --from T0 --to T1 --out DIR"
+                                    " [--size WxH] [--quality low|medium|high] [--render N] [--fps F])");
+  if (!outputWritable(*options)) return fail("cannot write to " + options->out);
+  DecodedAudio music;
+  if (!decodeAudioFile(musicFilePath, music)) return fail(std::string("could not load music file ") + musicFilePath);
+  applyDisplaySettings(*options);
+  prepareTimeline();
+  if (!initDisplay(true)) return fail("could not open a GL context");
+  FrameCapture capture(settings.windowWidth, settings.windowHeight);
+  createFrameResources();
+  const int status = renderFrames(*options, music, capture);
+  shutDownDisplay();
+  return status;
+}
