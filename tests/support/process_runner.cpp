@@ -1,0 +1,75 @@
+// fork/exec with output captured into a temporary file.
+#include "tests/support/process_runner.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+[[noreturn]] void execChild(const std::vector<std::string>& args, const std::string& cwd,
+                            const std::vector<std::string>& env, const std::string& outputPath) {
+  FILE* out = std::fopen(outputPath.c_str(), "w");
+  if (out) {
+    dup2(fileno(out), STDOUT_FILENO);
+    dup2(fileno(out), STDERR_FILENO);
+  }
+  if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+  for (const std::string& assignment : env) putenv(const_cast<char*>(assignment.c_str()));
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  execv(argv[0], argv.data());
+  _exit(127);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workingDirectory,
+                         const std::vector<std::string>& env, double signalAfterSeconds, double deadlineSeconds) {
+  char outputPath[] = "/tmp/tarvik-process-XXXXXX";
+  const int fd = mkstemp(outputPath);
+  if (fd >= 0) close(fd);
+  ProcessResult result;
+  const pid_t pid = fork();
+  if (pid == 0) execChild(args, workingDirectory, env, outputPath);
+  const auto start = std::chrono::steady_clock::now();
+  bool signalled = false;
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (signalAfterSeconds > 0 && !signalled && elapsed >= signalAfterSeconds) {
+      kill(pid, SIGTERM);
+      signalled = true;
+    }
+    if (elapsed >= deadlineSeconds) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      result.output = readFile(outputPath);
+      std::remove(outputPath);
+      return result;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  result.exited = WIFEXITED(status);
+  result.exitStatus = result.exited ? WEXITSTATUS(status) : -1;
+  result.output = readFile(outputPath);
+  std::remove(outputPath);
+  return result;
+}
+
+std::string builtProgram(const std::string& name) { return std::string(TARVIK_BINARY_DIR) + "/" + name; }

@@ -1,0 +1,65 @@
+// The demo binary end to end under Xvfb with the dummy audio driver: start-up order,
+// a clean stop on SIGTERM (SDL turns it into a window close), and the start-up failures.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "tests/support/process_runner.h"
+
+namespace {
+
+const std::vector<std::string> dummyAudio = {"SDL_AUDIODRIVER=dummy"};
+
+bool haveMusic() { return std::filesystem::exists(std::string(TARVIK_SOURCE_DIR) + "/music/tarvik.mp3"); }
+
+// Every anchor appears, each after the one before it.
+void expectInOrder(const std::string& output, const std::vector<std::string>& anchors) {
+  size_t at = 0;
+  for (const std::string& anchor : anchors) {
+    const size_t found = output.find(anchor, at);
+    ASSERT_NE(found, std::string::npos) << "missing or out of order: \"" << anchor << "\"\n" << output;
+    at = found + anchor.size();
+  }
+}
+
+std::string emptyTempDir() {
+  char dir[] = "/tmp/tarvik-smoke-XXXXXX";
+  return mkdtemp(dir) ? dir : "/tmp";
+}
+
+}  // namespace
+
+TEST(DemoSmoke, StartsInOrderAndStopsCleanlyOnSigterm) {
+  if (!haveMusic()) GTEST_SKIP() << "the build generates ./music/tarvik.mp3";
+  const ProcessResult run =
+      runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, TARVIK_SOURCE_DIR, dummyAudio, 6.0, 60.0);
+  ASSERT_TRUE(run.exited) << run.output;
+  EXPECT_EQ(run.exitStatus, 0);
+  expectInOrder(run.output, {"DEMO ENGINE\n\n", "Registered\n", " sw:", "LOAD INTRO\n", "LOAD ABSTRACT WORLDS\n",
+                             "LOAD TENTACLES\n", "CreateFrameBuffer: w:512 h:512\n", "LOAD GREETS\n",
+                             "LOAD EXPLODE GREETS\n", "LOAD LOGO\n", "LOAD MENGER\n", "LOAD END SCENE\n",
+                             "loading resource: DirtRockTerrain.jpgoffset: 0\n",
+                             "loading resource: border3.pngoffset: 936941\n", "Music loaded ok\n", "songLength: ",
+                             "Synced position: 0 time: 0\n", "WINDOWED\n", " sw2:"});
+  EXPECT_EQ(run.output.find("FULLSCREEN"), std::string::npos);
+}
+
+TEST(DemoSmoke, MissingMusicEndsBeforeTheLoopWithStatusZero) {
+  const ProcessResult run =
+      runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, emptyTempDir(), dummyAudio, 0.0, 60.0);
+  ASSERT_TRUE(run.exited) << run.output;
+  EXPECT_EQ(run.exitStatus, 0);
+  expectInOrder(run.output, {"Registered\n", "could not open resource DirtRockTerrain.jpg\n",
+                             "Could not load file:./music/tarvik.mp3\n"});
+  EXPECT_EQ(run.output.find("WINDOWED"), std::string::npos) << "no presentation mode after a failed load";
+}
+
+TEST(DemoSmoke, NoAudioDeviceIsReportedWithItsCode) {
+  const ProcessResult run = runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, TARVIK_SOURCE_DIR,
+                                       {"SDL_AUDIODRIVER=no-such-driver"}, 0.0, 60.0);
+  ASSERT_TRUE(run.exited) << run.output;
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_NE(run.output.find("Can't initialize device "), std::string::npos) << run.output;
+}
