@@ -25,7 +25,18 @@ float duck(double sinceKick, float depth) {
 float padCutoff(const ScorePart& part, double seconds) {
   float cutoff = 1.6f * part.sound.padCutoff;
   if (part.start <= 0.0 && seconds < 40.0) cutoff = 140.0f * std::pow(cutoff / 140.0f, static_cast<float>(seconds / 40.0));
-  return cutoff * (1.0f + 0.25f * static_cast<float>(std::sin(twoPi * seconds / 7.268)));
+  return cutoff * (1.0f + 0.25f * static_cast<float>(std::sin(twoPi * seconds / (2.0 * barSeconds))));
+}
+
+// Two melody notes per bar, picked from the chord: one on the bar, one half a bar later.
+constexpr int leadPattern[8] = {3, 2, 1, 2, 3, 0, 2, 1};
+
+float leadNote(const Score& score, const ScorePart& part, double seconds) {
+  const auto bar = std::upper_bound(score.bars.begin(), score.bars.end(), seconds);
+  const long index = bar - score.bars.begin();
+  const double barStart = index > 0 ? score.bars[index - 1] : 0.0;
+  const bool secondHalf = seconds - barStart > 0.5 * barSeconds;
+  return chordAt(score, part, seconds).notes[leadPattern[(2 * index + secondHalf) % 8]] + 12.0f;
 }
 
 struct PadVoice {
@@ -109,24 +120,9 @@ void renderBass(Mix& mix, const Score& score) {
   }
 }
 
-namespace {
-
-// Two melody notes per bar, picked from the chord: one on the bar, one half a bar later.
-constexpr int leadPattern[8] = {3, 2, 1, 2, 3, 0, 2, 1};
-
-float leadNote(const Score& score, const ScorePart& part, double seconds) {
-  const auto bar = std::upper_bound(score.bars.begin(), score.bars.end(), seconds);
-  const long index = bar - score.bars.begin();
-  const double barStart = index > 0 ? score.bars[index - 1] : 0.0;
-  const bool secondHalf = seconds - barStart > 0.5 * 3.634;
-  return chordAt(score, part, seconds).notes[leadPattern[(2 * index + secondHalf) % 8]] + 12.0f;
-}
-
-}  // namespace
-
 // A detuned pulse pair gliding between notes, with a slow vibrato: it fills the mid range.
 void renderLead(Mix& mix, const Score& score) {
-  SawOsc a, b;
+  SawOsc a, b, octave;
   SvFilter filter;
   Smoother increment, level;
   increment.setTime(0.05f);
@@ -137,11 +133,12 @@ void renderLead(Mix& mix, const Score& score) {
     const ScorePart& part = partAt(score, t);
     const float vibrato = 1.0f + 0.004f * static_cast<float>(std::sin(twoPi * 5.2 * t));
     const float hz = midiToHz(leadNote(score, part, t)) * vibrato;
-    const float target = part.sound.lead * 0.09f;
+    const float target = part.sound.lead * 0.1f;
     filter.set(4500.0f, 0.3f);
     for (size_t i = block; i < std::min(frames, block + blockFrames); ++i) {
       const float inc = increment.next(hz / sampleRate);
-      const float pulse = a.next(inc) - 0.8f * b.next(inc * 1.006f);  // a pulse whose width drifts
+      const float pulse = a.next(inc) - 0.8f * b.next(inc * 1.006f)  // a pulse whose width drifts
+                          + 0.5f * octave.next(2.0f * inc);
       filter.process(pulse);
       const float s = level.next(target) * filter.low;
       mix.dry.left[i] += 0.8f * s;

@@ -44,6 +44,10 @@ struct Score {
   std::vector<double> arpSteps;
 };
 
+// Periods of the sync list's bar (soft pulse) and kick (light pulse) grids.
+constexpr double barSeconds = 3.634;
+constexpr double kickSeconds = 0.913;
+
 constexpr double trackLength = 263.0;  // the demo stops at 259 s; the tail fades out after it
 constexpr double fadeOutStart = 259.5;
 constexpr double fadeOutEnd = 262.5;

@@ -62,7 +62,7 @@ StereoBuffer renderTrack(const Score& score) {
   placeAccents(mix, score, rng);
   placeMelodic(mix, score);
   addReverb(mix.reverbSend, mix.dry, 1.0f);
-  addPingPongDelay(mix.delaySend, mix.dry, 0.75 * 0.913, 0.4f, 0.5f);
+  addPingPongDelay(mix.delaySend, mix.dry, 0.75 * kickSeconds, 0.4f, 0.5f);
   applyFadeOut(mix.dry, fadeOutStart, fadeOutEnd);
   limitAndNormalise(mix.dry, 1.8f, trackCeiling);
   return std::move(mix.dry);
