@@ -1,0 +1,70 @@
+// Recursive include expansion over lines.
+#include "render/shader_includes.h"
+
+#include <set>
+
+namespace {
+
+std::string trimmed(const std::string& line) {
+  const char* blanks = " \t\r";
+  const size_t first = line.find_first_not_of(blanks);
+  if (first == std::string::npos) return {};
+  return line.substr(first, line.find_last_not_of(blanks) - first + 1);
+}
+
+bool isVersionLine(const std::string& line) { return trimmed(line).rfind("#version", 0) == 0; }
+
+struct Expander {
+  ShaderFiles files;
+  std::set<std::string> included;
+
+  // Appends the expansion of `text` to `out`, line by line, keeping its line feeds.
+  void expand(const std::string& text, bool isIncluded, std::string& out) {
+    size_t start = 0;
+    while (start < text.size()) {
+      size_t end = text.find('\n', start);
+      const bool hasFeed = end != std::string::npos;
+      if (!hasFeed) end = text.size();
+      const std::string line = text.substr(start, end - start);
+      start = end + 1;
+      if (isIncluded && isVersionLine(line)) continue;
+      const std::string path = includedPath(line);
+      if (path.empty()) {
+        out += line;
+      } else if (!insertFile(path, out)) {
+        continue;
+      }
+      if (hasFeed) out += '\n';
+    }
+  }
+
+  // False when nothing was inserted (already included or missing): the line then vanishes.
+  bool insertFile(const std::string& path, std::string& out) {
+    if (!included.insert(path).second) return false;
+    std::optional<std::string> text = shaderFileText(files, path);
+    if (!text) {
+      printShaderFileNotFound(path);
+      return false;
+    }
+    if (!text->empty() && text->back() == '\n') text->pop_back();
+    expand(*text, true, out);
+    return true;
+  }
+};
+
+}  // namespace
+
+std::string includedPath(const std::string& line) {
+  const std::string text = trimmed(line);
+  const std::string prefix = "#include \"";
+  if (text.size() <= prefix.size() + 1 || text.rfind(prefix, 0) != 0 || text.back() != '"') return {};
+  const std::string path = text.substr(prefix.size(), text.size() - prefix.size() - 1);
+  return path.find('"') == std::string::npos ? path : std::string{};
+}
+
+std::string expandShaderIncludes(const std::string& source, ShaderFiles files) {
+  Expander expander{files, {}};
+  std::string out;
+  expander.expand(source, false, out);
+  return out;
+}

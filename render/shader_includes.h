@@ -1,0 +1,16 @@
+// Expansion of shared GLSL functions written once under ./shaders/lib/ and pulled in by a line
+// of the form  #include "./shaders/lib/NAME.glsl"  (GLSL itself has no include).
+// Owns: expandShaderIncludes. Does NOT compile anything and needs no GL.
+#pragma once
+#include <string>
+
+#include "render/shader_files.h"
+
+// Replaces every include line of `source` by the text of the named file from `files`,
+// expanding includes inside it too. Each file goes in once; a repeated include line is
+// dropped, and so is the include line of a missing file, after the NOT FOUND line.
+// "#version" lines of included files are dropped: only the including text may set it.
+std::string expandShaderIncludes(const std::string& source, ShaderFiles files);
+
+// The quoted path when `line` is an include line (surrounding blanks allowed), else empty.
+std::string includedPath(const std::string& line);

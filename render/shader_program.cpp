@@ -1,0 +1,91 @@
+// Shader program construction and build reports.
+#include "render/shader_program.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+#include "render/shader_includes.h"
+
+namespace {
+
+bool opensAsFile(const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "r");
+  if (!file) return false;
+  std::fclose(file);
+  return true;
+}
+
+GLuint compileStage(GLenum stage, const std::string& source, const char* type, const std::string& label) {
+  const GLuint shader = glCreateShader(stage);
+  const char* text = source.c_str();
+  glShaderSource(shader, 1, &text, nullptr);
+  glCompileShader(shader);
+  reportBuildStatus(shader, type, label);
+  return shader;
+}
+
+}  // namespace
+
+std::string readTextFile(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) {
+    std::printf("\n\n---- File %s NOT FOUND!!!!! ----\n\n", path.c_str());
+    std::fflush(stdout);
+  }
+  std::string text;
+  std::string line;
+  bool first = true;
+  while (std::getline(in, line)) {
+    if (!first) text += '\n';
+    text += line;
+    first = false;
+  }
+  return text;
+}
+
+void reportBuildStatus(uint32_t object, const std::string& type, const std::string& label) {
+  const bool isProgram = type == "PROGRAM";
+  GLint status = 0;
+  if (isProgram)
+    glGetProgramiv(object, GL_LINK_STATUS, &status);
+  else
+    glGetShaderiv(object, GL_COMPILE_STATUS, &status);
+  if (status) return;
+  char log[1024] = {};
+  if (isProgram)
+    glGetProgramInfoLog(object, 1024, nullptr, log);
+  else
+    glGetShaderInfoLog(object, 1024, nullptr, log);
+  std::cout << (isProgram ? "ERROR::PROGRAM_LINKING_ERROR of type: " : "ERROR::SHADER_COMPILATION_ERROR of type: ")
+            << type << "\n"
+            << "File: " << label << "\n"
+            << log << "\n -- " << std::string(51, '-') << " -- " << std::endl;
+}
+
+ShaderProgram::ShaderProgram(bool fragmentIsFile, std::string vertex, std::string fragment, std::string geometry) {
+  const std::string vertexSource = opensAsFile(vertex) ? readTextFile(vertex) : vertex;
+  const std::string fragmentText = fragmentIsFile ? readTextFile(fragment) : fragment;
+  const std::string fragmentSource =
+      expandShaderIncludes(fragmentText, fragmentIsFile ? ShaderFiles::Disk : ShaderFiles::Embedded);
+  const std::string geometrySource = geometry.empty() ? std::string{} : readTextFile(geometry);
+
+  const GLuint vertexShader = compileStage(GL_VERTEX_SHADER, vertexSource, "VERTEX", vertex);
+  const GLuint fragmentShader = compileStage(GL_FRAGMENT_SHADER, fragmentSource, "FRAGMENT", fragment);
+  GLuint geometryShader = 0;
+  if (!geometrySource.empty())
+    geometryShader = compileStage(GL_GEOMETRY_SHADER, geometrySource, "GEOMETRY", geometry);
+
+  programId = glCreateProgram();
+  glAttachShader(programId, vertexShader);
+  glAttachShader(programId, fragmentShader);
+  if (geometryShader) glAttachShader(programId, geometryShader);
+  glLinkProgram(programId);
+  reportBuildStatus(programId, "PROGRAM", "program");
+
+  glDeleteShader(vertexShader);
+  glDeleteShader(fragmentShader);
+  if (geometryShader) glDeleteShader(geometryShader);
+}

@@ -1,0 +1,41 @@
+// Scratch folders for tests.
+#include "tests/support/temp_files.h"
+
+#include <unistd.h>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  static int counter = 0;
+  std::error_code ignored;
+  path_ = fs::temp_directory_path(ignored) / ("tarvik_test_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+  fs::remove_all(path_, ignored);
+  fs::create_directories(path_, ignored);
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::string TempDir::write(const std::string& relative, const std::string& bytes) const {
+  const fs::path full = path_ / relative;
+  std::error_code ignored;
+  fs::create_directories(full.parent_path(), ignored);
+  std::ofstream out(full, std::ios::binary);
+  out << bytes;
+  return full.string();
+}
+
+ScopedWorkingDir::ScopedWorkingDir(const fs::path& folder) {
+  std::error_code ignored;
+  previous_ = fs::current_path(ignored);
+  fs::current_path(folder, ignored);
+}
+
+ScopedWorkingDir::~ScopedWorkingDir() {
+  std::error_code ignored;
+  fs::current_path(previous_, ignored);
+}

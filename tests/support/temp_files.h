@@ -1,0 +1,33 @@
+// Scratch folders and files for tests, and a scoped change of the working directory.
+// Does NOT remove anything it did not create.
+#pragma once
+#include <filesystem>
+#include <string>
+
+// A fresh folder under the system temp folder, removed with its contents on destruction.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // Writes `bytes` to `relative` (folders created) and returns the full path.
+  std::string write(const std::string& relative, const std::string& bytes) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Makes `folder` the working directory until destruction, then restores the previous one.
+class ScopedWorkingDir {
+ public:
+  explicit ScopedWorkingDir(const std::filesystem::path& folder);
+  ~ScopedWorkingDir();
+  ScopedWorkingDir(const ScopedWorkingDir&) = delete;
+  ScopedWorkingDir& operator=(const ScopedWorkingDir&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
