@@ -1,6 +1,8 @@
 // The beat-sync list, its cursor and every handler action.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 
 #include "render/shared_uniforms.h"

@@ -1,0 +1,86 @@
+// The pass skeleton shared by every scene's render.
+#include "render/post_chain.h"
+
+#include <GL/glew.h>
+
+#include "app/settings.h"
+#include "render/render_targets.h"
+#include "render/shader_program.h"
+#include "render/shared_uniforms.h"
+#include "render/window_target.h"
+
+namespace {
+
+void bindRenderTarget(uint32_t framebuffer) {
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  glViewport(0, 0, settings.renderWidth, settings.renderHeight);
+}
+
+void setIfAny(const UniformSetter& setter, uint32_t programId) {
+  if (setter) setter(programId);
+}
+
+}  // namespace
+
+PassChain beginPassChain(const GLNameList& frameBuffers, const GLNameList& renderTextures, const ScreenQuad& quad) {
+  PassChain chain{frameBuffers, renderTextures, quad, 0, 0};
+  if (!renderTextures.empty()) chain.lastTexture = renderTextures[0];
+  return chain;
+}
+
+void runScenePass(PassChain& chain, const ShaderProgram& program, const UniformSetter& bindTextures) {
+  bindRenderTarget(chain.frameBuffers.at(0));
+  glEnable(GL_DEPTH_TEST);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glUseProgram(program.programId);
+  setIfAny(bindTextures, program.programId);
+  uploadSharedUniforms(program);
+  drawScreenQuad(chain.quad);
+  chain.lastTexture = chain.renderTextures.at(0);
+}
+
+void runBlackScenePass(PassChain& chain) {
+  bindRenderTarget(chain.frameBuffers.at(0));
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  chain.lastTexture = chain.renderTextures.at(0);
+}
+
+void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra) {
+  const int target = (chain.postPasses + 1) % 2;
+  bindRenderTarget(chain.frameBuffers.at(target));
+  glUseProgram(program.programId);
+  uploadSharedUniforms(program);
+  setSampler(program, "renderTexture", chain.lastTexture);
+  glUniform1f(glGetUniformLocation(program.programId, "time"), sharedUniforms.songPosition);
+  setIfAny(extra, program.programId);
+  drawScreenQuad(chain.quad);
+  chain.postPasses += 1;
+  chain.lastTexture = chain.renderTextures.at(target);
+}
+
+void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overlayTexture, bool vumeters,
+                  const UniformSetter& extra) {
+  glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer);
+  glViewport(0, 0, settings.windowWidth, settings.windowHeight);
+  glDisable(GL_DEPTH_TEST);
+  glUseProgram(program.programId);
+  uploadSharedUniforms(program);
+  setSampler(program, "renderTexture", chain.lastTexture);
+  setSampler(program, "crosshairOverlay", overlayTexture);
+  setSampler(program, "soundTexture", chain.renderTextures.at(3));
+  glUniform1i(glGetUniformLocation(program.programId, "vumeters"), vumeters ? 1 : 0);
+  glUniform2f(glGetUniformLocation(program.programId, "resolution"), static_cast<float>(settings.windowWidth),
+              static_cast<float>(settings.windowHeight));
+  setIfAny(extra, program.programId);
+  drawScreenQuad(chain.quad);
+}
+
+void blitToWindow(const PassChain& chain) {
+  const uint32_t source = chain.postPasses % 2 == 0 ? chain.frameBuffers.at(0) : chain.frameBuffers.at(1);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, windowFramebuffer);
+  glBlitFramebuffer(0, 0, settings.renderWidth, settings.renderHeight, 0, 0, settings.windowWidth,
+                    settings.windowHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+  glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer);
+}

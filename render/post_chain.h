@@ -1,0 +1,39 @@
+// The skeleton every scene's render follows: the scene pass into framebuffer 0, post passes
+// alternating between framebuffers 1 and 0, and the border composite into the window.
+// Owns: the PassChain bookkeeping (which texture was written last) and the GL state each
+// step sets. Does NOT choose programs or chains: each scene does.
+#pragma once
+#include <cstdint>
+#include <functional>
+
+#include "render/gl_lists.h"
+#include "render/screen_quad.h"
+
+class ShaderProgram;
+
+struct PassChain {
+  GLNameList frameBuffers;    // three targets at render size
+  GLNameList renderTextures;  // their colour textures, then the SoundTexture at index 3
+  ScreenQuad quad;
+  int postPasses = 0;         // post pass k (from 1) draws into framebuffer k mod 2
+  uint32_t lastTexture = 0;   // what the next pass reads: the texture written last
+};
+
+// Called with the program in use after the shared uniforms went up, for pass-specific values.
+using UniformSetter = std::function<void(uint32_t programId)>;
+
+PassChain beginPassChain(const GLNameList& frameBuffers, const GLNameList& renderTextures, const ScreenQuad& quad);
+
+// Framebuffer 0 at render size, depth test on, cleared, then the program over the quad.
+// `bindTextures` binds the scene's own samplers before the shared uniforms go up.
+void runScenePass(PassChain& chain, const ShaderProgram& program, const UniformSetter& bindTextures = {});
+// Only clears framebuffer 0 to black: the stand-in picture of a scene still without its image.
+void runBlackScenePass(PassChain& chain);
+// The next post pass: reads lastTexture through `renderTexture`, `time` = song position.
+void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra = {});
+// The final pass into the window at window size: `renderTexture` = lastTexture, the overlay on
+// `crosshairOverlay`, the SoundTexture on `soundTexture`, `vumeters`, `resolution` = window size.
+void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overlayTexture, bool vumeters,
+                  const UniformSetter& extra = {});
+// A plain copy of lastTexture into the window, for scenes still without their composite.
+void blitToWindow(const PassChain& chain);

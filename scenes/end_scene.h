@@ -1,0 +1,11 @@
+// EndScene: the closing screen.
+// Owns: this part's programs and settings. Does NOT keep state beyond its own members.
+#pragma once
+#include "scenes/base_demo_screen.h"
+
+class EndScene : public BaseDemoScreen {
+ public:
+  void init() override;
+  void render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) override;
+  void reload() override;
+};

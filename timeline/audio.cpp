@@ -1,0 +1,201 @@
+// Our audio layer: one SDL2 output device at 44100 Hz stereo float, streams decoded whole
+// into memory, and the audible position and spectrum of the playing stream.
+//
+// Latency: the device callback records the frame it started handing over and when. The audible
+// frame is that start plus the time since, at the output rate, capped at what has been
+// handed over: the block just handed over plays while the next is prepared, so the sound
+// a listener hears lags the handed-over count by up to one device block.
+// Threads: the callback reads only the immutable sample buffer and atomics; it never
+// allocates or locks.
+#include "timeline/audio.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+
+#include "timeline/audio_decode.h"
+#include "timeline/audio_spectrum.h"
+
+namespace {
+
+constexpr int outputRate = 44100;
+constexpr int outputChannels = 2;
+constexpr uint64_t bytesPerFrame = sizeof(float) * outputChannels;  // byte positions count these
+constexpr uint16_t deviceBlockFrames = 1024;
+
+struct Stream {
+  std::vector<float> samples;  // interleaved stereo at outputRate, never changed after creation
+  uint64_t frames = 0;
+  std::atomic<uint64_t> nextFrame{0};        // first frame not yet handed to the device
+  std::atomic<uint64_t> blockStartFrame{0};  // first frame of the block handed over last
+  std::atomic<uint64_t> blockTicks{0};       // performance counter when that block was handed over
+  std::atomic<bool> playing{false};
+};
+
+struct AudioDevice {
+  SDL_AudioDeviceID id = 0;
+  bool subsystemUp = false;
+  std::vector<std::unique_ptr<Stream>> streams;  // handle = index + 1; freed only by audioFree
+  std::atomic<Stream*> current{nullptr};         // the stream the callback plays
+  int lastError = audioOk;
+};
+
+AudioDevice device;
+
+bool fail(int code) {
+  device.lastError = code;
+  return false;
+}
+
+void fillDeviceBlock(void*, Uint8* bytes, int length) {
+  float* out = reinterpret_cast<float*>(bytes);
+  const uint64_t wanted = static_cast<uint64_t>(length) / bytesPerFrame;
+  Stream* stream = device.current.load();
+  uint64_t copied = 0;
+  if (stream && stream->playing.load()) {
+    const uint64_t start = stream->nextFrame.load();
+    copied = start < stream->frames ? std::min(wanted, stream->frames - start) : 0;
+    std::copy_n(stream->samples.data() + start * outputChannels, copied * outputChannels, out);
+    stream->blockStartFrame.store(start);
+    stream->blockTicks.store(SDL_GetPerformanceCounter());
+    // A seek from the main thread between the load and here wins over this advance.
+    uint64_t expected = start;
+    stream->nextFrame.compare_exchange_strong(expected, start + copied);
+  }
+  std::fill(out + copied * outputChannels, out + wanted * outputChannels, 0.0f);
+}
+
+Stream* findStream(AudioStream handle) {
+  if (handle == 0 || handle > device.streams.size()) return nullptr;
+  return device.streams[handle - 1].get();
+}
+
+uint64_t audibleFrame(const Stream& stream) {
+  const uint64_t handed = stream.nextFrame.load();
+  if (!stream.playing.load()) return handed;
+  const uint64_t start = stream.blockStartFrame.load();
+  if (start > handed) return handed;  // a seek landed after the last block
+  const double elapsed = static_cast<double>(SDL_GetPerformanceCounter() - stream.blockTicks.load()) /
+                         static_cast<double>(SDL_GetPerformanceFrequency());
+  return std::min(handed, start + static_cast<uint64_t>(elapsed * outputRate));
+}
+
+}  // namespace
+
+uint32_t audioGetVersion() { return 0x02040000u; }
+
+int audioErrorGetCode() { return device.lastError; }
+
+bool audioInit(int, uint32_t, uint32_t) {
+  if (device.id != 0) return true;
+  if (!device.subsystemUp && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return fail(audioErrorDevice);
+  device.subsystemUp = true;
+  SDL_AudioSpec want{};
+  want.freq = outputRate;
+  want.format = AUDIO_F32SYS;
+  want.channels = outputChannels;
+  want.samples = deviceBlockFrames;
+  want.callback = fillDeviceBlock;
+  SDL_AudioSpec have{};
+  // No allowed changes: SDL converts to whatever the hardware wants behind the callback.
+  device.id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (device.id == 0) return fail(audioErrorDevice);
+  device.lastError = audioOk;
+  return true;
+}
+
+AudioStream audioStreamCreateFile(bool, const char* file, uint64_t offset, uint64_t length, uint32_t) {
+  if (device.id == 0) return fail(audioErrorInit);
+  std::vector<unsigned char> bytes;
+  if (!readAudioFileBytes(file, offset, length, bytes)) return fail(audioErrorFileOpen);
+  DecodedAudio decoded;
+  if (decodeAudioBytes(bytes.data(), bytes.size(), decoded) != AudioDecodeResult::ok) return fail(audioErrorFormat);
+  auto stream = std::make_unique<Stream>();
+  stream->samples = toStereoAtRate(decoded, outputRate);
+  stream->frames = stream->samples.size() / outputChannels;
+  if (stream->frames == 0) return fail(audioErrorFormat);
+  device.streams.push_back(std::move(stream));
+  device.lastError = audioOk;
+  return static_cast<AudioStream>(device.streams.size());
+}
+
+uint64_t audioChannelGetLength(AudioStream handle, uint32_t) {
+  const Stream* stream = findStream(handle);
+  if (!stream) return fail(audioErrorHandle);
+  return stream->frames * bytesPerFrame;
+}
+
+double audioChannelBytes2Seconds(AudioStream handle, uint64_t bytes) {
+  if (!findStream(handle)) {
+    fail(audioErrorHandle);
+    return -1.0;
+  }
+  return static_cast<double>(bytes / bytesPerFrame) / outputRate;
+}
+
+uint64_t audioChannelSeconds2Bytes(AudioStream handle, double seconds) {
+  if (!findStream(handle)) return fail(audioErrorHandle);
+  return static_cast<uint64_t>(std::max(0.0, seconds) * outputRate + 0.5) * bytesPerFrame;
+}
+
+bool audioChannelSetPosition(AudioStream handle, uint64_t bytes, uint32_t) {
+  Stream* stream = findStream(handle);
+  if (!stream) return fail(audioErrorHandle);
+  const uint64_t frame = bytes / bytesPerFrame;
+  if (frame > stream->frames) return fail(audioErrorPosition);
+  stream->nextFrame.store(frame);
+  stream->blockStartFrame.store(frame);
+  stream->blockTicks.store(SDL_GetPerformanceCounter());
+  return true;
+}
+
+bool audioChannelPlay(AudioStream handle, bool restart) {
+  Stream* stream = findStream(handle);
+  if (!stream) return fail(audioErrorHandle);
+  if (restart) stream->nextFrame.store(0);
+  stream->blockStartFrame.store(stream->nextFrame.load());
+  stream->blockTicks.store(SDL_GetPerformanceCounter());
+  device.current.store(stream);
+  stream->playing.store(true);
+  SDL_PauseAudioDevice(device.id, 0);
+  return true;
+}
+
+uint64_t audioChannelGetPosition(AudioStream handle, uint32_t) {
+  const Stream* stream = findStream(handle);
+  if (!stream) return fail(audioErrorHandle);
+  return audibleFrame(*stream) * bytesPerFrame;
+}
+
+uint32_t audioChannelGetData(AudioStream handle, float* buffer, uint32_t mode) {
+  const Stream* stream = findStream(handle);
+  if (!stream || !buffer || mode != audioDataFft1024) {
+    fail(stream ? audioErrorFormat : audioErrorHandle);
+    return audioDataFailed;
+  }
+  analyseSpectrum(stream->samples.data(), stream->frames, outputChannels, audibleFrame(*stream), buffer);
+  return 512 * sizeof(float);
+}
+
+bool audioChannelPause(AudioStream handle) {
+  Stream* stream = findStream(handle);
+  if (!stream) return fail(audioErrorHandle);
+  // Resuming continues from what was heard, not from what the device had buffered.
+  const uint64_t heard = audibleFrame(*stream);
+  SDL_PauseAudioDevice(device.id, 1);
+  stream->playing.store(false);
+  stream->nextFrame.store(heard);
+  return true;
+}
+
+bool audioFree() {
+  if (device.id != 0) SDL_CloseAudioDevice(device.id);
+  device.id = 0;
+  device.current.store(nullptr);
+  device.streams.clear();
+  if (device.subsystemUp) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  device.subsystemUp = false;
+  return true;
+}
