@@ -1,0 +1,118 @@
+// The audio layer: decoding, stream length and seeking, the audible position under the dummy
+// driver, the spectrum scaling, and bad files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "tests/support/audio_fixtures.h"
+#include "tests/support/temp_files.h"
+#include "timeline/audio.h"
+
+namespace {
+
+constexpr int rate = 44100;
+constexpr double binWidth = rate / 1024.0;
+
+class AudioLayer : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(audioInit(-1, 44100, 0)) << "error " << audioErrorGetCode(); }
+  void TearDown() override { audioFree(); }
+
+  AudioStream open(const std::string& name, const std::string& bytes) {
+    return audioStreamCreateFile(false, dir.write(name, bytes).c_str(), 0, 0, audioStreamFlagsWholeFile);
+  }
+  double lengthSeconds(AudioStream s) { return audioChannelBytes2Seconds(s, audioChannelGetLength(s, audioPosByte)); }
+  double positionSeconds(AudioStream s) {
+    return audioChannelBytes2Seconds(s, audioChannelGetPosition(s, audioPosByte));
+  }
+
+  TempDir dir;
+};
+
+int peakBin(const float* bins) { return static_cast<int>(std::max_element(bins, bins + 512) - bins); }
+
+}  // namespace
+
+TEST(AudioContract, VersionAndFreeWithoutInit) {
+  EXPECT_EQ(audioGetVersion() >> 16, 0x0204u);
+  EXPECT_TRUE(audioFree());
+  EXPECT_EQ(audioStreamCreateFile(false, "./music/tarvik.mp3", 0, 0, audioStreamFlagsWholeFile), 0u);
+  EXPECT_EQ(audioErrorGetCode(), audioErrorInit);
+}
+
+TEST_F(AudioLayer, WavAndTaggedMonoMp3DecodeToTheirLength) {
+  const AudioStream wav = open("tone.wav", wavBytes(sineTone(440, 2.0, rate, 2, 0.5f), rate, 2));
+  ASSERT_NE(wav, 0u);
+  EXPECT_NEAR(lengthSeconds(wav), 2.0, 1e-3);
+  // Mono at another rate is doubled and resampled; tags and encoder padding cost little.
+  const AudioStream mp3 = open("tone.mp3", mp3Bytes(sineTone(440, 3.0, 22050, 1, 0.5f), 22050, 1, true));
+  ASSERT_NE(mp3, 0u) << "error " << audioErrorGetCode();
+  EXPECT_NEAR(lengthSeconds(mp3), 3.0, 0.1);
+  EXPECT_NEAR(audioChannelBytes2Seconds(mp3, audioChannelSeconds2Bytes(mp3, 1.25)), 1.25, 1e-4);
+}
+
+TEST_F(AudioLayer, BadFilesFailWithACode) {
+  EXPECT_EQ(open("empty.mp3", ""), 0u);
+  EXPECT_EQ(audioErrorGetCode(), audioErrorFormat);
+  EXPECT_EQ(open("text.mp3", std::string(4000, 'x') + "not music at all\n"), 0u);
+  EXPECT_EQ(audioErrorGetCode(), audioErrorFormat);
+  EXPECT_EQ(audioStreamCreateFile(false, (dir.path() / "missing.mp3").c_str(), 0, 0, 0), 0u);
+  EXPECT_EQ(audioErrorGetCode(), audioErrorFileOpen);
+  // A cut-off MP3 keeps what decodes before the cut.
+  const std::string whole = mp3Bytes(sineTone(440, 2.0, rate, 2, 0.5f), rate, 2, false);
+  const AudioStream truncated = open("cut.mp3", whole.substr(0, whole.size() / 2));
+  ASSERT_NE(truncated, 0u);
+  EXPECT_NEAR(lengthSeconds(truncated), 1.0, 0.1);
+  float bins[512];
+  EXPECT_EQ(audioChannelGetData(99, bins, audioDataFft1024), audioDataFailed);
+}
+
+TEST_F(AudioLayer, SeekThenPlayAdvancesAtRealTimePace) {
+  const AudioStream s = open("tone.wav", wavBytes(sineTone(440, 5.0, rate, 2, 0.5f), rate, 2));
+  ASSERT_NE(s, 0u);
+  audioChannelSetPosition(s, audioChannelSeconds2Bytes(s, 2.0), audioPosByte);
+  EXPECT_NEAR(positionSeconds(s), 2.0, 1e-3);
+  audioChannelPlay(s, false);
+  const auto start = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  const double heard = positionSeconds(s) - 2.0;
+  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  // The audible position trails the wall clock by at most one device block (23 ms) plus scheduling.
+  EXPECT_LE(heard, elapsed + 0.01);
+  EXPECT_GE(heard, elapsed - 0.12);
+  audioChannelPause(s);
+  const double paused = positionSeconds(s);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_DOUBLE_EQ(positionSeconds(s), paused);
+}
+
+TEST_F(AudioLayer, FullScaleSineOnABinCentreReadsAboutHalf) {
+  const double frequency = 100 * binWidth;
+  const AudioStream s = open("sine.wav", wavBytes(sineTone(frequency, 2.0, rate, 2, 1.0f), rate, 2));
+  ASSERT_NE(s, 0u);
+  audioChannelSetPosition(s, audioChannelSeconds2Bytes(s, 1.0), audioPosByte);
+  float live[512];
+  ASSERT_EQ(audioChannelGetData(s, live, audioDataFft1024), 512 * sizeof(float));
+  EXPECT_EQ(peakBin(live), 100);
+  EXPECT_NEAR(live[100], 0.5f, 0.01f);
+  EXPECT_LT(live[90], 0.001f);  // the Hann window keeps leakage away from far bins
+
+  // The offline analysis of the same moment gives the same spectrum.
+  DecodedAudio decoded;
+  ASSERT_TRUE(decodeAudioFile((dir.path() / "sine.wav").c_str(), decoded));
+  float offline[512];
+  spectrumAt(decoded, 1.0, offline);
+  for (int k = 0; k < 512; k += 37) EXPECT_NEAR(offline[k], live[k], 1e-4f) << "bin " << k;
+}
+
+TEST(AudioOffline, SilenceBeforeTheStartAndHalfAmplitudeHalfReading) {
+  DecodedAudio mono{rate, 1, sineTone(40 * binWidth, 1.0, rate, 1, 0.5f)};
+  float bins[512];
+  spectrumAt(mono, 0.0, bins);
+  EXPECT_EQ(*std::max_element(bins, bins + 512), 0.0f);
+  spectrumAt(mono, 0.5, bins);
+  EXPECT_EQ(peakBin(bins), 40);
+  EXPECT_NEAR(bins[40], 0.25f, 0.005f);
+}
