@@ -1,0 +1,132 @@
+// The pack loader against packs the test builds: lookup, messages, flips, channel counts,
+// wrap modes, a pack that does not open, and the 29 slots.
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include <string>
+#include <vector>
+
+#include "render/gl_lists.h"
+#include "resources/pack_directory.h"
+#include "resources/pack_loader.h"
+#include "tests/support/gl_context.h"
+#include "tests/support/temp_files.h"
+
+namespace {
+
+void appendBytes(void* context, void* data, int size) {
+  auto* out = static_cast<std::string*>(context);
+  out->append(static_cast<const char*>(data), size);
+}
+
+// A 2 x 2 image whose stored first row is red and second row blue (alpha 255 where present).
+std::string twoRowImage(int channels, bool jpeg) {
+  std::vector<unsigned char> pixels;
+  for (int row = 0; row < 2; ++row)
+    for (int x = 0; x < 2; ++x)
+      for (int c = 0; c < channels; ++c) pixels.push_back(c == 3 ? 255 : (row == 0 ? (c == 0) : (c == 2)) * 255);
+  std::string out;
+  if (jpeg) stbi_write_jpg_to_func(appendBytes, &out, 2, 2, channels, pixels.data(), 100);
+  else stbi_write_png_to_func(appendBytes, &out, 2, 2, channels, pixels.data(), 2 * channels);
+  return out;
+}
+
+// A pack of the real length with test images at the directory offsets of three names.
+std::string testPack() {
+  std::string pack(packFileSize, '\0');
+  const auto place = [&](const char* name, const std::string& image) {
+    pack.replace(findPackEntry(name)->offset, image.size(), image);
+  };
+  place("DirtRockTerrain.jpg", twoRowImage(3, true));
+  place("overlay.png", twoRowImage(4, false));
+  place("bubble2.png", twoRowImage(1, false));
+  return pack;
+}
+
+GLint levelParameter(GLenum name) {
+  GLint value = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
+  return value;
+}
+
+GLint wrapS() {
+  GLint value = 0;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
+  return value;
+}
+
+// Red and blue of the texel at t = 0 (GL's first row).
+std::pair<int, int> firstRowRedBlue(uint32_t texture) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  std::vector<uint8_t> rgba(2 * 2 * 4);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  return {rgba[0], rgba[2]};
+}
+
+}  // namespace
+
+class PackLoader : public GlTest {
+ protected:
+  void SetUp() override {
+    GlTest::SetUp();
+    savedPath = packFilePath;
+    storedPath = dir.write("data.vx", testPack());
+    packFilePath = storedPath.c_str();
+  }
+  void TearDown() override { packFilePath = savedPath; }
+
+  TempDir dir;
+  std::string storedPath;
+  const char* savedPath = nullptr;
+};
+
+TEST_F(PackLoader, NamesAreLookedUpExactlyAndReported) {
+  uint32_t texture = 1;
+  EXPECT_EQ(captureStdout([&] { texture = loadPackTexture(false, false, false, "Overlay.png"); }),
+            "resource Overlay.png not found\n");
+  EXPECT_EQ(texture, 0u);
+  EXPECT_EQ(captureStdout([&] { texture = loadPackTexture(false, false, false, "overlay.png"); }),
+            "loading resource: overlay.pngoffset: 149483\n");
+  EXPECT_NE(texture, 0u);
+}
+
+TEST_F(PackLoader, ChannelCountsChooseTheFormatAndGreyUploadsNothing) {
+  loadPackTexture(false, false, false, "DirtRockTerrain.jpg");
+  EXPECT_EQ(levelParameter(GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
+  EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 2);
+  loadPackTexture(false, false, false, "overlay.png");
+  EXPECT_EQ(levelParameter(GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
+  captureStdout([] { loadPackTexture(false, false, false, "bubble2.png"); });
+  EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 0) << "a grey image leaves its texture empty";
+}
+
+TEST_F(PackLoader, FlipPutsTheFirstStoredRowOnTop) {
+  uint32_t asStored = 0, flipped = 0;
+  captureStdout([&] {
+    asStored = loadPackTexture(false, false, false, "overlay.png");
+    flipped = loadPackTexture(true, false, false, "overlay.png");
+  });
+  EXPECT_EQ(firstRowRedBlue(asStored), std::make_pair(255, 0));
+  EXPECT_EQ(firstRowRedBlue(flipped), std::make_pair(0, 255));
+}
+
+TEST_F(PackLoader, RepeatWinsOverClampAndNeitherKeepsTheDefault) {
+  captureStdout([] { loadPackTexture(false, true, false, "overlay.png"); });
+  EXPECT_EQ(wrapS(), GL_CLAMP_TO_EDGE);
+  captureStdout([] { loadPackTexture(false, true, true, "overlay.png"); });
+  EXPECT_EQ(wrapS(), GL_REPEAT);
+  captureStdout([] { loadPackTexture(false, false, false, "overlay.png"); });
+  EXPECT_EQ(wrapS(), GL_REPEAT);
+}
+
+TEST_F(PackLoader, MissingPackFillsEverySlotWithZero) {
+  const std::string missing = (dir.path() / "no-such.vx").string();
+  packFilePath = missing.c_str();
+  packTextures.clear();
+  const std::string output = captureStdout(loadPackImages);
+  ASSERT_EQ(packTextures.size(), 29u);
+  for (uint32_t name : packTextures) EXPECT_EQ(name, 0u);
+  EXPECT_NE(output.find("loading resource: DirtRockTerrain.jpgoffset: 0\ncould not open resource DirtRockTerrain.jpg\n"),
+            std::string::npos);
+  packTextures.clear();
+}
