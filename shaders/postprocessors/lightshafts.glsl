@@ -1,0 +1,29 @@
+#version 330 core
+// Light shafts: the scene's light mask (alpha) is smeared along the line to a slowly swinging
+// light point, tinted sky blue over the image, then vignetted, contrast-shaped and gamma lifted.
+#include "./shaders/lib/screen_pass.glsl"
+
+uniform float time;
+
+void main()
+{
+    vec2 uv = passUv();
+    vec2 centre = vec2(0.2 + 0.1 * sin(time * 3.1415692), 0.66);
+    vec2 stepUv = (centre - uv) / 100.0;
+    vec2 q = uv;
+    float w = 1.0;
+    float sum = 0.0;
+    for (int i = 0; i < 100; ++i) {
+        sum += texture(renderTexture, q).a * w;
+        w *= 0.995;
+        q += stepUv;
+    }
+    sum /= 100.0;
+    vec3 c = texture(renderTexture, uv).rgb;
+    c = mix(c, sum * vec3(0.455, 0.792, 1.0), 0.7);
+    c = clamp(1.5 * c, 0.0, 1.0);
+    c *= 0.5 + 0.5 * pow(10.0 * uv.x * uv.y * (1.0 - uv.x) * (1.0 - uv.y), 0.3);
+    c = smoothstep(0.0, 0.6, c + 0.05);
+    c = pow(c, vec3(1.0 / 2.2));
+    fragColor = vec4(c, 1.0);
+}
