@@ -1,0 +1,82 @@
+// The logo part's scene pass: the logo image over the whole target, darkened along a field of
+// numLines glowing-black curves, with layers of dust specks drifting through a winding tunnel.
+#version 330 core
+#define PI 3.1415692
+
+uniform float partTime;
+uniform vec2 resolution;
+uniform sampler2D renderTexture;
+uniform float alpha;
+uniform float numLines;
+
+out vec4 fragColor;
+
+float rnd(float w)
+{
+    return fract(sin(w) * 1000.0);
+}
+
+// One layer of specks: a grid of soft dots, rows shifted by a per-row random offset.
+float dots(vec3 v, float j)
+{
+    v *= 4.0 + sin(j);
+    v.x += rnd(floor(v.y));
+    v *= PI;
+    return clamp(0.1 - length(vec2(sin(v.x), cos(v.y))), 0.0, 1.0) * 10.3;
+}
+
+vec3 tunnel(float z)
+{
+    return vec3(1.5 * sin(0.2 * z), 1.3 * sin(0.3 * z), 0.0);
+}
+
+// Large and negative near each curve, so adding it draws the curves black.
+float lineField(vec2 p)
+{
+    float light = 0.0;
+    for (float x = 0.0; x < numLines; x += 1.0) {
+        float s = sin(sin(partTime + p.x * x) - p.y * dot(vec2(x + p.y), vec2(sin(x), cos(x))));
+        vec2 f = vec2(s);
+        light -= 0.04 / distance(p, f) - 0.01 * distance(vec2(cos(partTime + p.y)), p);
+    }
+    return light;
+}
+
+vec3 dust(vec2 uv)
+{
+    float t2 = 0.5 * partTime;
+    vec3 s = vec3(0.5 * sin(0.7 * t2), 0.5 * sin(0.9 * t2), -3.0 + t2);
+    vec3 t = vec3(0.0, 0.0, t2);
+    vec3 q = s;
+    s -= tunnel(s.z);
+    t -= tunnel(t.z);
+    vec3 cz = normalize(t - s);
+    vec3 cx = normalize(cross(cz, vec3(0.0, 1.0, 0.0)));
+    vec3 cy = normalize(cross(cz, cx));
+    vec3 r = normalize(cx * uv.x + cy * uv.y + 0.7 * cz);
+    vec3 l = normalize(vec3(-0.2, 0.2, 0.5));
+    vec3 back = vec3(mix(0.15, 0.2, pow(max(0.0, dot(r, l)), 5.0)));
+    float len = length(q - s);
+    float sum = 0.0;
+    for (int j = 1; j <= 14; j++) {
+        float d = float(j) * 0.2 / r.z;
+        if (d > len)
+            break;
+        vec3 v = vec3(s.x, s.y, 0.0) + r * d;
+        float a = sin(10.0 * v.z + 0.2 * partTime);
+        v.xy = v.xy * mat2(cos(a), sin(a), -sin(a), cos(a));
+        sum += dots(v, float(j)) * clamp(1.0 - d / 15.0, 0.0, 1.0);
+    }
+    return sum * back;
+}
+
+void main()
+{
+    vec2 p = (gl_FragCoord.xy * 2.0 - resolution) / min(resolution.x, resolution.y);
+    vec3 c = vec3(lineField(p) * (0.5 + 0.3 * sin(p.y * partTime * 0.625)));
+    vec2 uv = gl_FragCoord.xy / resolution;
+    vec3 base = texture(renderTexture, uv).rgb;
+    vec3 colour = mix(vec3(0.0), base, clamp(alpha, 0.0, 1.0)) + c;
+    colour += dust(uv);
+    fragColor = vec4(clamp(colour, 0.0, 1.0), 1.0);
+}
