@@ -84,3 +84,7 @@ void blitToWindow(const PassChain& chain) {
                     settings.windowHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
   glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer);
 }
+
+void setUniformFloat(uint32_t programId, const char* name, float value) {
+  glUniform1f(glGetUniformLocation(programId, name), value);
+}

@@ -3,10 +3,21 @@
 
 #include <iostream>
 
-#include "scenes/interim_frame.h"
+#include "render/composite_files.h"
+#include "render/post_chain.h"
+#include "scenes/pass_programs.h"
+#include "render/post_pass_files.h"
+#include "render/render_targets.h"
+#include "render/shared_uniforms.h"
 
 void AbstractWorldsScreen::init() {
   BaseDemoScreen::init();
+  composite = embeddedPassProgram(amigaBordersPartFile);
+  lightShafts = embeddedPassProgram(lightShaftsPassPath);
+  bloom = embeddedPassProgram(bloomPassPath);
+  spectrumBox = embeddedPassProgram(vumetersPassPath);
+  fxaa = embeddedPassProgram(fxaaPassPath);
+  crt = embeddedPassProgram(crtPassPath);
   sceneSettings.miscData = {2.3f, 1.0f, 1.0f, 0.0f, 0.0f, 6.207f, 0.0f, 2.66f, 0.0f, 2.3f, 4.4f, 1.0f, 1.0f};
   sceneSettings.bloom_threshold1 = 0.67f;
   sceneSettings.bloom_threshold2 = 0.2f;
@@ -15,12 +26,21 @@ void AbstractWorldsScreen::init() {
   sceneSettings.apply_fxaa = true;
 }
 
-// Until this part has its own picture, its frame is the black stand-in copied to the window.
-void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList) {
-  drawInterimFrame(frameBuffers, renderTextures, screenQuad);
+void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
+  const float t = sharedUniforms.songPosition - sharedUniforms.partStart;
+  sharedUniforms.overridden_black_fac = t < 1.0f ? 1.0f - t : 0.0f;
+  PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  runBlackScenePass(chain);  // the strips and cube stacks come with the scene's own shader
+  runPostPass(chain, *lightShafts);
+  runPostPass(chain, *bloom);
+  runPostPass(chain, *spectrumBox, [&](uint32_t p) { setSampler(p, "soundTexture", renderTextures.at(3)); });
+  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
+  runPostPass(chain, *crt);
+  runComposite(chain, *composite, packSlot(packTextures, 16), false);
 }
 
 void AbstractWorldsScreen::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
+  composite = filePassProgram(amigaBordersPartFile);
   std::cout << "RELOADED!\n";
 }

@@ -1,12 +1,27 @@
-// The intro: cubes over a terrain under letterbox captions: programs, settings and the frame's passes.
+// The intro: programs, settings and the frame's passes.
 #include "scenes/ambient_intro_scene.h"
 
 #include <iostream>
 
-#include "scenes/interim_frame.h"
+#include "render/composite_files.h"
+#include "render/post_chain.h"
+#include "scenes/pass_programs.h"
+#include "render/post_pass_files.h"
+#include "render/render_targets.h"
+#include "render/shared_uniforms.h"
+#include "scenes/intro_captions.h"
+#include "timeline/fades.h"
 
 void AmbientIntroScene::init() {
   BaseDemoScreen::init();
+  composite = embeddedPassProgram(amigaBorderIntroFile);
+  depthOfField = embeddedPassProgram(qdofPassPath);
+  radialBlur = embeddedPassProgram(radialBlurPassPath);
+  fxaa = embeddedPassProgram(fxaaPassPath);
+  bloom = embeddedPassProgram(bloomPassPath);
+  glitch = embeddedPassProgram(glitchPassPath);
+  bokeh = embeddedPassProgram(bokehPassPath);
+  spectrumBox = embeddedPassProgram(vumetersPassPath);
   sceneSettings.bloom_threshold1 = 0.47f;
   sceneSettings.bloom_threshold2 = 0.2f;
   sceneSettings.apply_bloom = true;
@@ -17,12 +32,28 @@ void AmbientIntroScene::init() {
   sceneSettings.apply_fxaa = true;
 }
 
-// Until this part has its own picture, its frame is the black stand-in copied to the window.
-void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList) {
-  drawInterimFrame(frameBuffers, renderTextures, screenQuad);
+void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
+  PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  runBlackScenePass(chain);  // the terrain flight comes with the scene's own shader
+  sharedUniforms.hsv = 0.864f;
+  runPostPass(chain, *depthOfField);
+  runPostPass(chain, *bokeh, [](uint32_t p) { setUniformFloat(p, "radius", fades.introPulse.value); });
+  runPostPass(chain, *radialBlur);
+  runPostPass(chain, *bloom);
+  runPostPass(chain, *spectrumBox, [&](uint32_t p) { setSampler(p, "soundTexture", renderTextures.at(3)); });
+  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
+  runPostPass(chain, *glitch);
+  const IntroCaption caption = introCaptionAt(sharedUniforms.songPosition - sharedUniforms.partStart);
+  runComposite(chain, *composite, packSlot(packTextures, 15), false, [&](uint32_t p) {
+    if (caption.packSlot >= 0) setSampler(p, "textTexture", packSlot(packTextures, caption.packSlot));
+    setUniformFloat(p, "textAlpha", caption.alpha);
+  });
 }
 
 void AmbientIntroScene::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
+  depthOfField = filePassProgram(qdofPassPath);
+  spectrumBox = filePassProgram(vumetersPassPath);
+  composite = filePassProgram(amigaBorderIntroFile);
   std::cout << "RELOADED!\n";
 }

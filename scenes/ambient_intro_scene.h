@@ -1,6 +1,8 @@
-// AmbientIntroScene: the intro: cubes over a terrain under letterbox captions.
-// Owns: this part's programs and settings. Does NOT keep state beyond its own members.
+// AmbientIntroScene: the intro, a flight over a breathing terrain under three captions,
+// through the longest pass chain of the demo.
+// Owns: its nine programs and settings. Does NOT keep state between frames.
 #pragma once
+#include "render/pass_programs.h"
 #include "scenes/base_demo_screen.h"
 
 class AmbientIntroScene : public BaseDemoScreen {
@@ -8,4 +10,14 @@ class AmbientIntroScene : public BaseDemoScreen {
   void init() override;
   void render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) override;
   void reload() override;
+
+  PassProgram scene;
+  PassProgram composite;
+  PassProgram depthOfField;
+  PassProgram radialBlur;
+  PassProgram fxaa;
+  PassProgram bloom;
+  PassProgram glitch;
+  PassProgram bokeh;
+  PassProgram spectrumBox;
 };

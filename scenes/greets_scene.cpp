@@ -3,10 +3,19 @@
 
 #include <iostream>
 
-#include "scenes/interim_frame.h"
+#include "render/composite_files.h"
+#include "render/post_chain.h"
+#include "scenes/pass_programs.h"
+#include "render/post_pass_files.h"
+#include "scenes/rgb_split_offsets.h"
 
 void GreetsScene::init() {
   BaseDemoScreen::init();
+  bloom = embeddedPassProgram(bloomPassPath);
+  crt = embeddedPassProgram(crtPassPath);
+  rgbSplit = embeddedPassProgram(rgbSplitPassPath);
+  fxaa = embeddedPassProgram(fxaaPassPath);
+  composite = embeddedPassProgram(amigaBordersFile);
   sceneSettings.bloom_threshold1 = 0.47f;
   sceneSettings.bloom_threshold2 = 0.2f;
   sceneSettings.apply_bloom = true;
@@ -17,12 +26,18 @@ void GreetsScene::init() {
   sceneSettings.apply_fxaa = true;
 }
 
-// Until this part has its own picture, its frame is the black stand-in copied to the window.
-void GreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList) {
-  drawInterimFrame(frameBuffers, renderTextures, screenQuad);
+void GreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
+  PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  runBlackScenePass(chain);  // the structure and the tile mesh come with the scene's own issue
+  runPostPass(chain, *bloom);
+  runPostPass(chain, *crt);
+  runPostPass(chain, *rgbSplit, setRgbSplitOffsets);
+  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
+  runComposite(chain, *composite, packSlot(packTextures, 28), true);
 }
 
 void GreetsScene::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
+  composite = filePassProgram(amigaBordersFile);
   std::cout << "RELOADED!\n";
 }

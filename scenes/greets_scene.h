@@ -1,6 +1,7 @@
-// GreetsScene: the greetings part.
-// Owns: this part's programs and settings. Does NOT keep state beyond its own members.
+// GreetsScene: the greetings part, a folded glowing structure behind three greeting images
+// on the tile mesh. Owns: its programs and settings.
 #pragma once
+#include "render/pass_programs.h"
 #include "scenes/base_demo_screen.h"
 
 class GreetsScene : public BaseDemoScreen {
@@ -8,4 +9,11 @@ class GreetsScene : public BaseDemoScreen {
   void init() override;
   void render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) override;
   void reload() override;
+
+  PassProgram scene;
+  PassProgram bloom;
+  PassProgram crt;
+  PassProgram rgbSplit;
+  PassProgram fxaa;
+  PassProgram composite;
 };

@@ -3,10 +3,19 @@
 
 #include <iostream>
 
-#include "scenes/interim_frame.h"
+#include "render/composite_files.h"
+#include "render/post_chain.h"
+#include "scenes/pass_programs.h"
+#include "render/post_pass_files.h"
+#include "render/render_targets.h"
 
 void MengerScene::init() {
   BaseDemoScreen::init();
+  composite = embeddedPassProgram(amigaBordersOuttroFile);
+  depthOfField = embeddedPassProgram(qdofPassPath);
+  radialBlur = embeddedPassProgram(radialBlurPassPath);
+  spectrumBox = embeddedPassProgram(vumetersPassPath);
+  fxaa = embeddedPassProgram(fxaaPassPath);
   sceneSettings.bloom_threshold1 = 0.47f;
   sceneSettings.bloom_threshold2 = 0.2f;
   sceneSettings.apply_bloom = true;
@@ -17,12 +26,19 @@ void MengerScene::init() {
   sceneSettings.apply_fxaa = true;
 }
 
-// Until this part has its own picture, its frame is the black stand-in copied to the window.
-void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList) {
-  drawInterimFrame(frameBuffers, renderTextures, screenQuad);
+void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
+  PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  runBlackScenePass(chain);  // the sponges come with the scene's own shader
+  runPostPass(chain, *depthOfField);
+  runPostPass(chain, *radialBlur);
+  runPostPass(chain, *spectrumBox, [&](uint32_t p) { setSampler(p, "soundTexture", renderTextures.at(3)); });
+  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
+  runComposite(chain, *composite, packSlot(packTextures, 16), false);
 }
 
 void MengerScene::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
+  depthOfField = filePassProgram(qdofPassPath);
+  composite = filePassProgram(amigaBordersOuttroFile);
   std::cout << "RELOADED!\n";
 }

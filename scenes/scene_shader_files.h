@@ -1,0 +1,8 @@
+// Paths of the scene-specific pass files (also the keys of their embedded copies).
+// Does NOT build programs.
+#pragma once
+
+// The tentacle part's own depth of field, reading the march-step ratio in alpha.
+inline constexpr const char* tentacleFocusFile = "./shaders/scenes/tentacle_dof.glsl";
+// The exploding greetings' logo, faded in from black behind the tiles.
+inline constexpr const char* logoFadeFile = "./shaders/scenes/logofade.glsl";
