@@ -99,3 +99,15 @@ TEST_F(PackSlots, AllTwentyNineSlotsLoadAsColourTextures) {
   EXPECT_EQ(width, 1920);
   packTextures.clear();
 }
+
+// The loader keeps GL's 4-byte row alignment, so an RGB image whose rows are not a multiple of
+// four bytes would upload skewed.
+TEST(PackContent, RgbRowsMeetTheDefaultUploadAlignment) {
+  const std::string pack = readBytes(generatedPack());
+  ASSERT_EQ(pack.size(), static_cast<size_t>(packFileSize));
+  for (const PackEntry& row : packDirectory) {
+    int w = 0, h = 0, channels = 0;
+    stbi_info_from_memory(reinterpret_cast<const stbi_uc*>(pack.data() + row.offset), row.size, &w, &h, &channels);
+    EXPECT_EQ(w * channels % 4, 0) << row.name << " is " << w << " wide with " << channels << " channels";
+  }
+}

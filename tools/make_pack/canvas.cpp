@@ -10,7 +10,9 @@ uint8_t toByte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 
 
 }  // namespace
 
-Canvas makeCanvas(int width, int height, int channels, Colour fill) {
+Canvas makeCanvas(int requestedWidth, int height, int channels, Colour fill) {
+  // The engine uploads with GL's default 4-byte row alignment, so widths stay multiples of 4.
+  const int width = std::max(4, requestedWidth / 4 * 4);
   Canvas canvas{width, height, channels, std::vector<uint8_t>(static_cast<size_t>(width) * height * channels)};
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) setPixel(canvas, x, y, fill);

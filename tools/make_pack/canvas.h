@@ -16,6 +16,7 @@ struct Canvas {
   std::vector<uint8_t> bytes;
 };
 
+// The width is rounded down to a multiple of 4.
 Canvas makeCanvas(int width, int height, int channels, Colour fill);
 // Source-over blend of `c` with extra coverage `coverage` (0..1); outside pixels are ignored.
 void blendPixel(Canvas& canvas, int x, int y, Colour c, float coverage = 1.0f);

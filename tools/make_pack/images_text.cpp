@@ -82,11 +82,10 @@ Canvas drawGroupLogo(float f) {
   return c;
 }
 
-// Screen-shaped and black, the closing name in the band from 40 % to 65 % of the height.
+// Screen-shaped and black; the end composite unrolls two thin strips around the middle of
+// the screen, so the name sits on the centre line, no taller than a tenth of the height.
 Canvas drawEndLogo(float f) {
   Canvas c = makeCanvas(scaled(512, f), scaled(288, f), 3, {0, 0, 0, 1});
-  drawTextCentred(c, "ZELMORA", c.width * 0.5f, c.height * 0.57f, c.height * 0.16f, white);
-  fillRect(c, static_cast<int>(c.width * 0.3f), static_cast<int>(c.height * 0.61f), static_cast<int>(c.width * 0.7f),
-           static_cast<int>(c.height * 0.61f) + 1, {0.6f, 0.6f, 0.6f, 1});
+  drawTextCentred(c, "ZELMORA", c.width * 0.5f, c.height * 0.545f, c.height * 0.125f, white);
   return c;
 }
