@@ -19,7 +19,7 @@
 #include "timeline/demo_state.h"
 #include "timeline/fades.h"
 #include "timeline/music.h"
-#include "timeline/spectrum.h"
+#include "timeline/sound_bins.h"
 
 namespace {
 

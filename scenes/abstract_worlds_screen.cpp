@@ -18,12 +18,8 @@ void AbstractWorldsScreen::init() {
   spectrumBox = embeddedPassProgram(vumetersPassPath);
   fxaa = embeddedPassProgram(fxaaPassPath);
   crt = embeddedPassProgram(crtPassPath);
+  sceneSettings = makeSceneSettings({0.67f, 0.2f, true, 1.4f, 0.0f, 0.0f, 0.0f, false, true});
   sceneSettings.miscData = {2.3f, 1.0f, 1.0f, 0.0f, 0.0f, 6.207f, 0.0f, 2.66f, 0.0f, 2.3f, 4.4f, 1.0f, 1.0f};
-  sceneSettings.bloom_threshold1 = 0.67f;
-  sceneSettings.bloom_threshold2 = 0.2f;
-  sceneSettings.apply_bloom = true;
-  sceneSettings.crt_threshold = 1.4f;
-  sceneSettings.apply_fxaa = true;
 }
 
 void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {

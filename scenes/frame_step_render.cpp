@@ -12,7 +12,7 @@
 #include "timeline/audio.h"
 #include "timeline/frame_step.h"
 #include "timeline/music.h"
-#include "timeline/spectrum.h"
+#include "timeline/sound_bins.h"
 
 void createFrameResources() {
   loadPackImages();

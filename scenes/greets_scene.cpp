@@ -16,14 +16,7 @@ void GreetsScene::init() {
   rgbSplit = embeddedPassProgram(rgbSplitPassPath);
   fxaa = embeddedPassProgram(fxaaPassPath);
   composite = embeddedPassProgram(amigaBordersFile);
-  sceneSettings.bloom_threshold1 = 0.47f;
-  sceneSettings.bloom_threshold2 = 0.2f;
-  sceneSettings.apply_bloom = true;
-  sceneSettings.crt_threshold = 1.4f;
-  sceneSettings.dof1 = 1.5f;
-  sceneSettings.dof2 = 4.5f;
-  sceneSettings.dof3 = 7.5f;
-  sceneSettings.apply_fxaa = true;
+  sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 1.4f, 1.5f, 4.5f, 7.5f, false, true});
 }
 
 void GreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {

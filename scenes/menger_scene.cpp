@@ -16,14 +16,7 @@ void MengerScene::init() {
   radialBlur = embeddedPassProgram(radialBlurPassPath);
   spectrumBox = embeddedPassProgram(vumetersPassPath);
   fxaa = embeddedPassProgram(fxaaPassPath);
-  sceneSettings.bloom_threshold1 = 0.47f;
-  sceneSettings.bloom_threshold2 = 0.2f;
-  sceneSettings.apply_bloom = true;
-  sceneSettings.dof1 = 3.0f;
-  sceneSettings.dof2 = 9.0f;
-  sceneSettings.dof3 = 15.0f;
-  sceneSettings.apply_dof = true;
-  sceneSettings.apply_fxaa = true;
+  sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 0.0f, 3.0f, 9.0f, 15.0f, true, true});
 }
 
 void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {

@@ -22,16 +22,8 @@ void TentacleScene::init() {
   fxaa = embeddedPassProgram(fxaaPassPath);
   crt = embeddedPassProgram(crtPassPath);
   composite = embeddedPassProgram(amigaBordersPartFile);
+  sceneSettings = makeSceneSettings({0.385f, 0.2f, true, 1.4f, 3.0f, 9.0f, 15.0f, true, true});
   sceneSettings.miscData = {1.228f, 4.912f, 0.982f, 71.86f, 485.0f};
-  sceneSettings.bloom_threshold1 = 0.385f;
-  sceneSettings.bloom_threshold2 = 0.2f;
-  sceneSettings.apply_bloom = true;
-  sceneSettings.crt_threshold = 1.4f;
-  sceneSettings.dof1 = 3.0f;
-  sceneSettings.dof2 = 9.0f;
-  sceneSettings.dof3 = 15.0f;
-  sceneSettings.apply_dof = true;
-  sceneSettings.apply_fxaa = true;
 }
 
 void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {

@@ -18,7 +18,7 @@
 #include "scenes/scene_set.h"
 #include "tests/support/gl_context.h"
 #include "timeline/beat_sync.h"
-#include "timeline/spectrum.h"
+#include "timeline/sound_bins.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "timeline/beat_sync.h"
 #include "timeline/fades.h"
 #include "timeline/frame_step.h"
-#include "timeline/spectrum.h"
+#include "timeline/sound_bins.h"
 
 TEST(PeakHold, RiseNeedsMoreThanOneSixtyFourth) {
   SpectrumBins raw{}, held{};

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "timeline/audio_decode.h"
-#include "timeline/audio_spectrum.h"
+#include "timeline/audio_fft.h"
 
 namespace {
 

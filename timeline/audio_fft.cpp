@@ -8,7 +8,7 @@
 #include <numbers>
 
 #include "timeline/audio.h"
-#include "timeline/audio_spectrum.h"
+#include "timeline/audio_fft.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "render/shared_uniforms.h"
 #include "timeline/beat_sync.h"
 #include "timeline/fades.h"
-#include "timeline/spectrum.h"
+#include "timeline/sound_bins.h"
 
 void publishSceneSettings(const SceneSettings& s) {
   sharedUniforms.miscData = s.miscData;

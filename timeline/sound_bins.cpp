@@ -1,5 +1,5 @@
 // Peak hold and the weighted `fft` array.
-#include "timeline/spectrum.h"
+#include "timeline/sound_bins.h"
 
 #include <algorithm>
 #include <cmath>
