@@ -87,7 +87,7 @@ int renderFrames(const OfflineOptions& o, const DecodedAudio& music, FrameCaptur
     if (!draw) continue;
     if (!capture.writePng(framePath(o, k))) return fail("could not write " + framePath(o, k));
     if (o.range && (k - first) % 10 == 0)
-      std::fprintf(stderr, "tarvik-render: frame %ld of %ld to %ld\n", k, first, last);
+      std::fprintf(stderr, "tarvik-render: frame %ld (writing frames %ld to %ld)\n", k, first, last);
   }
   return 0;
 }
