@@ -1,0 +1,300 @@
+// Post-processing passes, part two: the multi-tap passes (spiral depth of field, radial blur,
+// bokeh, FXAA, light shafts) against the same tap loops run on the CPU with GL's bilinear
+// sampling, plus their defining corner cases.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "render/post_pass_files.h"
+#include "render/shared_uniforms.h"
+#include "tests/support/pass_runner.h"
+
+namespace {
+
+struct Uv {
+  float u, v;
+};
+Uv centreOf(const CpuImage& image, int x, int y) { return {(x + 0.5f) / image.width, (y + 0.5f) / image.height}; }
+
+// 2-texel checks in red, a ramp in green, stripes in blue: sharp enough that the direction
+// of every tap shows in the average.
+CpuImage checkerImage(int w, int h, const std::function<float(int x, int y)>& alpha) {
+  return makeImage(w, h, [&](int x, int y) {
+    return Rgba{((x / 2 + y / 2) % 2) ? 0.9f : 0.1f, static_cast<float>(y) / h, (x % 3 == 0) ? 1.0f : 0.2f, alpha(x, y)};
+  });
+}
+
+// The spiral depth of field for one pixel; `rowVector` picks d x M (the pass) or M x d.
+Rgba qdofReference(const CpuImage& in, int x, int y, bool rowVector) {
+  const Uv p = centreOf(in, x, y);
+  const float amount = in.texel(x, y)[3];
+  const float px = 0.002f * in.height / in.width, py = 0.002f;
+  const float cs = std::cos(12.399f), sn = std::sin(12.399f);
+  float dx = 0.0f, dy = amount, r = 1.0f;
+  Rgba sum{0, 0, 0, 1};
+  for (int i = 0; i < 60; ++i) {
+    r += 1.0f / r;
+    const float nx = rowVector ? dx * cs + dy * sn : dx * cs - dy * sn;
+    const float ny = rowVector ? -dx * sn + dy * cs : dx * sn + dy * cs;
+    dx = nx, dy = ny;
+    const Rgba s = sampleLinear(in, p.u + px * (r - 1.0f) * dx, p.v + py * (r - 1.0f) * dy);
+    for (int c = 0; c < 3; ++c) sum[c] += s[c];
+  }
+  for (int c = 0; c < 3; ++c) sum[c] /= 60.0f;
+  return sum;
+}
+
+}  // namespace
+
+class PostTapPassTest : public PassTest {};
+
+TEST_F(PostTapPassTest, QdofWithZeroBlurAmountReturnsTheInput) {
+  const CpuImage in = makeImage(16, 16, [](int x, int y) {
+    return Rgba{patternValue(x, y, 0, 7), patternValue(x, y, 1, 7), patternValue(x, y, 2, 7), 0.0f};
+  });
+  const CpuImage expected = makeImage(16, 16, [&](int x, int y) {
+    const Rgba p = in.texel(x, y);
+    return Rgba{p[0], p[1], p[2], 1.0f};
+  });
+  expectImageNear(runPass(qdofPassPath, texture(in, GL_LINEAR), 16, 16), expected, 2e-6f);
+}
+
+TEST_F(PostTapPassTest, QdofAveragesSixtyTapsAlongItsSpiralScaledByAlpha) {
+  const int w = 96, h = 64;  // not square: the horizontal step is scaled by height / width
+  const CpuImage in = checkerImage(w, h, [&](int x, int) { return static_cast<float>(x) / (w - 1); });
+  const std::vector<float> out = runPass(qdofPassPath, texture(in, GL_LINEAR), w, h);
+  const CpuImage expected = makeImage(w, h, [&](int x, int y) { return qdofReference(in, x, y, true); });
+  expectImageNear(out, expected, 2e-3f);
+  const CpuImage mirrored = makeImage(w, h, [&](int x, int y) { return qdofReference(in, x, y, false); });
+  EXPECT_GT(maxRgbDifference(out, mirrored), 0.02f) << "the spiral must turn as the row-vector product does";
+}
+
+namespace {
+
+// Radial blur of one pixel with the start jitter j given (the pass derives it from a hash).
+Rgba radialReference(const CpuImage& in, int x, int y, float jitter) {
+  const Uv p = centreOf(in, x, y);
+  const float tu = p.u - 0.5f, tv = p.v - 0.5f;
+  const float du = tu / 55.0f * 0.9f, dv = tv / 55.0f * 0.9f;
+  Rgba c = sampleLinear(in, p.u, p.v);
+  for (float& ch : c) ch *= 0.25f;
+  float w = 0.008f, u = p.u + du * jitter, v = p.v + dv * jitter;
+  for (int i = 0; i < 55; ++i) {
+    u -= du, v -= dv;
+    const Rgba s = sampleLinear(in, u, v);
+    for (int k = 0; k < 4; ++k) c[k] += s[k] * w;
+    w *= 0.95f;
+  }
+  for (int k = 0; k < 3; ++k) c[k] *= 4.1f * (1.0f - (tu * tu + tv * tv) * 0.975f);
+  return {c[0], c[1], c[2], 1.0f};
+}
+
+}  // namespace
+
+TEST_F(PostTapPassTest, RadialBlurGainsAbout1642TimesAtTheCentreAndFallsOffOutward) {
+  const CpuImage grey = makeImage(16, 16, [](int, int) { return Rgba{0.2f, 0.2f, 0.2f, 1.0f}; });
+  // Every tap of a flat picture sees the same value, whatever the jitter.
+  const CpuImage expected = makeImage(16, 16, [&](int x, int y) { return radialReference(grey, x, y, 0.0f); });
+  const float centreGain = expected.texel(8, 8)[0] / 0.2f;
+  EXPECT_NEAR(centreGain, 1.642f, 0.01f);
+  expectImageNear(runPass(radialBlurPassPath, texture(grey, GL_LINEAR), 16, 16), expected, 1e-5f);
+
+  // In the demo's 8-bit targets the centre clamps to white while the corners stay below it.
+  const CpuImage light = makeImage(16, 16, [](int, int) { return Rgba{0.8f, 0.8f, 0.8f, 1.0f}; });
+  const CpuImage got = imageFrom(16, 16, runPass(radialBlurPassPath, texture(light, GL_LINEAR), 16, 16, {}, GL_RGBA8));
+  EXPECT_EQ(got.texel(8, 8)[0], 1.0f);
+  EXPECT_NEAR(got.texel(0, 0)[0], radialReference(light, 0, 0, 0.0f)[0], 1.0f / 255.0f);
+  EXPECT_LT(got.texel(0, 0)[0], 0.9f);
+}
+
+TEST_F(PostTapPassTest, RadialBlurSmearsTowardTheCentre) {
+  // Each channel grows with u and v, so the result grows with the jitter: the pass must land
+  // between the references for no jitter and a full step of it.
+  const int n = 40;
+  const CpuImage ramp = makeImage(n, n, [&](int x, int y) {
+    const float u = (x + 0.5f) / n, v = (y + 0.5f) / n;
+    return Rgba{u, v, 0.5f * (u + v), 1.0f};
+  });
+  const std::vector<float> out = runPass(radialBlurPassPath, texture(ramp, GL_LINEAR), n, n);
+  const CpuImage got = imageFrom(n, n, out);
+  int outside = 0;
+  for (int y = 0; y < n; ++y) {
+    for (int x = 0; x < n; ++x) {
+      const Rgba a = radialReference(ramp, x, y, 0.0f), b = radialReference(ramp, x, y, 1.0f), g = got.texel(x, y);
+      for (int c = 0; c < 3; ++c)
+        if (g[c] < std::min(a[c], b[c]) - 2e-4f || g[c] > std::max(a[c], b[c]) + 2e-4f) ++outside;
+    }
+  }
+  EXPECT_EQ(outside, 0);
+  // Away from the centre the taps pull in darker (left) or brighter (right) red.
+  const CpuImage noBlur = makeImage(n, n, [&](int x, int y) {
+    const Uv p = centreOf(ramp, x, y);
+    const float vignette = 1.0f - ((p.u - 0.5f) * (p.u - 0.5f) + (p.v - 0.5f) * (p.v - 0.5f)) * 0.975f;
+    const Rgba r = ramp.texel(x, y);
+    return Rgba{r[0] * 4.1f * 0.4005f * vignette, 0, 0, 1};
+  });
+  EXPECT_GT(got.texel(n - 1, n / 2)[0], 0.0f);
+  EXPECT_LT(got.texel(n - 1, n / 2)[0], noBlur.texel(n - 1, n / 2)[0]) << "right edge reads redder pixels' lesser neighbours";
+  EXPECT_GT(got.texel(0, n / 2)[0], noBlur.texel(0, n / 2)[0]) << "left edge reads toward the redder centre";
+}
+
+namespace {
+
+Rgba bokehReference(const CpuImage& in, int x, int y, float radius) {
+  const Uv p = centreOf(in, x, y);
+  const float R = radius * 3.0f;
+  const float cs = std::cos(2.39996f), sn = std::sin(2.39996f);
+  float r = 1.0f, vx = 0.0f, vy = R * 0.01f / std::sqrt(150.0f);
+  float acc[3] = {0, 0, 0}, div[3] = {0, 0, 0};
+  for (int i = 0; i < 150; ++i) {
+    r += 1.0f / r;
+    const float nx = cs * vx - sn * vy, ny = sn * vx + cs * vy;
+    vx = nx, vy = ny;
+    const Rgba s = sampleLinear(in, p.u + (r - 1.0f) * vx, p.v + (r - 1.0f) * vy);
+    for (int c = 0; c < 3; ++c) {
+      const float k = s[c] * s[c] * 1.8f;
+      const float b = (k * k) * (k * k);
+      acc[c] += k * b;
+      div[c] += b;
+    }
+  }
+  Rgba out{0, 0, 0, 1};
+  for (int c = 0; c < 3; ++c) out[c] = div[c] > 0.0f ? acc[c] / div[c] : 0.0f;
+  return out;
+}
+
+}  // namespace
+
+TEST_F(PostTapPassTest, BokehOfAllBlackIsBlackNotUndefined) {
+  const CpuImage black = makeImage(16, 16, [](int, int) { return Rgba{0, 0, 0, 1}; });
+  const CpuImage expected = makeImage(16, 16, [](int, int) { return Rgba{0, 0, 0, 1}; });
+  expectImageNear(runPass(bokehPassPath, texture(black, GL_LINEAR), 16, 16,
+                          [](GLuint p) { setUniform(p, "radius", 2.0f); }),
+                  expected, 0.0f);
+}
+
+TEST_F(PostTapPassTest, BokehSpreadsBrightSpotsOverTheGoldenSpiral) {
+  const int n = 64;
+  // Bright 2 x 2 spots on black and on a dim ground; black areas far from a spot stay black.
+  const CpuImage in = makeImage(n, n, [&](int x, int y) {
+    const bool spot = (x / 2 == 8 && y / 2 == 10) || (x / 2 == 22 && y / 2 == 20);
+    const float ground = x < n / 2 ? 0.0f : 0.3f;
+    return spot ? Rgba{1.0f, 0.8f, 0.4f, 1.0f} : Rgba{ground, ground * 0.5f, ground, 1.0f};
+  });
+  const float radius = 1.5f;
+  const std::vector<float> out =
+      runPass(bokehPassPath, texture(in, GL_LINEAR), n, n, [&](GLuint p) { setUniform(p, "radius", radius); });
+  const CpuImage expected = makeImage(n, n, [&](int x, int y) { return bokehReference(in, x, y, radius); });
+  expectImageNear(out, expected, 5e-3f);
+  EXPECT_EQ(imageFrom(n, n, out).texel(2, 60)[0], 0.0f);
+  EXPECT_GT(expected.texel(16 + 3, 20)[0], 0.5f) << "a spot's disc reaches a few pixels";
+}
+
+namespace {
+
+float luma(const Rgba& c) { return c[0] * 0.299f + c[1] * 0.587f + c[2] * 0.114f; }
+
+struct FxaaResult {
+  Rgba colour;
+  float margin;  // distance of the four-tap luma from the range it is tested against
+};
+
+FxaaResult fxaaReference(const CpuImage& in, int x, int y) {
+  const Uv p = centreOf(in, x, y);
+  const float ex = 1.0f / in.width, ey = 1.0f / in.height;
+  const float ou = p.u - ex * 0.75f, ov = p.v - ey * 0.75f;
+  const float nw = luma(sampleLinear(in, ou, ov)), ne = luma(sampleLinear(in, ou + ex, ov));
+  const float sw = luma(sampleLinear(in, ou, ov + ey)), se = luma(sampleLinear(in, ou + ex, ov + ey));
+  const float m = luma(sampleLinear(in, p.u, p.v));
+  const float lo = std::min({m, nw, ne, sw, se}), hi = std::max({m, nw, ne, sw, se});
+  float dx = -((nw + ne) - (sw + se)), dy = (nw + sw) - (ne + se);
+  const float reduce = std::max((nw + ne + sw + se) * (0.25f * 0.125f), 1.0f / 128.0f);
+  const float rcp = 1.0f / (std::min(std::fabs(dx), std::fabs(dy)) + reduce);
+  dx = std::clamp(dx * rcp, -8.0f, 8.0f) * ex;
+  dy = std::clamp(dy * rcp, -8.0f, 8.0f) * ey;
+  auto tap = [&](float t) { return sampleLinear(in, p.u + dx * t, p.v + dy * t); };
+  const Rgba a1 = tap(1.0f / 3.0f - 0.5f), a2 = tap(2.0f / 3.0f - 0.5f), b1 = tap(-0.5f), b2 = tap(0.5f);
+  Rgba a{0, 0, 0, 1}, b{0, 0, 0, 1};
+  for (int c = 0; c < 3; ++c) {
+    a[c] = 0.5f * (a1[c] + a2[c]);
+    b[c] = a[c] * 0.5f + 0.25f * (b1[c] + b2[c]);
+  }
+  const float lb = luma(b);
+  return {(lb < lo || lb > hi) ? a : b, std::min(std::fabs(lb - lo), std::fabs(lb - hi))};
+}
+
+}  // namespace
+
+TEST_F(PostTapPassTest, FxaaLeavesFlatAreasAndBlursAlongEdges) {
+  const CpuImage flat = makeImage(8, 8, [](int, int) { return Rgba{0.3f, 0.6f, 0.9f, 1.0f}; });
+  expectImageNear(runPass(fxaaPassPath, texture(flat, GL_LINEAR), 8, 8), flat, 1e-6f);
+
+  const int n = 24;
+  // A hard-edged disc and a diagonal line: the staircases FXAA exists for.
+  const CpuImage in = makeImage(n, n, [&](int x, int y) {
+    const bool disc = (x - 9) * (x - 9) + (y - 11) * (y - 11) < 36;
+    const bool line = std::abs(2 * x - y - 20) < 2;
+    return disc ? Rgba{1.0f, 0.9f, 0.2f, 1.0f} : line ? Rgba{0.1f, 0.8f, 1.0f, 1.0f} : Rgba{0.05f, 0.05f, 0.1f, 1.0f};
+  });
+  std::vector<float> margins(n * n);
+  const CpuImage expected = makeImage(n, n, [&](int x, int y) {
+    const FxaaResult r = fxaaReference(in, x, y);
+    margins[y * n + x] = r.margin;
+    return r.colour;
+  });
+  ASSERT_GT(maxRgbDifference(in.rgba, expected), 0.1f) << "the picture should have edges to smooth";
+  expectImageNear(runPass(fxaaPassPath, texture(in, GL_LINEAR), n, n), expected, 2e-3f,
+                  [&](int x, int y) { return margins[y * n + x] < 1e-3f; });
+}
+
+namespace {
+
+Rgba shaftsReference(const CpuImage& in, int x, int y, float t) {
+  const Uv p = centreOf(in, x, y);
+  const float cu = 0.2f + 0.1f * std::sin(t * 3.1415692f), cv = 0.66f;
+  const float su = (cu - p.u) / 100.0f, sv = (cv - p.v) / 100.0f;
+  float qu = p.u, qv = p.v, w = 1.0f, sum = 0.0f;
+  for (int i = 0; i < 100; ++i) {
+    sum += sampleLinear(in, qu, qv)[3] * w;
+    w *= 0.995f;
+    qu += su, qv += sv;
+  }
+  sum /= 100.0f;
+  const float tint[3] = {0.455f, 0.792f, 1.0f};
+  const float vignette = 0.5f + 0.5f * std::pow(10.0f * p.u * p.v * (1.0f - p.u) * (1.0f - p.v), 0.3f);
+  Rgba out{0, 0, 0, 1};
+  for (int c = 0; c < 3; ++c) {
+    float v = clamp01(1.5f * mixf(in.texel(x, y)[c], sum * tint[c], 0.7f)) * vignette;
+    out[c] = std::pow(smoothstepf(0.0f, 0.6f, v + 0.05f), 1.0f / 2.2f);
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST_F(PostTapPassTest, LightShaftsOfAFlatMaskFollowTheirClosedForm) {
+  const CpuImage in = makeImage(16, 16, [](int, int) { return Rgba{0.4f, 0.2f, 0.1f, 0.6f}; });
+  sharedUniforms.songPosition = 0.35f;
+  const CpuImage expected = makeImage(16, 16, [&](int x, int y) { return shaftsReference(in, x, y, 0.35f); });
+  expectImageNear(runPass(lightShaftsPassPath, texture(in, GL_LINEAR), 16, 16), expected, 1e-4f);
+}
+
+TEST_F(PostTapPassTest, LightShaftsSmearTheMaskTowardTheSwingingLight) {
+  const int n = 48;
+  const float t = 0.7f;
+  // A soft disc of light mask near the light point over a dim picture.
+  const CpuImage in = makeImage(n, n, [&](int x, int y) {
+    const float du = (x + 0.5f) / n - 0.3f, dv = (y + 0.5f) / n - 0.6f;
+    const float mask = clamp01(1.0f - std::sqrt(du * du + dv * dv) / 0.15f);
+    return Rgba{patternValue(x, y, 0, 8) * 0.3f, patternValue(x, y, 1, 8) * 0.3f, 0.2f, mask};
+  });
+  sharedUniforms.songPosition = t;
+  const std::vector<float> out = runPass(lightShaftsPassPath, texture(in, GL_LINEAR), n, n);
+  const CpuImage expected = makeImage(n, n, [&](int x, int y) { return shaftsReference(in, x, y, t); });
+  expectImageNear(out, expected, 2e-3f);
+  // The light swings with time: the same picture half a period later differs.
+  const CpuImage later = makeImage(n, n, [&](int x, int y) { return shaftsReference(in, x, y, t + 1.0f); });
+  EXPECT_GT(maxRgbDifference(out, later), 0.02f);
+}
