@@ -1,0 +1,142 @@
+// Benchmark of the post-processing passes: each pass drawn over a full render-size target (the
+// low-quality size unless a quality level is given) a fixed number of times, as the demo draws
+// it, with the time per draw printed in milliseconds. A separate program, not a test: it opens
+// its own hidden window and GL context. Usage: bench_passes [draws] [quality 0..2]
+#include <GL/glew.h>
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "app/settings.h"
+#include "render/embedded_shaders.h"
+#include "render/post_pass_files.h"
+#include "render/render_targets.h"
+#include "render/screen_quad.h"
+#include "render/shader_program.h"
+#include "render/shared_uniforms.h"
+
+namespace {
+
+bool openContext() {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::printf("bench_passes: SDL_Init failed: %s\n", SDL_GetError());
+    return false;
+  }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_Window* window = SDL_CreateWindow("bench_passes", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 64, 64,
+                                        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (!window || !SDL_GL_CreateContext(window)) {
+    std::printf("bench_passes: no GL context: %s\n", SDL_GetError());
+    return false;
+  }
+  glewExperimental = GL_TRUE;
+  if (glewInit() != GLEW_OK) {
+    std::printf("bench_passes: glewInit failed\n");
+    return false;
+  }
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  return true;
+}
+
+// A busy picture with a depth-like alpha, so the tap passes sample varied texels.
+uint32_t patternTexture(int w, int h) {
+  std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 4);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      unsigned char* p = &pixels[(static_cast<size_t>(y) * w + x) * 4];
+      p[0] = static_cast<unsigned char>((x * 7 + y * 3) & 255);
+      p[1] = static_cast<unsigned char>(((x ^ y) * 5) & 255);
+      p[2] = static_cast<unsigned char>((x * y) & 255);
+      p[3] = static_cast<unsigned char>((x + y) * 255 / (w + h));
+    }
+  }
+  const uint32_t texture = createRenderTexture();
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return texture;
+}
+
+void setFloat(uint32_t program, const char* name, float value) {
+  glUniform1f(glGetUniformLocation(program, name), value);
+}
+
+// The shared values and pass uniforms of a typical frame, so every branch does its full work.
+void setPassUniforms(const ShaderProgram& program, uint32_t input, uint32_t sound) {
+  const uint32_t id = program.programId;
+  uploadSharedUniforms(program);
+  setSampler(program, "renderTexture", input);
+  setSampler(program, "soundTexture", sound);
+  setFloat(id, "time", sharedUniforms.songPosition);
+  setFloat(id, "radius", 1.0f);
+  setFloat(id, "roffset", 0.004f);
+  setFloat(id, "goffset", -0.002f);
+  setFloat(id, "boffset", 0.003f);
+  setFloat(id, "pixelValue", 8.0f);
+  setFloat(id, "lerp3", 0.5f);
+  setFloat(id, "crt_mix", 0.5f);
+}
+
+// Milliseconds per draw over `draws` draws, after a few unmeasured ones.
+double timePass(const ShaderProgram& program, const ScreenQuad& quad, uint32_t framebuffer, int draws) {
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  glViewport(0, 0, settings.renderWidth, settings.renderHeight);
+  glUseProgram(program.programId);
+  for (int i = 0; i < 3; ++i) drawScreenQuad(quad);
+  glFinish();
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < draws; ++i) drawScreenQuad(quad);
+  glFinish();
+  const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
+  return spent.count() / draws;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int draws = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
+  const int quality = argc > 2 ? std::atoi(argv[2]) : 0;
+  const SizeWH size = renderSizeForQuality(quality);
+  settings.renderWidth = size.width;
+  settings.renderHeight = size.height;
+  settings.windowWidth = size.width;
+  settings.windowHeight = size.height;
+  if (!openContext()) return 1;
+
+  sharedUniforms.songPosition = 42.5f;
+  sharedUniforms.apply_bloom = true;
+  sharedUniforms.bloom_threshold1 = 0.47f;
+  sharedUniforms.bloom_threshold2 = 0.2f;
+  sharedUniforms.crt_threshold = 1.4f;
+  for (size_t i = 0; i < sharedUniforms.fft.size(); ++i) sharedUniforms.fft[i] = 0.1f;
+
+  const ScreenQuad quad = createScreenQuad();
+  const uint32_t input = patternTexture(size.width, size.height);
+  const uint32_t framebuffer = createFramebuffer(createRenderTexture());
+  const uint32_t sound = createSoundTexture(sharedUniforms.fft.data());
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+
+  std::printf("post passes at %d x %d, %d draws each (GL renderer: %s)\n", size.width, size.height, draws,
+              reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+  for (const PostPassFile& pass : postPassFiles) {
+    const std::string* text = findEmbeddedShader(pass.path);
+    if (!text) {
+      std::printf("%-12s missing\n", pass.name);
+      continue;
+    }
+    const ShaderProgram program(false, screenQuadVertexSource(), *text, "");
+    glUseProgram(program.programId);
+    setPassUniforms(program, input, sound);
+    std::printf("%-12s %8.3f ms\n", pass.name, timePass(program, quad, framebuffer, draws));
+    std::fflush(stdout);
+  }
+  return 0;
+}
