@@ -1,10 +1,16 @@
 // The generated resource pack: exact tiling, deterministic bytes, every image decodable as
-// RGB or RGBA, and all 29 load-list slots loading through the engine's own loader.
+// RGB or RGBA and well formed after its padding, all 29 load-list slots loading through the
+// engine's own loader, and each picture drawn for where the scenes show it. Also the
+// generator's padding and fitting on their own.
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "render/gl_lists.h"
 #include "resources/pack_directory.h"
@@ -12,6 +18,8 @@
 #include "tests/support/gl_context.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/temp_files.h"
+#include "tools/make_pack/encode.h"
+#include "tools/make_pack/fit.h"
 
 namespace {
 
@@ -110,4 +118,343 @@ TEST(PackContent, RgbRowsMeetTheDefaultUploadAlignment) {
     stbi_info_from_memory(reinterpret_cast<const stbi_uc*>(pack.data() + row.offset), row.size, &w, &h, &channels);
     EXPECT_EQ(w * channels % 4, 0) << row.name << " is " << w << " wide with " << channels << " channels";
   }
+}
+
+namespace {
+
+struct Decoded {
+  int width = 0, height = 0, channels = 0;
+  std::vector<uint8_t> pixels;
+  int at(int x, int y, int c) const { return pixels[(static_cast<size_t>(y) * width + x) * channels + c]; }
+};
+
+// Decodes with the image's own channel count, rows top to bottom as stored.
+Decoded decode(const unsigned char* data, size_t size) {
+  Decoded d;
+  stbi_set_flip_vertically_on_load(0);
+  stbi_uc* p = stbi_load_from_memory(data, static_cast<int>(size), &d.width, &d.height, &d.channels, 0);
+  if (!p) return {};
+  d.pixels.assign(p, p + static_cast<size_t>(d.width) * d.height * d.channels);
+  stbi_image_free(p);
+  return d;
+}
+
+Decoded decode(const Bytes& file) { return decode(file.data(), file.size()); }
+
+// Every directory image of the generated pack, decoded once.
+const std::map<std::string, Decoded>& packImages() {
+  static const std::map<std::string, Decoded> images = [] {
+    std::map<std::string, Decoded> out;
+    const std::string pack = readBytes(generatedPack());
+    if (pack.size() != static_cast<size_t>(packFileSize)) return out;
+    for (const PackEntry& row : packDirectory)
+      out[row.name] = decode(reinterpret_cast<const unsigned char*>(pack.data()) + row.offset, row.size);
+    return out;
+  }();
+  return images;
+}
+
+const Decoded& image(const std::string& name) {
+  static const Decoded none;
+  const auto it = packImages().find(name);
+  return it == packImages().end() ? none : it->second;
+}
+
+uint32_t bigEndian32(const unsigned char* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// Walks the chunks: CRCs hold, IHDR comes first with an RGB or RGBA colour type, IEND ends
+// exactly at the entry's last byte.
+std::string pngProblem(const unsigned char* file, size_t size) {
+  size_t at = 8;
+  bool first = true;
+  while (at + 12 <= size) {
+    const uint32_t length = bigEndian32(file + at);
+    if (at + 12 + length > size) return "chunk runs past the entry at " + std::to_string(at);
+    const std::string type(reinterpret_cast<const char*>(file + at + 4), 4);
+    if (crc32(file + at + 4, 4 + length) != bigEndian32(file + at + 8 + length)) return "bad CRC in " + type;
+    if (first && (type != "IHDR" || (file[at + 17] != 2 && file[at + 17] != 6))) return "IHDR missing or not colour";
+    first = false;
+    at += 12 + length;
+    if (type == "IEND") return at == size ? "" : "bytes after IEND";
+  }
+  return "no IEND";
+}
+
+// SOI first, EOI last, and the marker segments chain up to the scan.
+std::string jpegProblem(const unsigned char* file, size_t size) {
+  if (size < 4 || file[0] != 0xFF || file[1] != 0xD8) return "no SOI";
+  if (file[size - 2] != 0xFF || file[size - 1] != 0xD9) return "does not end with EOI";
+  size_t at = 2;
+  while (at + 4 <= size) {
+    if (file[at] != 0xFF) return "segment chain broken at " + std::to_string(at);
+    if (file[at + 1] == 0xDA) return "";
+    at += 2 + ((size_t{file[at + 2]} << 8) | file[at + 3]);
+  }
+  return "no scan";
+}
+
+// Mean absolute red difference between columns a and b (or rows, when `rows`).
+double lineDifference(const Decoded& d, int a, int b, bool rows) {
+  double sum = 0.0;
+  const int n = rows ? d.width : d.height;
+  for (int i = 0; i < n; ++i)
+    sum += rows ? std::abs(d.at(i, a, 0) - d.at(i, b, 0)) : std::abs(d.at(a, i, 0) - d.at(b, i, 0));
+  return sum / n;
+}
+
+// Rows (top to bottom) that hold any pixel with alpha above `threshold` (RGBA) or any lit
+// red (RGB).
+std::vector<int> inkedRows(const Decoded& d, int threshold) {
+  std::vector<int> rows;
+  const int channel = d.channels == 4 ? 3 : 0;
+  for (int y = 0; y < d.height; ++y)
+    for (int x = 0; x < d.width; ++x)
+      if (d.at(x, y, channel) > threshold) {
+        rows.push_back(y);
+        break;
+      }
+  return rows;
+}
+
+// Runs of consecutive inked rows: the lines of a text card.
+std::vector<int> bandHeights(const std::vector<int>& rows) {
+  std::vector<int> bands;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (i == 0 || rows[i] != rows[i - 1] + 1) bands.push_back(0);
+    ++bands.back();
+  }
+  return bands;
+}
+
+}  // namespace
+
+TEST(PackContent, EveryEntryIsWellFormedAfterItsPadding) {
+  const std::string pack = readBytes(generatedPack());
+  ASSERT_EQ(pack.size(), static_cast<size_t>(packFileSize));
+  for (const PackEntry& row : packDirectory) {
+    const auto* entry = reinterpret_cast<const unsigned char*>(pack.data()) + row.offset;
+    const std::string problem = fileKindOf(row.name) == FileKind::Jpeg ? jpegProblem(entry, row.size)
+                                                                      : pngProblem(entry, row.size);
+    EXPECT_EQ(problem, "") << row.name;
+    const Decoded& d = image(row.name);
+    EXPECT_GT(d.width, 0) << row.name << " does not decode";
+    EXPECT_TRUE(d.channels == 3 || d.channels == 4) << row.name;
+  }
+}
+
+TEST(PackContent, SurfaceTexturesRepeatWithoutSeams) {
+  for (const char* name : {"DirtRockTerrain.jpg", "cube.jpg"}) {
+    const Decoded& d = image(name);
+    ASSERT_GT(d.width, 8) << name;
+    const double inside = (lineDifference(d, d.width / 2, d.width / 2 + 1, false) +
+                           lineDifference(d, d.height / 2, d.height / 2 + 1, true)) / 2.0;
+    EXPECT_LT(lineDifference(d, 0, d.width - 1, false), 3.0 * inside + 4.0) << name << " left/right seam";
+    EXPECT_LT(lineDifference(d, 0, d.height - 1, true), 3.0 * inside + 4.0) << name << " top/bottom seam";
+  }
+  // The terrain reads its height from red, so red must use most of its range.
+  const Decoded& terrain = image("DirtRockTerrain.jpg");
+  int lo = 255, hi = 0;
+  for (size_t i = 0; i < terrain.pixels.size(); i += 3) {
+    lo = std::min<int>(lo, terrain.pixels[i]);
+    hi = std::max<int>(hi, terrain.pixels[i]);
+  }
+  EXPECT_GT(hi - lo, 160);
+}
+
+TEST(PackContent, OverlaysAreDarkLineArtInsideTheLetterbox) {
+  for (const char* name : {"overlay.png", "border1.png", "border2.png", "border3.png"}) {
+    const Decoded& d = image(name);
+    ASSERT_EQ(d.channels, 3) << name;
+    const std::vector<int> rows = inkedRows(d, 8);
+    ASSERT_FALSE(rows.empty()) << name;
+    EXPECT_GE(rows.front(), d.height / 10) << name << " draws under the top bar";
+    EXPECT_LE(rows.back(), d.height - d.height / 10) << name << " draws under the bottom bar";
+    double sum = 0.0;
+    int brightest = 0;
+    for (size_t i = 0; i < d.pixels.size(); i += 3) {
+      sum += d.pixels[i];
+      brightest = std::max<int>(brightest, d.pixels[i]);
+    }
+    EXPECT_LT(sum / (d.pixels.size() / 3) / 255.0, 0.05) << name << " would wash the picture out";
+    EXPECT_GT(brightest, 200) << name;
+  }
+}
+
+TEST(PackContent, TextCardsAreLettersOnTransparency) {
+  const char* cards[] = {"gtext1.png", "gtext2.png",   "gtext3.png",   "intro1.png",    "intro2.png",
+                         "intro3.png", "credits1.png", "credits2.png", "credits3.png", "smalllogo.png"};
+  for (const char* name : cards) {
+    const Decoded& d = image(name);
+    ASSERT_EQ(d.channels, 4) << name;
+    size_t clear = 0, solid = 0;
+    for (size_t i = 3; i < d.pixels.size(); i += 4) {
+      clear += d.pixels[i] == 0;
+      solid += d.pixels[i] == 255;
+    }
+    const size_t count = d.pixels.size() / 4;
+    EXPECT_GT(clear, count / 2) << name;
+    EXPECT_GT(solid, count / 100) << name;
+  }
+  // Captions are mixed in after the letterbox is drawn, so they must stay out of the bars.
+  for (const char* name : {"intro1.png", "intro2.png", "intro3.png"}) {
+    const std::vector<int> rows = inkedRows(image(name), 0);
+    ASSERT_FALSE(rows.empty()) << name;
+    EXPECT_GT(rows.front(), image(name).height / 10) << name;
+    EXPECT_LT(rows.back(), image(name).height * 9 / 10) << name;
+  }
+}
+
+// Cut into 56 x 56 tiles, a line of greetings must span several tile rows to stay legible.
+TEST(PackContent, GreetingLinesSpanSeveralTileRows) {
+  for (const char* name : {"gtext1.png", "gtext2.png", "gtext3.png"}) {
+    const Decoded& d = image(name);
+    ASSERT_GT(d.height, 0) << name;
+    const std::vector<int> bands = bandHeights(inkedRows(d, 128));
+    EXPECT_GE(bands.size(), 4u) << name << " should hold several lines";
+    const float tileRow = d.height / 56.0f;
+    for (int band : bands) EXPECT_GE(band, 3.0f * tileRow) << name;
+  }
+}
+
+// The end part shows the image rows between 45 % and 55 % of its height only.
+TEST(PackContent, EndLogoLiesInTheBandTheEndPartShows) {
+  const Decoded& d = image("endlogo.png");
+  ASSERT_EQ(d.channels, 3);
+  const std::vector<int> rows = inkedRows(d, 24);
+  ASSERT_FALSE(rows.empty());
+  EXPECT_GE(rows.front(), static_cast<int>(d.height * 0.45f));
+  EXPECT_LE(rows.back(), static_cast<int>(std::ceil(d.height * 0.55f)));
+  // Both strips (above and below the hidden rows at 48.75 % to 50 %) carry part of the logo.
+  const auto inked = [&](float from, float to) {
+    return std::any_of(rows.begin(), rows.end(), [&](int y) { return y > d.height * from && y < d.height * to; });
+  };
+  EXPECT_TRUE(inked(0.452f, 0.4875f));
+  EXPECT_TRUE(inked(0.5f, 0.549f));
+}
+
+TEST(PackContent, BubbleIsARoundSpriteDenserAtItsRim) {
+  const Decoded& d = image("bubble2.png");
+  ASSERT_EQ(d.channels, 4);
+  ASSERT_EQ(d.width, d.height);
+  const int c = d.width / 2;
+  EXPECT_EQ(d.at(0, 0, 3), 0);
+  EXPECT_EQ(d.at(d.width - 1, d.height - 1, 3), 0);
+  EXPECT_GT(d.at(c, c, 3), 0);
+  const int rim = static_cast<int>(d.width * 0.42f);
+  EXPECT_GT(d.at(c + rim, c, 3), 2 * d.at(c, c, 3));
+  EXPECT_NEAR(d.at(c - rim, c, 3), d.at(c + rim, c, 3), 40);
+  EXPECT_NEAR(d.at(c, c + rim, 3), d.at(c + rim, c, 3), 40);
+}
+
+TEST(PackContent, BlankIsOnePlainColour) {
+  const Decoded& d = image("blank.png");
+  ASSERT_GT(d.width, 0);
+  for (size_t i = 0; i < d.pixels.size(); ++i) EXPECT_EQ(d.pixels[i], d.pixels[i % d.channels]) << i;
+}
+
+// The generator's file handling on its own.
+namespace {
+
+Image testImage(int width, int height, int channels, uint32_t seed) {
+  Image im{width, height, channels, std::vector<uint8_t>(static_cast<size_t>(width) * height * channels)};
+  for (size_t i = 0; i < im.pixels.size(); ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    im.pixels[i] = static_cast<uint8_t>((seed >> 24) / 4 + (i % 7) * 20);
+  }
+  return im;
+}
+
+}  // namespace
+
+TEST(PackPadding, Crc32MatchesTheStandardCheckValue) {
+  const unsigned char digits[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+  EXPECT_EQ(crc32(digits, sizeof digits), 0xCBF43926u);
+}
+
+TEST(PackPadding, PngGrowsToTheExactSizeAndKeepsItsPixels) {
+  const Image im = testImage(20, 12, 4, 5u);
+  const Bytes original = encodePng(im);
+  ASSERT_FALSE(original.empty());
+  for (size_t extra : {size_t{0}, size_t{12}, size_t{13}, size_t{5000}}) {
+    Bytes file = original;
+    ASSERT_TRUE(padPng(file, original.size() + extra)) << extra;
+    EXPECT_EQ(file.size(), original.size() + extra);
+    EXPECT_EQ(pngProblem(file.data(), file.size()), "") << extra;
+    EXPECT_EQ(decode(file).pixels, im.pixels) << extra;
+  }
+  // Less than one empty chunk cannot be filled; smaller targets are never reached by cutting.
+  for (size_t extra : {size_t{1}, size_t{11}}) {
+    Bytes file = original;
+    EXPECT_FALSE(padPng(file, original.size() + extra));
+    EXPECT_EQ(file, original);
+  }
+  Bytes file = original;
+  EXPECT_FALSE(padPng(file, original.size() - 1));
+  EXPECT_EQ(file, original);
+}
+
+TEST(PackPadding, JpegGrowsByCommentSegmentsOfAnyLength) {
+  const Image im = testImage(32, 16, 3, 9u);
+  const Bytes original = encodeJpeg(im, 90);
+  ASSERT_FALSE(original.empty());
+  const Decoded before = decode(original);
+  // Sizes around the largest single segment, where the split must leave room for a second.
+  for (size_t extra : {size_t{4}, size_t{100}, size_t{65537}, size_t{65538}, size_t{65540}, size_t{65541},
+                       size_t{200000}}) {
+    Bytes file = original;
+    ASSERT_TRUE(padJpeg(file, original.size() + extra)) << extra;
+    EXPECT_EQ(file.size(), original.size() + extra);
+    EXPECT_EQ(jpegProblem(file.data(), file.size()), "") << extra;
+    EXPECT_EQ(decode(file).pixels, before.pixels) << extra;
+  }
+  for (size_t extra : {size_t{1}, size_t{3}}) {
+    Bytes file = original;
+    EXPECT_FALSE(padJpeg(file, original.size() + extra));
+    EXPECT_EQ(file, original);
+  }
+}
+
+namespace {
+
+// Noise that halves in size with every level, so each level encodes smaller.
+Image shrinkingNoise(const ArtContext&, int level) {
+  if (level > 3) return {};
+  return testImage(64 >> level, 64 >> level, 4, 3u);
+}
+
+}  // namespace
+
+TEST(PackFit, PicksTheRichestLevelThatFitsAndPadsItExactly) {
+  Font font;
+  const ArtContext art{font};
+  const size_t sizes[] = {encodePng(shrinkingNoise(art, 0)).size(), encodePng(shrinkingNoise(art, 1)).size(),
+                          encodePng(shrinkingNoise(art, 2)).size()};
+  ASSERT_GT(sizes[0], sizes[1] + 12);
+  PackImage out;
+  std::string error;
+  ASSERT_TRUE(fitImage("noise.png", sizes[1] + 40, shrinkingNoise, art, out, error)) << error;
+  EXPECT_EQ(out.level, 1);
+  EXPECT_EQ(out.file.size(), sizes[1] + 40);
+  EXPECT_EQ(decode(out.file).width, 32);
+  // Nothing fits in a few bytes: the fit reports it instead of cutting a file short.
+  EXPECT_FALSE(fitImage("noise.png", 30, shrinkingNoise, art, out, error));
+  EXPECT_NE(error.find("noise.png"), std::string::npos);
+}
+
+TEST(PackFit, JpegLowersItsQualityBeforeSimplifying) {
+  Font font;
+  const ArtContext art{font};
+  const auto photo = [](const ArtContext&, int level) { return level == 0 ? testImage(64, 64, 3, 7u) : Image{}; };
+  const Image im = photo(art, 0);
+  const size_t q95 = encodeJpeg(im, 95).size(), q60 = encodeJpeg(im, 60).size();
+  ASSERT_GT(q95, q60 + 4);
+  PackImage out;
+  std::string error;
+  ASSERT_TRUE(fitImage("photo.jpg", q60 + 4, photo, art, out, error)) << error;
+  EXPECT_EQ(out.level, 0);
+  EXPECT_LT(out.jpegQuality, 95);
+  EXPECT_GE(out.jpegQuality, 60);
+  EXPECT_EQ(out.file.size(), q60 + 4);
 }

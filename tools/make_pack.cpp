@@ -1,72 +1,102 @@
-// make_pack: writes the resource pack, the 20 directory images back to back, each encoded and
-// padded to exactly its directory row's size. Deterministic: no clock, no global random state.
-// Usage: make_pack OUT.vx [--preview DIR]   (--preview also writes each image as its own file)
+// make_pack OUT_PATH [--preview DIR]: draws the twenty images of the resource pack, fits each
+// to its directory row and writes their concatenation. With --preview every image is also
+// written on its own into DIR, under its directory name, for looking at.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <optional>
 #include <string>
+#include <vector>
+
+#include <stb_image.h>
 
 #include "resources/pack_directory.h"
-#include "tools/make_pack/encode.h"
-#include "tools/make_pack/images.h"
-#include "tools/make_pack/text.h"
+#include "tools/make_pack/pack.h"
 
 namespace {
 
-bool isJpeg(const std::string& name) { return name.size() > 4 && name.substr(name.size() - 4) == ".jpg"; }
-
-// JPEG quality falls first, then the picture shrinks, until the file fits its row.
-std::optional<FileBytes> encodeToFit(const PackEntry& row, ImageDrawing draw) {
-  const size_t target = static_cast<size_t>(row.size);
-  for (float factor = 1.0f; factor > 0.05f; factor *= 0.9f) {
-    const Canvas canvas = draw(factor);
-    if (isJpeg(row.name)) {
-      for (int quality = 92; quality >= 20; quality -= 6) {
-        FileBytes jpeg = encodeJpeg(canvas, quality);
-        if (padJpeg(jpeg, target)) return jpeg;
-      }
-      continue;
-    }
-    FileBytes png = encodePng(canvas);
-    if (padPng(png, target)) return png;
+bool parseArgs(int argc, char** argv, std::string& out, std::string& preview) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--preview" && i + 1 < argc)
+      preview = argv[++i];
+    else if (out.empty() && arg.rfind("--", 0) != 0)
+      out = arg;
+    else
+      return false;
   }
-  return std::nullopt;
+  return !out.empty();
 }
 
-bool writeFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
+// A viewing copy decoded back from the file: transparency over a grey checkerboard, small
+// images enlarged to at least 512 pixels, always PNG.
+Image viewingCopy(const Bytes& file) {
+  int w = 0, h = 0, n = 0;
+  stbi_uc* pixels = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &w, &h, &n, 4);
+  if (!pixels) return {};
+  const int zoom = std::max(1, 512 / std::max(w, h));
+  Canvas view = makeCanvas(w * zoom, h * zoom, Rgba{});
+  for (int y = 0; y < view.height; ++y)
+    for (int x = 0; x < view.width; ++x) {
+      const stbi_uc* p = pixels + (static_cast<size_t>(y / zoom) * w + std::min(x / zoom, w - 1)) * 4;
+      const float check = ((x / 16 + y / 16) % 2) ? 0.3f : 0.2f, a = p[3] / 255.0f;
+      view.pixels[static_cast<size_t>(y) * view.width + x] = {check + (p[0] / 255.0f - check) * a,
+                                                              check + (p[1] / 255.0f - check) * a,
+                                                              check + (p[2] / 255.0f - check) * a, 1.0f};
+    }
+  stbi_image_free(pixels);
+  return toImage(view, 3);
 }
 
-int fail(const std::string& message) {
-  std::fprintf(stderr, "make_pack: %s\n", message.c_str());
-  return 1;
+bool writePreview(const std::string& folder, const std::vector<PackImage>& images, std::string& error) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  for (const PackImage& image : images) {
+    const std::filesystem::path base = std::filesystem::path(folder) / image.name;
+    if (!writeBytes(base.string(), image.file, error) ||
+        !writeBytes(base.string() + ".view.png", encodePng(viewingCopy(image.file)), error))
+      return false;
+  }
+  return true;
+}
+
+void report(const PackImage& image) {
+  std::printf("  %-20s %4dx%-4d %d ch  level %d%s  %zu -> %zu bytes\n", image.name.c_str(), image.width,
+              image.height, image.channels, image.level,
+              image.jpegQuality ? (" q" + std::to_string(image.jpegQuality)).c_str() : "", image.encodedSize,
+              image.file.size());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--preview"))
-    return fail("usage: make_pack OUT.vx [--preview DIR]");
-  if (!loadPackFont()) return fail("no DejaVu font in /usr/share/fonts/truetype/dejavu (install fonts-dejavu-core)");
-  const std::filesystem::path out = argv[1];
-  std::string pack;
-  for (const PackEntry& row : packDirectory) {
-    const ImageDrawing draw = findImageDrawing(row.name);
-    const std::optional<FileBytes> file = draw ? encodeToFit(row, draw) : std::nullopt;
-    if (!file) return fail("cannot fit " + row.name + " into " + std::to_string(row.size) + " bytes");
-    const std::string bytes(file->begin(), file->end());
-    if (argc == 4 && !writeFile(std::filesystem::path(argv[3]) / row.name, bytes))
-      return fail("cannot write the preview of " + row.name);
-    pack += bytes;
+  std::string outPath, previewDir;
+  if (!parseArgs(argc, argv, outPath, previewDir)) {
+    std::printf("usage: make_pack OUT_PATH [--preview DIR]\n");
+    return 1;
   }
-  if (pack.size() != static_cast<size_t>(packFileSize)) return fail("the pack does not add up to its size");
-  const std::filesystem::path partial = out.string() + ".part";
-  if (!writeFile(partial, pack)) return fail("cannot write " + partial.string());
-  std::error_code error;
-  std::filesystem::rename(partial, out, error);
-  if (error) return fail("cannot write " + out.string());
+  Font font;
+  std::string tried;
+  if (!loadDemoFont(font, tried)) {
+    std::printf("make_pack: no usable font (tried %s); install fonts-dejavu-core\n", tried.c_str());
+    return 1;
+  }
+  const ArtContext art{font};
+  std::vector<PackImage> images;
+  std::string error;
+  if (!buildPackImages(art, images, error)) {
+    std::printf("make_pack: %s\n", error.c_str());
+    return 1;
+  }
+  const Bytes pack = concatenatePack(images);
+  if (pack.size() != static_cast<size_t>(packFileSize)) {
+    std::printf("make_pack: pack is %zu bytes, expected %d\n", pack.size(), packFileSize);
+    return 1;
+  }
+  if (!writeBytes(outPath, pack, error) || (!previewDir.empty() && !writePreview(previewDir, images, error))) {
+    std::printf("make_pack: %s\n", error.c_str());
+    return 1;
+  }
+  for (const PackImage& image : images) report(image);
+  std::printf("make_pack: wrote %s (%zu bytes, %zu images)\n", outPath.c_str(), pack.size(), images.size());
   return 0;
 }

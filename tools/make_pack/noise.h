@@ -1,11 +1,31 @@
-// Deterministic, tileable noise for the textures: hashed lattice values with smooth
-// interpolation, wrapped on a period so the texture repeats without seams.
-// Does NOT use any global random state.
+// Deterministic randomness of the pack generator: a seeded PRNG and tileable gradient,
+// fractal and cellular noise. Coordinates u, v run over [0, 1) of one tile; every lattice
+// wraps there, so a texture that covers exactly one tile repeats without seams.
+// Does NOT draw anything.
 #pragma once
+#include <cstdint>
 
-// 0..1 hash of an integer lattice point and a seed.
-float latticeHash(int x, int y, int seed);
-// Smooth value noise at (x, y) in lattice units, repeating every `period` units.
-float tileNoise(float x, float y, int period, int seed);
-// Sum of `octaves` layers, each twice the frequency and half the weight; 0..1.
-float tileFbm(float u, float v, int basePeriod, int octaves, int seed);
+// splitmix64: the same seed gives the same numbers on every machine.
+struct Prng {
+  uint64_t state;
+  uint64_t nextBits();
+  float next();                        // [0, 1)
+  float range(float lo, float hi);     // [lo, hi)
+};
+
+uint32_t hashCell(int x, int y, uint32_t seed);
+
+// Gradient noise over a `period` x `period` lattice; about -1..1.
+float gradientNoise(float u, float v, int period, uint32_t seed);
+// Sum of `octaves` gradient octaves, periods doubling from `basePeriod`; normalised to about -1..1.
+float fractalNoise(float u, float v, int basePeriod, int octaves, float gain, uint32_t seed);
+// 1 - |noise| summed: sharp creases where the noise crosses zero; 0..1.
+float ridgedNoise(float u, float v, int basePeriod, int octaves, uint32_t seed);
+
+// Distances (in cell units) to the nearest and second nearest of one jittered point per cell.
+struct CellDistances {
+  float nearest;
+  float second;
+  uint32_t cellId;  // hash of the nearest point's cell
+};
+CellDistances cellNoise(float u, float v, int period, uint32_t seed);
