@@ -76,15 +76,6 @@ void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overl
   drawScreenQuad(chain.quad);
 }
 
-void blitToWindow(const PassChain& chain) {
-  const uint32_t source = chain.postPasses % 2 == 0 ? chain.frameBuffers.at(0) : chain.frameBuffers.at(1);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, windowFramebuffer);
-  glBlitFramebuffer(0, 0, settings.renderWidth, settings.renderHeight, 0, 0, settings.windowWidth,
-                    settings.windowHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-  glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer);
-}
-
 void setUniformFloat(uint32_t programId, const char* name, float value) {
   glUniform1f(glGetUniformLocation(programId, name), value);
 }

@@ -35,8 +35,6 @@ void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSe
 // `crosshairOverlay`, the SoundTexture on `soundTexture`, `vumeters`, `resolution` = window size.
 void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overlayTexture, bool vumeters,
                   const UniformSetter& extra = {});
-// A plain copy of lastTexture into the window, for scenes still without their composite.
-void blitToWindow(const PassChain& chain);
 
 // Sets a float uniform of `programId` by name (no effect when the program lacks it).
 void setUniformFloat(uint32_t programId, const char* name, float value);
