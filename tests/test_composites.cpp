@@ -207,17 +207,6 @@ TEST_F(BorderCompositeTest, LetterboxRowsAreBlackAndTheBorderLinesGreyAtTheirInn
   }
 }
 
-TEST_F(BorderCompositeTest, EachVariantFollowsTheCpuArithmeticOnABusyFrame) {
-  const int width = 160, height = 333;  // 16 bars of 10 px; slit phases spread over the rows
-  cm::BorderInputs in = busyInputs(width, height);
-  in.vumeters = true;
-  for (const VariantFile& variant : framedVariants) {
-    const std::vector<float> pixels = drawBorder(variant.path, in);
-    expectMatches(pixels, width, height, [&](int x, int y) { return cm::borderPixel(in, variant.variant, x, y); },
-                  variant.path);
-  }
-}
-
 TEST_F(BorderCompositeTest, SpectrumBarsLightOnlyWhileVumetersIsOn) {
   const int width = 160, height = 333;
   cm::BorderInputs in = busyInputs(width, height);
@@ -261,17 +250,6 @@ TEST_F(BorderCompositeTest, FadesComeBeforeCaptionsAndSpectrumBars) {
 }
 
 class OutroCompositeTest : public GlTest {};
-
-TEST_F(OutroCompositeTest, FollowsTheCpuArithmeticWhileClosing) {
-  const int width = 100, height = 400;
-  cm::BorderInputs in = busyInputs(width, height);
-  for (float partTime : {10.0f, 29.4f, 29.5f, 30.2f, 31.0f, 33.4f}) {
-    in.partTime = partTime;
-    const std::vector<float> pixels = drawBorder(amigaBordersOuttroFile, in);
-    expectMatches(pixels, width, height, [&](int x, int y) { return cm::borderPixel(in, cm::Variant::Outro, x, y); },
-                  ("outro at part time " + std::to_string(partTime)).c_str());
-  }
-}
 
 TEST_F(OutroCompositeTest, EndsAsAGreyBandAcrossTheMiddleBetween22And78Percent) {
   const int width = 100, height = 40;
@@ -317,16 +295,6 @@ int logoRows(const std::vector<float>& pixels, int width, int height) {
 }
 
 }  // namespace
-
-TEST_F(EndCompositeTest, FollowsTheCpuArithmeticWhileTheLogoUnrolls) {
-  const int width = 100, height = 400;
-  for (float partTime : {0.0f, 0.3f, 0.8f, 1.2f, 2.5f, 5.25f}) {
-    const cm::EndInputs in = endInputs(width, height, partTime);
-    const std::vector<float> pixels = drawEnd(in);
-    expectMatches(pixels, width, height, [&](int x, int y) { return cm::endPixel(in, x, y); },
-                  ("end composite at part time " + std::to_string(partTime)).c_str());
-  }
-}
 
 TEST_F(EndCompositeTest, StartsWithOnlyTheCentreLineAndOpensBothStripsAcrossTheFullWidth) {
   const int width = 100, height = 400;

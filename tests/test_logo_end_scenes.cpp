@@ -169,37 +169,6 @@ TEST(LogoTiming, PixelationStartsAtEighteenAndAHalfSecondsAndGrowsThirtyTwoPerSe
 
 class LogoPassTest : public GlTest {};
 
-TEST_F(LogoPassTest, LinesAndDustFollowTheCpuArithmetic) {
-  const std::string* text = findEmbeddedShader(logoOverlayFile);
-  ASSERT_NE(text, nullptr);
-  const GLuint program = buildTestProgram(*text);
-  const int width = 96, height = 64;  // not square: the line field uses the shorter side
-  const cm::Image logo = patternImage(width, height, 5, 0.0f, 1.0f);
-  const GLuint logoTexture = nearestTexture(logo);
-  struct Case {
-    float partTime, numLines, alpha;
-  };
-  for (const Case& c : {Case{1.0f, 0.0f, 1.0f}, Case{7.3f, 5.3f, 1.0f}, Case{14.0f, 7.0f, 0.6f}, Case{12.0f, 10.0f, 1.4f}}) {
-    const TestTarget target = makeTestTarget(width, height, GL_RGBA32F);
-    glUseProgram(program);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, logoTexture);
-    glUniform1i(glGetUniformLocation(program, "renderTexture"), 1);
-    glUniform2f(glGetUniformLocation(program, "resolution"), static_cast<float>(width), static_cast<float>(height));
-    glUniform1f(glGetUniformLocation(program, "partTime"), c.partTime);
-    glUniform1f(glGetUniformLocation(program, "numLines"), c.numLines);
-    glUniform1f(glGetUniformLocation(program, "alpha"), c.alpha);
-    drawOverTarget(program, target);
-    const logo_model::LogoInputs in{c.partTime, c.numLines, c.alpha, logo};
-    expectNearModel(readTargetFloats(target), width, height, 0.01f,
-                    [&](int x, int y) { return logo_model::logoPixel(in, x, y); },
-                    "logo pass at part time " + std::to_string(c.partTime));
-    glDeleteFramebuffers(1, &target.framebuffer);
-    glDeleteTextures(1, &target.texture);
-  }
-  glDeleteTextures(1, &logoTexture);
-}
-
 class LogoSceneTest : public GlTest {};
 
 TEST_F(LogoSceneTest, BeforeEighteenAndAHalfSecondsTheCompositeFramesTheLogoPass) {
