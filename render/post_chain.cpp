@@ -59,6 +59,10 @@ void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSe
   chain.lastTexture = chain.renderTextures.at(target);
 }
 
+void runSpectrumPass(PassChain& chain, const ShaderProgram& program) {
+  runPostPass(chain, program, [&](uint32_t p) { setSampler(p, "soundTexture", chain.renderTextures.at(3)); });
+}
+
 void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overlayTexture, bool vumeters,
                   const UniformSetter& extra) {
   glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer);

@@ -31,6 +31,8 @@ void runScenePass(PassChain& chain, const ShaderProgram& program, const UniformS
 void runBlackScenePass(PassChain& chain);
 // The next post pass: reads lastTexture through `renderTexture`, `time` = song position.
 void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra = {});
+// A post pass that also reads the SoundTexture through `soundTexture` (the spectrum box).
+void runSpectrumPass(PassChain& chain, const ShaderProgram& program);
 // The final pass into the window at window size: `renderTexture` = lastTexture, the overlay on
 // `crosshairOverlay`, the SoundTexture on `soundTexture`, `vumeters`, `resolution` = window size.
 void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overlayTexture, bool vumeters,

@@ -7,7 +7,6 @@
 #include "render/post_chain.h"
 #include "scenes/pass_programs.h"
 #include "render/post_pass_files.h"
-#include "render/render_targets.h"
 #include "render/shared_uniforms.h"
 
 void AbstractWorldsScreen::init() {
@@ -29,7 +28,7 @@ void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderText
   runBlackScenePass(chain);  // the strips and cube stacks come with the scene's own shader
   runPostPass(chain, *lightShafts);
   runPostPass(chain, *bloom);
-  runPostPass(chain, *spectrumBox, [&](uint32_t p) { setSampler(p, "soundTexture", renderTextures.at(3)); });
+  runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
   runPostPass(chain, *crt);
   runComposite(chain, *composite, packSlot(packTextures, 16), false);

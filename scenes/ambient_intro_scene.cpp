@@ -33,7 +33,7 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
   runPostPass(chain, *bokeh, [](uint32_t p) { setUniformFloat(p, "radius", fades.introPulse.value); });
   runPostPass(chain, *radialBlur);
   runPostPass(chain, *bloom);
-  runPostPass(chain, *spectrumBox, [&](uint32_t p) { setSampler(p, "soundTexture", renderTextures.at(3)); });
+  runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
   runPostPass(chain, *glitch);
   const IntroCaption caption = introCaptionAt(sharedUniforms.songPosition - sharedUniforms.partStart);

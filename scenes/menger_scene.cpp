@@ -7,7 +7,6 @@
 #include "render/post_chain.h"
 #include "scenes/pass_programs.h"
 #include "render/post_pass_files.h"
-#include "render/render_targets.h"
 
 void MengerScene::init() {
   BaseDemoScreen::init();
@@ -24,7 +23,7 @@ void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   runBlackScenePass(chain);  // the sponges come with the scene's own shader
   runPostPass(chain, *depthOfField);
   runPostPass(chain, *radialBlur);
-  runPostPass(chain, *spectrumBox, [&](uint32_t p) { setSampler(p, "soundTexture", renderTextures.at(3)); });
+  runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
   runComposite(chain, *composite, packSlot(packTextures, 16), false);
 }

@@ -9,7 +9,6 @@
 #include "render/post_chain.h"
 #include "scenes/pass_programs.h"
 #include "render/post_pass_files.h"
-#include "render/render_targets.h"
 #include "render/window_target.h"
 #include "scenes/scene_shader_files.h"
 
@@ -31,7 +30,7 @@ void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, G
   runBlackScenePass(chain);  // the lattice and tentacles come with the scene's own shader
   runPostPass(chain, *depthOfField);
   runPostPass(chain, *bloom);
-  runPostPass(chain, *spectrumBox, [&](uint32_t p) { setSampler(p, "soundTexture", renderTextures.at(3)); });
+  runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
   runPostPass(chain, *crt);
   // This part clears the window before its composite.
