@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   libsdl2-dev libglew-dev libstb-dev libmpg123-dev libkissfft-dev libmp3lame-dev
   libgtest-dev xvfb xauth fonts-dejavu-core
   libgl1-mesa-dri mesa-utils
