@@ -10,6 +10,7 @@
 #include "app/display.h"
 #include "app/offline_options.h"
 #include "app/options.h"
+#include "geometry/random_seeds.h"
 #include "render/frame_capture.h"
 #include "render/shared_uniforms.h"
 #include "scenes/frame_step_render.h"
@@ -103,6 +104,7 @@ int runOfflineRender(int argc, const char* const* argv) {
   DecodedAudio music;
   if (!decodeAudioFile(musicFilePath, music)) return fail(std::string("could not load music file ") + musicFilePath);
   applyDisplaySettings(*options);
+  useFixedSeeds(1);  // particles and tiles draw the same values in every run, so stills reproduce
   prepareTimeline();
   if (!initDisplay(true)) return fail("could not open a GL context");
   FrameCapture capture(settings.windowWidth, settings.windowHeight);
