@@ -36,6 +36,39 @@ TEST(FftArray, WeightsAndFloor) {
   EXPECT_FLOAT_EQ(fft[511], std::sqrt(0.25f * 2.2775f) * 0.5f);
 }
 
+TEST(FftArray, BinsHeldBelowZeroKeepTheFloor) {
+  SpectrumBins snapshot{};
+  snapshot[7] = -0.02125f;  // 0.01 after one frame of decay
+  snapshot[300] = -1e-7f;
+  snapshot[511] = -0.5f;
+  std::array<float, 512> fft{};
+  computeFftArray(snapshot, fft);
+  EXPECT_EQ(fft[7], 0.01f);
+  EXPECT_EQ(fft[300], 0.01f);
+  EXPECT_EQ(fft[511], 0.01f);
+}
+
+TEST(FftArray, NoNaNWhileLoudBinsFallSilent) {
+  // Raw values that do not divide evenly by the 1/32 decay leave held bins a little below
+  // zero once the music goes quiet.
+  spectrum = SpectrumState{};
+  for (int i = 0; i < spectrumBins; ++i) spectrum.raw[i] = 0.01f + 0.003f * static_cast<float>(i % 97);
+  SceneSettings settings;
+  registerBeatSyncCallback([](BeatSyncItem) {});
+  int negativeBins = 0;
+  for (int frame = 0; frame < 40; ++frame) {
+    advanceFrameTimeline(0.0f, true, settings);
+    spectrum.raw.fill(0.0f);
+    for (int i = 0; i < spectrumBins; ++i) {
+      ASSERT_FALSE(std::isnan(sharedUniforms.fft[i])) << "bin " << i << " on frame " << frame;
+      ASSERT_GE(sharedUniforms.fft[i], 0.01f);
+      if (spectrum.snapshot[i] < 0.0f) ++negativeBins;
+    }
+  }
+  EXPECT_GT(negativeBins, 0) << "the silence should leave some held bins below zero";
+  registerBeatSyncCallback(beatSyncHandler);
+}
+
 TEST(FrameStep, PublishesSettingsAndFiresOneItem) {
   SceneSettings settings;
   settings.bloom_threshold1 = 0.47f;

@@ -1,7 +1,6 @@
 // Peak hold and the weighted `fft` array.
 #include "timeline/sound_bins.h"
 
-#include <algorithm>
 #include <cmath>
 
 SpectrumState spectrum;
@@ -18,6 +17,8 @@ void applyPeakHold(const SpectrumBins& raw, SpectrumBins& held) {
 void computeFftArray(const SpectrumBins& snapshot, std::array<float, 512>& fft) {
   for (int i = 0; i < spectrumBins; ++i) {
     const float weight = static_cast<float>(1.0 + 0.0025 * i);
-    fft[i] = std::max(std::sqrt(snapshot[i] * weight) * 0.5f, 0.01f);
+    // A held bin that decayed below zero has no square root; fmax keeps the floor for it
+    // (std::max would hand the NaN on to the shaders).
+    fft[i] = std::fmax(std::sqrt(snapshot[i] * weight) * 0.5f, 0.01f);
   }
 }

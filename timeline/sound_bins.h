@@ -17,5 +17,5 @@ extern SpectrumState spectrum;
 
 // A bin rises to a raw value more than 1/64 above it, else falls by 1/32 while positive.
 void applyPeakHold(const SpectrumBins& raw, SpectrumBins& held);
-// fft[i] = max(sqrt(snapshot[i] * (1 + 0.0025 i)) * 0.5, 0.01).
+// fft[i] = max(sqrt(snapshot[i] * (1 + 0.0025 i)) * 0.5, 0.01); a negative bin gives 0.01.
 void computeFftArray(const SpectrumBins& snapshot, std::array<float, 512>& fft);
