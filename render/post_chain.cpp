@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 
 #include "app/settings.h"
+#include "render/pass_timing_hook.h"
 #include "render/render_targets.h"
 #include "render/shader_program.h"
 #include "render/shared_uniforms.h"
@@ -22,6 +23,8 @@ void setIfAny(const UniformSetter& setter, uint32_t programId) {
 
 }  // namespace
 
+PassTimingHook passTimingHook;
+
 PassChain beginPassChain(const GLNameList& frameBuffers, const GLNameList& renderTextures, const ScreenQuad& quad) {
   PassChain chain{frameBuffers, renderTextures, quad, 0, 0};
   if (!renderTextures.empty()) chain.lastTexture = renderTextures[0];
@@ -29,6 +32,7 @@ PassChain beginPassChain(const GLNameList& frameBuffers, const GLNameList& rende
 }
 
 void runScenePass(PassChain& chain, const ShaderProgram& program, const UniformSetter& bindTextures) {
+  markPass(PassKind::Scene, program.programId, true);
   bindRenderTarget(chain.frameBuffers.at(0));
   glEnable(GL_DEPTH_TEST);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -36,17 +40,21 @@ void runScenePass(PassChain& chain, const ShaderProgram& program, const UniformS
   setIfAny(bindTextures, program.programId);
   uploadSharedUniforms(program);
   drawScreenQuad(chain.quad);
+  markPass(PassKind::Scene, program.programId, false);
   chain.lastTexture = chain.renderTextures.at(0);
 }
 
 void runBlackScenePass(PassChain& chain) {
+  markPass(PassKind::Scene, 0, true);
   bindRenderTarget(chain.frameBuffers.at(0));
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  markPass(PassKind::Scene, 0, false);
   chain.lastTexture = chain.renderTextures.at(0);
 }
 
 void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra) {
+  markPass(PassKind::Post, program.programId, true);
   const int target = (chain.postPasses + 1) % 2;
   bindRenderTarget(chain.frameBuffers.at(target));
   glUseProgram(program.programId);
@@ -55,6 +63,7 @@ void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSe
   glUniform1f(glGetUniformLocation(program.programId, "time"), sharedUniforms.songPosition);
   setIfAny(extra, program.programId);
   drawScreenQuad(chain.quad);
+  markPass(PassKind::Post, program.programId, false);
   chain.postPasses += 1;
   chain.lastTexture = chain.renderTextures.at(target);
 }
@@ -65,6 +74,7 @@ void runSpectrumPass(PassChain& chain, const ShaderProgram& program) {
 
 void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overlayTexture, bool vumeters,
                   const UniformSetter& extra) {
+  markPass(PassKind::Composite, program.programId, true);
   glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer);
   glViewport(0, 0, settings.windowWidth, settings.windowHeight);
   glDisable(GL_DEPTH_TEST);
@@ -78,6 +88,7 @@ void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overl
               static_cast<float>(settings.windowHeight));
   setIfAny(extra, program.programId);
   drawScreenQuad(chain.quad);
+  markPass(PassKind::Composite, program.programId, false);
 }
 
 void setUniformFloat(uint32_t programId, const char* name, float value) {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "render/embedded_shaders.h"
+#include "render/shader_build_hooks.h"
 
 std::optional<std::string> shaderFileText(ShaderFiles source, const std::string& path) {
   if (source == ShaderFiles::Embedded) {
@@ -14,6 +15,7 @@ std::optional<std::string> shaderFileText(ShaderFiles source, const std::string&
     return *text;
   }
   std::ifstream in(path);
+  noteShaderFileRead(path, static_cast<bool>(in));
   if (!in) return std::nullopt;
   std::ostringstream text;
   text << in.rdbuf();

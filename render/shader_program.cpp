@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "render/shader_build_hooks.h"
 #include "render/shader_includes.h"
 
 namespace {
@@ -31,6 +32,7 @@ GLuint compileStage(GLenum stage, const std::string& source, const char* type, c
 
 std::string readTextFile(const std::string& path) {
   std::ifstream in(path);
+  noteShaderFileRead(path, static_cast<bool>(in));
   if (!in) {
     std::printf("\n\n---- File %s NOT FOUND!!!!! ----\n\n", path.c_str());
     std::fflush(stdout);
@@ -84,6 +86,7 @@ ShaderProgram::ShaderProgram(bool fragmentIsFile, std::string vertex, std::strin
   if (geometryShader) glAttachShader(programId, geometryShader);
   glLinkProgram(programId);
   reportBuildStatus(programId, "PROGRAM", "program");
+  programId = noteProgramBuilt({programId, vertexShader, fragmentShader, geometryShader, fragmentIsFile, &fragment});
 
   glDeleteShader(vertexShader);
   glDeleteShader(fragmentShader);
