@@ -1,6 +1,7 @@
 // Parsing and validating the offline renderer's options.
 #include "app/offline_options.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +40,33 @@ bool parseQuality(const std::string& text, int& quality) {
 
 bool inSong(double t) { return t >= 0.0 && t <= demoEndTime; }
 
+bool endsWith(const std::string& text, const std::string& suffix) {
+  if (text.size() < suffix.size()) return false;
+  for (size_t i = 0; i < suffix.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) != suffix[i]) return false;
+  return true;
+}
+
+OutputKind kindOfOutput(const std::string& out, bool range) {
+  if (endsWith(out, ".mp4")) return OutputKind::mp4;
+  if (endsWith(out, ".mkv")) return OutputKind::mkv;
+  if (endsWith(out, ".wav")) return OutputKind::wav;
+  return range ? OutputKind::frames : OutputKind::still;
+}
+
+// Checks that only concern videos and sound spans; empty when all is well.
+std::string spanError(const OfflineOptions& o) {
+  const bool timed = o.kind == OutputKind::mp4 || o.kind == OutputKind::mkv || o.kind == OutputKind::wav;
+  if (!timed) return "";
+  if (!o.range) return "a video or sound file needs --from and --to";
+  if (frameAtOrAfter(o.to - o.from, o.fps) < 1) return "the span from --from to --to holds no frame";
+  // 4:2:0 colour halves both directions; the lossless master keeps full RGB and takes any size.
+  if (o.kind == OutputKind::mp4 && (o.width % 2 || o.height % 2))
+    return "an .mp4 needs an even width and height (4:2:0 colour), not " + std::to_string(o.width) + "x" +
+           std::to_string(o.height);
+  return "";
+}
+
 // Applies one "--name value" pair; false with `error` set when it is wrong.
 bool applyOption(OfflineOptions& o, const std::string& name, const char* value, bool& sawTime, bool& sawFrom,
                  bool& sawTo, std::string& error) {
@@ -64,14 +92,23 @@ bool applyOption(OfflineOptions& o, const std::string& name, const char* value, 
 std::optional<OfflineOptions> parseOfflineOptions(int argc, const char* const* argv, std::string& error) {
   OfflineOptions o;
   bool sawTime = false, sawFrom = false, sawTo = false;
-  for (int i = 1; i < argc; i += 2) {
+  for (int i = 1; i < argc;) {
+    const std::string name = argv[i];
+    if (name == "--quiet" || name == "--no-sound") {  // the two options that take no value
+      if (name == "--quiet") o.quiet = true;
+      else o.sound = false;
+      ++i;
+      continue;
+    }
     if (i + 1 >= argc) {
-      error = std::string("missing value for ") + argv[i];
+      error = "missing value for " + name;
       return std::nullopt;
     }
-    if (!applyOption(o, argv[i], argv[i + 1], sawTime, sawFrom, sawTo, error)) return std::nullopt;
+    if (!applyOption(o, name, argv[i + 1], sawTime, sawFrom, sawTo, error)) return std::nullopt;
+    i += 2;
   }
   o.range = sawFrom || sawTo;
+  o.kind = kindOfOutput(o.out, o.range);
   if (o.out.empty()) error = "missing --out";
   else if (o.range && sawTime) error = "use either --time or --from/--to";
   else if (o.range && !(sawFrom && sawTo)) error = "--from and --to go together";
@@ -79,6 +116,7 @@ std::optional<OfflineOptions> parseOfflineOptions(int argc, const char* const* a
   else if (!o.range && !inSong(o.time)) error = "time outside 0 to 259 seconds";
   else if (o.range && (!inSong(o.from) || !inSong(o.to))) error = "time outside 0 to 259 seconds";
   else if (o.range && o.to < o.from) error = "--to comes before --from";
+  else error = spanError(o);
   if (!error.empty()) return std::nullopt;
   return o;
 }

@@ -3,8 +3,13 @@
 #include <optional>
 #include <string>
 
+// What --out names: one PNG, a folder of numbered PNGs, a video with its sound, or the sound
+// alone (the parallel render script muxes it once over the joined segments).
+enum class OutputKind { still, frames, mp4, mkv, wav };
+
 struct OfflineOptions {
-  bool range = false;     // --from/--to writes every frame into a folder
+  OutputKind kind = OutputKind::still;
+  bool range = false;     // --from/--to: a folder of frames, a video or a sound span
   double time = 0.0;      // --time
   double from = 0.0;      // --from
   double to = 0.0;        // --to
@@ -14,6 +19,8 @@ struct OfflineOptions {
   int quality = 1;        // --quality low|medium|high
   int renderSize = 0;     // --render N overrides the square render size; 0 keeps the quality's
   double fps = 60.0;      // --fps
+  bool quiet = false;     // --quiet: no progress lines
+  bool sound = true;      // --no-sound: a video without its sound track
 };
 
 // The options, or nullopt with `error` set to one line saying what is wrong.

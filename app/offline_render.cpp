@@ -3,6 +3,7 @@
 // (sync, fades, pulses, part changes) but draw nothing.
 #include "app/offline_render.h"
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,6 +11,9 @@
 #include "app/display.h"
 #include "app/offline_options.h"
 #include "app/options.h"
+#include "app/progress_line.h"
+#include "app/stop_request.h"
+#include "app/video_export.h"
 #include "geometry/random_seeds.h"
 #include "render/frame_capture.h"
 #include "render/shared_uniforms.h"
@@ -30,7 +34,7 @@ int fail(const std::string& message) {
 }
 
 std::string framePath(const OfflineOptions& o, long frame) {
-  if (!o.range) return o.out;
+  if (o.kind != OutputKind::frames) return o.out;
   char name[32];
   std::snprintf(name, sizeof name, "/frame_%06ld.png", frame);
   return o.out + name;
@@ -82,14 +86,20 @@ void stepFrame(const DecodedAudio& music, float t, bool draw) {
 int renderFrames(const OfflineOptions& o, const DecodedAudio& music, FrameCapture& capture) {
   const long first = o.range ? frameAtOrAfter(o.from, o.fps) : frameAtOrBefore(o.time, o.fps);
   const long last = o.range ? frameAtOrBefore(o.to, o.fps) : first;
+  ProgressLine progress(o.range ? last - first + 1 : 0, ProgressLine::modeFor(o.quiet), "tarvik-render");
+  const auto start = std::chrono::steady_clock::now();
   for (long k = 0; k <= last; ++k) {
+    if (stopRequested()) {
+      fail("stopped by a signal");
+      return stopExitStatus();
+    }
     const bool draw = k >= first;
     stepFrame(music, static_cast<float>(k / o.fps), draw);
     if (!draw) continue;
     if (!capture.writePng(framePath(o, k))) return fail("could not write " + framePath(o, k));
-    if (o.range && (k - first) % 10 == 0)
-      std::fprintf(stderr, "tarvik-render: frame %ld (writing frames %ld to %ld)\n", k, first, last);
+    progress.update(k - first + 1, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
+  progress.finish();
   return 0;
 }
 
@@ -98,18 +108,25 @@ int renderFrames(const OfflineOptions& o, const DecodedAudio& music, FrameCaptur
 int runOfflineRender(int argc, const char* const* argv) {
   std::string error;
   const auto options = parseOfflineOptions(argc, argv, error);
-  if (!options) return fail(error + " (usage: tarvik-render --time T --out FILE.png | --from T0 --to T1 --out DIR"
-                                    " [--size WxH] [--quality low|medium|high] [--render N] [--fps F])");
+  if (!options)
+    return fail(error + " (usage: tarvik-render --time T --out FILE.png | --from T0 --to T1 --out DIR|NAME.mp4|NAME.mkv"
+                        " [--size WxH] [--quality low|medium|high] [--render N] [--fps F] [--quiet] [--no-sound])");
+  const bool video = options->kind == OutputKind::mp4 || options->kind == OutputKind::mkv;
+  if (video && !videoToolsError().empty()) return fail(videoToolsError());
   if (!outputWritable(*options)) return fail("cannot write to " + options->out);
+  installStopHandlers();
   DecodedAudio music;
   if (!decodeAudioFile(musicFilePath, music)) return fail(std::string("could not load music file ") + musicFilePath);
+  if (options->kind == OutputKind::wav) return runSoundExport(*options, music);
   applyDisplaySettings(*options);
   useFixedSeeds(1);  // particles and tiles draw the same values in every run, so stills reproduce
   prepareTimeline();
   if (!initDisplay(true)) return fail("could not open a GL context");
   FrameCapture capture(settings.windowWidth, settings.windowHeight);
   createFrameResources();
-  const int status = renderFrames(*options, music, capture);
+  const int status = video ? runVideoExport(*options, music, capture,
+                                            [&](float t, bool draw) { stepFrame(music, t, draw); })
+                           : renderFrames(*options, music, capture);
   shutDownDisplay();
   return status;
 }

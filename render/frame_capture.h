@@ -12,6 +12,9 @@ class FrameCapture {
   bool writePng(const std::string& path) const;
   // The pixels as RGBA rows, top row first.
   std::vector<uint8_t> readPixels() const;
+  uint32_t framebuffer() const { return framebuffer_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
 
  private:
   int width_;

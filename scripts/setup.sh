@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libglew-dev libstb-dev libmpg123-dev libkissfft-dev libmp3lame-dev
   libgtest-dev xvfb xauth fonts-dejavu-core
   libgl1-mesa-dri mesa-utils
+  ffmpeg parallel
 )
 
 missing=()

@@ -1,0 +1,34 @@
+// Progress of a long offline run on stderr: frames done of total, frames per second, elapsed
+// and estimated time left. On a terminal one line is rewritten in place; otherwise (a log, a
+// pipe, GNU parallel) a plain line is printed every five percent; quiet prints nothing.
+// Does NOT time anything itself: the caller passes the elapsed seconds.
+#pragma once
+#include <cstdio>
+#include <string>
+
+// "frame 120/600 (20%), 14.2 fps, 0:08 elapsed, 0:34 left"
+std::string formatProgress(long done, long total, double elapsedSeconds);
+// "0:08", "12:34", "1:02:03"
+std::string formatDuration(double seconds);
+
+class ProgressLine {
+ public:
+  enum class Mode { quiet, terminal, plain };
+  // The mode a run gets from --quiet and whether stderr is a terminal.
+  static Mode modeFor(bool quiet);
+
+  ProgressLine(long total, Mode mode, const std::string& label, FILE* out = stderr);
+  // After each frame: `done` frames of the total are finished.
+  void update(long done, double elapsedSeconds);
+  // Ends the terminal line so later messages start on a fresh one.
+  void finish();
+
+ private:
+  long total_;
+  Mode mode_;
+  std::string label_;
+  FILE* out_;
+  long nextPlainStep_ = 1;      // the next twentieth of the total that earns a plain line
+  double lastTerminalDraw_ = -1.0;
+  bool lineOpen_ = false;
+};

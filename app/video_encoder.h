@@ -1,0 +1,70 @@
+// The `ffmpeg` program as the video encoder: its command line for each container, and the
+// child process that takes raw frames on a pipe from a writer thread.
+// Owns: the child process, its pipe and its captured error output.
+// Does NOT render, read back or choose file names: the export decides those.
+#pragma once
+#include <sys/types.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+enum class VideoContainer { mp4, mkv };
+
+struct EncoderJob {
+  VideoContainer container = VideoContainer::mp4;
+  int width = 0;
+  int height = 0;
+  double fps = 60.0;
+  std::string soundPath;   // a WAV muxed beside the video; empty for a video-only file
+  std::string outputPath;  // written as given (the export's temporary name)
+};
+
+// Frames arrive as RGBA rows, bottom row first (GL order). An .mp4 gets H.264 in yuv420p
+// through the BT.709 matrix at limited range with every colour tag set, and AAC sound; an
+// .mkv is the lossless master: FFV1 in RGB, every frame a key frame, and FLAC sound.
+std::vector<std::string> encoderArguments(const EncoderJob& job);
+
+// The full path of an executable `name` on PATH; empty when there is none.
+std::string findOnPath(const std::string& name);
+
+class EncoderProcess {
+ public:
+  EncoderProcess() = default;
+  EncoderProcess(const EncoderProcess&) = delete;
+  EncoderProcess& operator=(const EncoderProcess&) = delete;
+  ~EncoderProcess();  // a still-running encoder is killed
+
+  // Starts `args` (args[0] found on PATH) in its own process group, so a Ctrl-C meant for the
+  // renderer does not reach it; false with `error` set when it cannot start.
+  bool start(const std::vector<std::string>& args, std::string& error);
+  // Hands one frame to the writer thread; blocks while two frames already wait. False once
+  // the encoder has stopped taking input.
+  bool submit(std::vector<uint8_t> frame);
+  // Ends the input and waits; true only when the encoder exited with status 0. Otherwise
+  // `error` is one line: the exit status and the encoder's own last message.
+  bool finish(std::string& error);
+  // Kills the encoder and waits for it (an interrupted export).
+  void abort();
+
+ private:
+  void writerLoop();
+  void stopWriter();
+  int waitForChild();
+  std::string lastErrorLine() const;
+
+  pid_t pid_ = -1;
+  int pipeFd_ = -1;
+  FILE* errorLog_ = nullptr;
+  std::thread writer_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::vector<uint8_t>> queue_;
+  bool closing_ = false;
+  bool broken_ = false;
+};
