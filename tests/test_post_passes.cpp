@@ -226,7 +226,8 @@ namespace {
 namespace {
 
 const char* uvProbe =
-    "#version 330 core\n#include \"./shaders/lib/screen_pass.glsl\"\n"
+    "#version 330 core\n#include \"./shaders/lib/screen_pass_header.glsl\"\n"
+    "#include \"./shaders/lib/screen_pass.glsl\"\n"
     "void main() { fragColor = vec4(passUv(), 0.0, 1.0); }\n";
 
 // The texture coordinates the passes compute on this driver for a 16 x 16 target and the given

@@ -1,16 +1,7 @@
 // The steps every border composite shares: the stretched input picture, the overlay added as
 // white light with its moving bright line, the black override and the two fades, the
-// letterbox test and the shimmering grey border lines. Declares the inputs common to the
-// family, so a variant declares only what it adds (captions, spectrum, part time).
-#include "./shaders/lib/in_range.glsl"
-
-uniform sampler2D renderTexture;
-uniform sampler2D crosshairOverlay;
-uniform float time;
-uniform vec2 resolution;
-uniform float overridden_black_fac;
-uniform float fadeToBlackValue;
-uniform float fadeToWhiteValue;
+// letterbox test and the shimmering grey border lines. Expects the inputs of
+// border_composite_header.glsl and `inRange` (in_range.glsl) before it.
 
 const float borderPi = 3.1415926535898;
 

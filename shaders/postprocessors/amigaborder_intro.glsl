@@ -1,12 +1,12 @@
 // Final composite of the intro: overlay light, fades, letterbox, the caption image faded in
 // by textAlpha, then the border lines drawn over bars and captions alike.
 #version 330 core
+#include "./shaders/lib/border_composite_header.glsl"
+#include "./shaders/lib/in_range.glsl"
 #include "./shaders/lib/border_composite.glsl"
 
 uniform sampler2D textTexture;
 uniform float textAlpha;
-
-out vec4 fragColor;
 
 void main()
 {

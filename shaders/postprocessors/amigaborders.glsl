@@ -2,12 +2,13 @@
 // 10 pixels wide across the screen, mirrored about the middle row and cut by thin slits,
 // lifted by 0.3 after the fades so they show even on a black frame.
 #version 330 core
+#include "./shaders/lib/border_composite_header.glsl"
+uniform sampler2D soundTexture;
+#include "./shaders/lib/in_range.glsl"
 #include "./shaders/lib/border_composite.glsl"
 #include "./shaders/lib/get_data.glsl"
 
 uniform bool vumeters;
-
-out vec4 fragColor;
 
 bool spectrumBarLit(vec2 p, vec2 uv)
 {

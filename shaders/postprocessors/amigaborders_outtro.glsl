@@ -3,11 +3,11 @@
 // in the middle; from 33 s side bars close in to 22 % and 78 % of the width. The border lines
 // stay inside the side bars, so the frame ends as a short grey line across the middle.
 #version 330 core
+#include "./shaders/lib/border_composite_header.glsl"
+#include "./shaders/lib/in_range.glsl"
 #include "./shaders/lib/border_composite.glsl"
 
 uniform float partTime;
-
-out vec4 fragColor;
 
 void main()
 {

@@ -1,9 +1,9 @@
 // Final composite of the ray-marched parts: rippling overlay light, fades, letterbox and
 // border lines.
 #version 330 core
+#include "./shaders/lib/border_composite_header.glsl"
+#include "./shaders/lib/in_range.glsl"
 #include "./shaders/lib/border_composite.glsl"
-
-out vec4 fragColor;
 
 void main()
 {

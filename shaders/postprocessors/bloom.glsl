@@ -2,6 +2,7 @@
 // Bloom: adds a gamma-darkened copy of the image to itself, so highlights brighten far more
 // than shadows. The blurred highlight sum is deliberately left out: it never reached the
 // picture, and computing it would cost 100 taps per pixel for nothing.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 
 uniform float bloom_threshold1;

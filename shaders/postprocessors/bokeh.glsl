@@ -1,6 +1,7 @@
 #version 330 core
 // Bokeh: 150 taps on a golden-angle spiral of size `radius`, each weighted by its brightness
 // to the fourth power, so bright spots spread into discs while dark areas barely blur.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 #include "./shaders/lib/rotation.glsl"
 

@@ -1,5 +1,6 @@
 #version 330 core
 // Copy: the input, clamped, alpha 1.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 
 void main()

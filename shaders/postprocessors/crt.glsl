@@ -1,6 +1,7 @@
 #version 330 core
 // CRT look: grain, scan lines and a strong vignette, scaled by `crt_threshold` and blended
 // back toward the clean image by the beat-driven `crt_mix` (1 shows the clean image).
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 
 uniform float time;

@@ -1,6 +1,7 @@
 #version 330 core
 // FXAA, compact form: four diagonal neighbours and the centre give the edge direction, one
 // blur along it; the wider four-tap blend is kept unless it overshoots the local luma range.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 
 const vec3 LUMA = vec3(0.299, 0.587, 0.114);

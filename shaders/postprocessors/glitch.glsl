@@ -1,6 +1,7 @@
 #version 330 core
 // Glitch bands: 32 horizontal bands, each shifted sideways (wrapping around) by its own
 // pseudo-random amount scaled by the beat-driven `lerp3`; at 0 the pass is a plain copy.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 #include "./shaders/lib/random.glsl"
 

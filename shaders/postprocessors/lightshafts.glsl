@@ -1,6 +1,7 @@
 #version 330 core
 // Light shafts: the scene's light mask (alpha) is smeared along the line to a slowly swinging
 // light point, tinted sky blue over the image, then vignetted, contrast-shaped and gamma lifted.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 
 uniform float time;

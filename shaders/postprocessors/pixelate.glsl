@@ -1,6 +1,7 @@
 #version 330 core
 // Pixelate: square cells of `pixelValue` 512ths of the screen, whatever the render size, each
 // showing the image at its lower-left corner.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 
 uniform float pixelValue;

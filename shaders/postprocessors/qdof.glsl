@@ -1,6 +1,7 @@
 #version 330 core
 // Spiral depth of field: the scene writes its blur amount into alpha, and each pixel averages
 // 60 taps along a widening spiral whose length scales with that amount (alpha 0: no blur).
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 #include "./shaders/lib/rotation.glsl"
 

@@ -1,6 +1,7 @@
 #version 330 core
 // Radial blur: 55 decaying taps from the pixel toward the screen centre, started at a jittered
 // offset so the steps do not band, then exposed up and darkened toward the corners.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 
 void main()

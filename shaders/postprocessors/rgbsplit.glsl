@@ -1,6 +1,7 @@
 #version 330 core
 // RGB split: each channel read from its own horizontal offset; red and green move with their
 // offsets, blue against its own.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 
 uniform float roffset;

@@ -1,6 +1,8 @@
 #version 330 core
 // Spectrum box: a swaying spectrum analyser drawn into a fixed screen rectangle, its bars
 // growing toward the right; pixels on or outside the rectangle's edges pass through.
+#include "./shaders/lib/screen_pass_header.glsl"
+uniform sampler2D soundTexture;
 #include "./shaders/lib/screen_pass.glsl"
 #include "./shaders/lib/get_data.glsl"
 #include "./shaders/lib/in_range.glsl"

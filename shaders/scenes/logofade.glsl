@@ -1,5 +1,6 @@
 #version 330 core
 // The production logo faded in from black over the whole target.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 
 uniform float alpha;

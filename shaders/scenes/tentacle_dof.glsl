@@ -1,6 +1,7 @@
 #version 330 core
 // The tentacle part's focus pass: a 13 x 13 Gaussian blur mixed back toward the sharp image
 // where the march-step ratio in alpha lies between the focus limits.
+#include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 
 uniform float dof1;

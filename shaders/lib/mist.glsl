@@ -1,0 +1,93 @@
+// The air of the ray-marched scenes: drifting mist along the view ray, lit from one light,
+// and specks of dust seen from a second camera drifting down a gently winding tunnel.
+// Provides: trigNoise, mistAlongRay, mistBlend, dustTunnelOffset, dustCamera, dustDots,
+// dustLayers.
+// Expects: rot2 (raymarchingtools.glsl).
+
+// Animated trigonometric noise, three octaves of products of sines, about 0..0.9.
+float trigNoise(vec3 p, float clock)
+{
+    float sum = 0.0;
+    float amplitude = 0.5;
+    for (int i = 0; i < 3; ++i) {
+        p += vec3(0.31, 0.17, 0.23) * clock;
+        sum += amplitude * (0.5 + 0.5 * sin(p.x + sin(1.7 * p.y)) * cos(p.z + sin(1.3 * p.x)));
+        p = p.yzx * 2.07;
+        amplitude *= 0.5;
+    }
+    return sum;
+}
+
+// Half the sum of four noise samples along the ray (from 1/8 of the hit length in steps of 1/4
+// of it), each at twice the sample point and weighted by min(1 / (1 + 0.25 s + 0.05 s^2), 1),
+// s = the sample's distance to the light / 30: the mist the ray passes through.
+float mistAlongRay(vec3 ro, vec3 rd, float hitLength, vec3 lightPosition, float clock)
+{
+    float sum = 0.0;
+    float s = hitLength / 8.0;
+    for (int i = 0; i < 4; ++i) {
+        vec3 q = ro + rd * s;
+        float l = distance(q, lightPosition) / 30.0;
+        sum += trigNoise(2.0 * q, clock) * min(1.0 / (1.0 + 0.25 * l + 0.05 * l * l), 1.0);
+        s += hitLength / 4.0;
+    }
+    return sum / 2.0;
+}
+
+// 0.65 colour + 0.125 mix((0.8 b + 0.2) fogColour, colour, mist x fog), b = the light's glow
+// in the ray's direction, (max(rd . lightDirection, 0) x 0.5 + 0.5)^4.
+vec3 mistBlend(vec3 colour, vec3 fogColour, vec3 rd, vec3 lightDirection, float mist, float fog)
+{
+    float b = pow(max(dot(rd, lightDirection), 0.0) * 0.5 + 0.5, 4.0);
+    return 0.65 * colour + 0.125 * mix((0.8 * b + 0.2) * fogColour, colour, mist * fog);
+}
+
+// How far the tunnel winds away from the z axis at depth z.
+vec3 dustTunnelOffset(float z)
+{
+    return vec3(1.5 * sin(0.2 * z), 1.3 * sin(0.3 * z), 0.0);
+}
+
+// The dust camera at `clock` seconds, half a unit of depth per second: `eye` and `ray`
+// (through uv, -1..1 scaled by the aspect on x) follow the tunnel; `straightEye` is the eye
+// before the tunnel moved it.
+void dustCamera(float clock, vec2 uv, out vec3 eye, out vec3 ray, out vec3 straightEye)
+{
+    float u = 0.5 * clock;
+    eye = vec3(0.5 * sin(0.7 * u), 0.5 * sin(0.9 * u), -3.0 + u);
+    vec3 target = vec3(0.0, 0.0, u);
+    straightEye = eye;
+    eye -= dustTunnelOffset(eye.z);
+    target -= dustTunnelOffset(target.z);
+    vec3 cz = normalize(target - eye);
+    vec3 cx = normalize(cross(cz, vec3(0.0, 1.0, 0.0)));
+    vec3 cy = normalize(cross(cz, cx));
+    ray = normalize(cx * uv.x + cy * uv.y + 0.7 * cz);
+}
+
+// One layer of specks: a grid of soft dots whose rows are shifted by a per-row hash; the layer
+// index j changes the grid's scale. Up to about 1 at a dot's centre, 0 between dots.
+float dustDots(vec3 v, float j)
+{
+    v *= 4.0 + sin(j);
+    v.x += fract(sin(floor(v.y)) * 1000.0);
+    v *= PI;
+    return clamp(0.1 - length(vec2(sin(v.x), cos(v.y))), 0.0, 1.0) * 10.3;
+}
+
+// Layers j = 1 .. layerCount - 1 of specks along the dust ray, layer j at depth 0.2 j / ray.z,
+// faded by 1 - depth / layerCount; stops at the first layer deeper than maxDistance. Each
+// layer's point turns in xy by sin(swirlScale z + swirlPhase), so the specks swirl.
+float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance, float swirlScale, float swirlPhase)
+{
+    float sum = 0.0;
+    for (int j = 1; j < layerCount; ++j) {
+        float d = float(j) * 0.2 / ray.z;
+        if (d > maxDistance)
+            break;
+        vec3 v = vec3(eye.xy, 0.0) + ray * d;
+        v.xy = rot2(v.xy, sin(swirlScale * v.z + swirlPhase));
+        sum += dustDots(v, float(j)) * clamp(1.0 - d / float(layerCount), 0.0, 1.0);
+    }
+    return sum;
+}

@@ -1,0 +1,37 @@
+// The marching loop shared by the ray-marched scenes, and the surface normal.
+// Provides: rayMarch (distance and object id of the first hit), calcNormal.
+// Expects: the generated lines above it (rayMarchIterations, stepSize, clipNear, clipFar,
+// iterationsCount) and, from the scene file, `vec2 map(vec3 p)` returning (distance, object
+// id); it is declared here so the loop can call it. A map may also update globals of its
+// own (a glow accumulator, for instance) on every call.
+
+vec2 map(vec3 p);
+
+// Marches from ro along rd: each step advances stepSize x distance; stops when the distance
+// drops below clipNear (a hit) or the travelled length exceeds clipFar (a miss), or after
+// rayMarchIterations steps. Returns (travelled length, id of the last object seen) and leaves
+// the number of distance evaluations in iterationsCount.
+vec2 rayMarch(vec3 ro, vec3 rd)
+{
+    float t = 0.0;
+    float id = -1.0;
+    iterationsCount = 0;
+    for (int i = 0; i < rayMarchIterations; ++i) {
+        vec2 h = map(ro + rd * t);
+        iterationsCount++;
+        id = h.y;
+        if (h.x < clipNear || t > clipFar)
+            break;
+        t += stepSize * h.x;
+    }
+    return vec2(t, id);
+}
+
+// Normal by central differences of the distance field, offset 0.005.
+vec3 calcNormal(vec3 p)
+{
+    const vec2 e = vec2(0.005, 0.0);
+    return normalize(vec3(map(p + e.xyy).x - map(p - e.xyy).x,
+                          map(p + e.yxy).x - map(p - e.yxy).x,
+                          map(p + e.yyx).x - map(p - e.yyx).x));
+}
