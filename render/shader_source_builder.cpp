@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "render/shader_includes.h"
+
 namespace {
 
 // "%f" and "%d" formatting of one generated line, whatever its length.
@@ -49,7 +51,9 @@ ShaderSourceBuilder& ShaderSourceBuilder::addFile(const std::string& path) {
     printShaderFileNotFound(path);
     return *this;
   }
-  std::istringstream in(*text);
+  // Include lines are resolved here, from the same source as the file, so a text built from
+  // disk takes every line from disk (ShaderProgram would take them from the embedded copies).
+  std::istringstream in(expandShaderIncludes(*text, files));
   for (std::string line; std::getline(in, line);) {
     if (!lines.empty() && line == "#version 140") continue;
     lines.push_back(line);

@@ -18,6 +18,7 @@ struct ShaderSourceBuilder {
   ShaderSourceBuilder& addRaymarching(float fov, int iterations, float stepSize, float clipNear, float clipFar);
   ShaderSourceBuilder& addLights(int lightCount);
   // Appends the file's lines; a "#version 140" line survives only as the very first line.
+  // An include line in the file is replaced by the included text from the same source.
   ShaderSourceBuilder& addFile(const std::string& path);
   // The pieces joined by single line feeds, none after the last.
   std::string build() const;

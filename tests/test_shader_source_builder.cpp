@@ -68,3 +68,12 @@ TEST(ShaderSourceBuilder, TrailingLineFeedMakesNoDifference) {
   EXPECT_EQ(build(without), "x\ny");
   EXPECT_EQ(ShaderSourceBuilder{}.build(), "");
 }
+
+TEST(ShaderSourceBuilder, IncludeLinesComeFromTheBuildersOwnSource) {
+  TempDir dir;
+  dir.write("shaders/scenes/s.glsl", "a\n#include \"./shaders/lib/disk_only.glsl\"\nb\n");
+  dir.write("shaders/lib/disk_only.glsl", "#version 140\nfrom disk\n");
+  ScopedWorkingDir inside(dir.path());
+  EXPECT_EQ(ShaderSourceBuilder{}.addFile("./shaders/scenes/s.glsl").build(), "a\nfrom disk\nb")
+      << "a text built from disk takes included lines from disk, never from the embedded copies";
+}
