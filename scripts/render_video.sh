@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Renders a span of the demo as one video in parallel segments. Every frame depends only on its
+# number, so the span is cut into N runs of whole frames, each rendered by its own tarvik-render
+# process through GNU parallel (-j: processes on this machine; --sshlogin: other machines that
+# hold the same checkout at the same path and have built it). The video segments are joined
+# with ffmpeg's concat demuxer without re-encoding and the sound of the whole span is muxed once.
+# The output appears under its name only when complete.
+#
+# usage: scripts/render_video.sh [--segments N] [-j JOBS] [--sshlogin LIST] [--program PATH]
+#            --from T0 --to T1 --out NAME.mp4|NAME.mkv [--fps F] [--size WxH]
+#            [--quality low|medium|high] [--render N]
+# The start snaps to the nearest frame of the frame grid (frame k at k / F).
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+screen=(-s "-screen 0 1280x720x24")
+
+# One segment, run by parallel on whichever machine it picked, from the checkout's root.
+if [ "${1:-}" = "--run-segment" ]; then
+  shift
+  mkdir -p "$(dirname "${@: -1}")"
+  # The renderer's start-up messages on stdout are of no use here; its errors go to stderr.
+  if [ -n "${DISPLAY:-}" ]; then exec "$@" > /dev/null; fi
+  exec xvfb-run -a "${screen[@]}" "$@" > /dev/null
+fi
+
+fail() { echo "render_video: $*" >&2; exit 1; }
+
+segments=""
+jobs="$(nproc)"
+sshlogin=""
+program=""
+from="" to="" out="" fps=60
+render_args=()
+while [ $# -gt 0 ]; do
+  [ $# -ge 2 ] || fail "missing value for $1"
+  case "$1" in
+    --segments) segments="$2" ;;
+    -j|--jobs) jobs="$2" ;;
+    --sshlogin) sshlogin="$2" ;;
+    --program) program="$2" ;;
+    --from) from="$2" ;;
+    --to) to="$2" ;;
+    --out) out="$2" ;;
+    --fps) fps="$2"; render_args+=("$1" "$2") ;;
+    --size|--quality|--render) render_args+=("$1" "$2") ;;
+    *) fail "unknown option $1" ;;
+  esac
+  shift 2
+done
+[ -n "$from" ] && [ -n "$to" ] && [ -n "$out" ] || fail "--from, --to and --out are required"
+case "$out" in
+  *.mp4) ext=mp4; sound_codec=(-c:a aac -b:a 192k -movflags +faststart -f mp4) ;;
+  *.mkv) ext=mkv; sound_codec=(-c:a flac -f matroska) ;;
+  *) fail "--out must end in .mp4 or .mkv" ;;
+esac
+command -v ffmpeg >/dev/null || fail "cannot find the ffmpeg program (install the Debian package ffmpeg)"
+command -v parallel >/dev/null || fail "cannot find GNU parallel (install the Debian package parallel)"
+[ -z "$segments" ] && segments="$jobs"
+case "$segments" in ''|*[!0-9]*|0) fail "bad value for --segments: $segments" ;; esac
+
+# The output path is resolved before the script moves to the checkout's root.
+out_dir="$(cd "$(dirname "$out")" && pwd)" || fail "cannot write to $out"
+out="$out_dir/$(basename "$out")"
+if [ -n "$program" ]; then
+  [ -x "$program" ] || fail "cannot find $program"
+  program="$(cd "$(dirname "$program")" && pwd)/$(basename "$program")"
+fi
+cd "$root"
+[ -n "$program" ] || program="$root/build/tarvik-render"
+[ -x "$program" ] || fail "cannot find $program (build it, or name another with --program)"
+
+# Frame numbers of the span on the grid, and the segment boundaries as frame numbers.
+read -r first count < <(awk -v a="$from" -v b="$to" -v f="$fps" 'BEGIN {
+  j0 = int(a * f + 0.5); n = (b - a) * f - 1e-6; c = int(n); if (c < n) c++;
+  print j0, c }')
+[ "$count" -ge 1 ] || fail "the span from --from to --to holds no frame"
+[ "$segments" -le "$count" ] || segments="$count"
+frame_time() { awk -v k="$1" -v f="$fps" 'BEGIN { printf "%.17g\n", k / f }'; }
+
+work="$(mktemp -d "$root/.render-segments.XXXXXX")"
+work_rel="./$(basename "$work")"
+partial="$out.part"
+cleanup() { rm -rf "$work" "$partial"; }
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# One row per segment: its start, its end and its file, relative to the checkout's root.
+table="$work/segments"
+: > "$table"
+for ((i = 0; i < segments; i++)); do
+  a=$((first + i * count / segments))
+  b=$((first + (i + 1) * count / segments))
+  name="segment_$(printf '%04d' "$i").$ext"
+  printf '%s\t%s\t%s\n' "$(frame_time "$a")" "$(frame_time "$b")" "$work_rel/$name" >> "$table"
+  echo "file '$name'" >> "$work/list.txt"
+done
+
+parallel_args=(--will-cite --halt now,fail=1 -j "$jobs" --colsep '\t')
+[ -t 2 ] && parallel_args+=(--bar)
+# Remote segments are rendered in the same checkout path and copied back here.
+if [ -n "$sshlogin" ]; then
+  parallel_args+=(--sshlogin "$sshlogin" --workdir "$root" --return {3} --cleanup)
+fi
+start=$(date +%s)
+echo "render_video: $count frames in $segments segments, $jobs at a time" >&2
+parallel "${parallel_args[@]}" bash scripts/render_video.sh --run-segment "$program" --from {1} --to {2} \
+  "${render_args[@]}" --no-sound --quiet --out {3} < "$table" || fail "a segment failed"
+
+"$program" --from "$(frame_time "$first")" --to "$(frame_time $((first + count)))" --fps "$fps" \
+  --out "$work/sound.wav" > /dev/null || fail "could not write the sound"
+ffmpeg -hide_banner -nostdin -loglevel error -y -f concat -safe 0 -i "$work/list.txt" -i "$work/sound.wav" \
+  -map 0:v:0 -map 1:a:0 -c:v copy "${sound_codec[@]}" "$partial" || fail "ffmpeg could not join the segments"
+mv "$partial" "$out"
+echo "render_video: wrote $out in $(($(date +%s) - start)) s" >&2
