@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <iostream>
 
 #include "app/banner.h"
 #include "app/display.h"
@@ -51,11 +52,33 @@ void readMouse() {
                                   : std::array<float, 2>{-1.0f, -1.0f};
 }
 
+// One line when the output device stopped pulling and the song clock went over to the wall clock.
+void reportClockFallback(bool& reported, float t) {
+  if (reported || !audioChannelOnWallClock(musicStream)) return;
+  reported = true;
+  std::cout << "Audio output stopped at " << t << " s, the song clock goes on by the wall clock" << "\n";
+  std::fflush(stdout);
+}
+
+// One line when a track shorter than the run ends: the clock goes on through silence (the
+// audio layer keeps counting), so every part still plays and the run ends at its usual time.
+void reportTrackEnd(bool& reported, float t, double trackLength) {
+  if (reported || t <= trackLength) return;
+  reported = true;
+  std::cout << "Music ended at " << static_cast<float>(trackLength) << " s, the demo plays on in silence" << "\n";
+  std::fflush(stdout);
+}
+
 void runLoop() {
   bool quit = false;
   bool musicRunning = true;
+  bool clockFallbackReported = false;
+  bool trackEndReported = false;
+  const double trackLength = audioChannelBytes2Seconds(musicStream, audioChannelGetLength(musicStream, audioPosByte));
   do {
     const float t = readSongPosition();
+    reportClockFallback(clockFallbackReported, t);
+    reportTrackEnd(trackEndReported, t, trackLength);
     advanceDemoPart(t);
     if (t > demoEndTime && musicRunning) {
       musicRunning = false;
@@ -70,14 +93,17 @@ void runLoop() {
 }
 
 void shutDown() {
-  audioFree();
-  shutDownDisplay();
+  const bool audioClosed = audioFree();
+  shutDownDisplay(audioClosed);
 }
 
 }  // namespace
 
 int runDemo(int argc, const char* const* argv) {
   // SIGTERM and Ctrl-C arrive as SDL_QUIT once SDL is up; before that they end the process.
+  // A closed pipe (stdout into a pager that quit, an audio sink that went away) is an error
+  // on that write, not the end of the run.
+  std::signal(SIGPIPE, SIG_IGN);
   printStartBanner();
   setStartDefaults();
   buildBeatSyncList();

@@ -4,8 +4,12 @@
 #include <GL/glew.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <string>
 
+#include "app/display_lost.h"
 #include "app/options.h"
 #include "app/settings.h"
 #include "scenes/scene_set.h"
@@ -53,10 +57,34 @@ void setWindowSize(const SDL_DisplayMode& mode) {
   }
 }
 
+// Whether SDL_VIDEODRIVER names `driver` (SDL takes a comma-separated list, in any case).
+bool userAskedFor(const char* driver) {
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  if (!asked) return false;
+  const std::string list = asked;
+  for (size_t at = 0; at <= list.size();) {
+    const size_t comma = std::min(list.find(',', at), list.size());
+    if (SDL_strcasecmp(list.substr(at, comma - at).c_str(), driver) == 0) return true;
+    at = comma + 1;
+  }
+  return false;
+}
+
+// Without a display SDL falls back to drivers that draw nowhere; playing the whole demo
+// into them shows the user nothing, so the demo takes one only when asked for it by name.
+bool refuseInvisibleDriver() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) return false;
+  if (userAskedFor(driver)) return false;
+  SDL_SetError("no display found, only the %s video driver (which shows nothing) started; "
+               "set SDL_VIDEODRIVER=%s to run without a window", driver, driver);
+  return true;
+}
+
 }  // namespace
 
 bool initDisplay(bool hidden) {
-  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+  if (SDL_Init(SDL_INIT_VIDEO) < 0 || (!hidden && refuseInvisibleDriver())) {
     std::printf("SDL could not initialize! SDL Error: %s\n", SDL_GetError());
     return false;
   }
@@ -65,6 +93,8 @@ bool initDisplay(bool hidden) {
   std::cout << " sw:" << mode.w << " sh:" << mode.h << "\n";
   setWindowSize(mode);
   if (!createWindowAndContext(hidden)) return false;
+  // The offline renderer keeps Xlib's own handling: one line and a failing status.
+  if (!hidden) watchDisplayConnection();
   glewExperimental = GL_TRUE;
   if (const GLenum error = glewInit(); error != GLEW_OK)
     std::printf("Error initializing GLEW! %s\n", reinterpret_cast<const char*>(glewGetErrorString(error)));
@@ -92,8 +122,9 @@ void enterPresentationMode() {
   printDisplayMode(" sw2:", " sh2:");
 }
 
-void shutDownDisplay() {
+void shutDownDisplay(bool quitAudio) {
   if (window) SDL_DestroyWindow(window);
   window = nullptr;
-  SDL_Quit();
+  if (quitAudio) SDL_Quit();
+  else SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

@@ -9,8 +9,11 @@ extern SDL_GLContext glContext;
 
 // SDL video, window, GL 3.0 core context, GLEW, vsync, the unused renderer, then every
 // scene's programs. Prints the reason and returns false on a fatal failure.
-// `hidden` keeps the window off screen (the offline renderer).
+// `hidden` keeps the window off screen (the offline renderer); only then is a video driver that
+// shows nothing (SDL's offscreen or dummy) taken without the user naming it in SDL_VIDEODRIVER.
 bool initDisplay(bool hidden = false);
 // Fullscreen (borderless desktop) unless windowed; prints the mode and the display size.
 void enterPresentationMode();
-void shutDownDisplay();
+// Destroys the window and quits SDL; with quitAudio false SDL's audio is left as it is (a
+// wedged output thread that SDL_Quit would wait for forever).
+void shutDownDisplay(bool quitAudio = true);

@@ -3,6 +3,8 @@
 // (sync, fades, pulses, part changes) but draw nothing.
 #include "app/offline_render.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -41,7 +43,10 @@ std::string framePath(const OfflineOptions& o, long frame) {
 }
 
 // Probes the output location before any work, so a bad path costs nothing and leaves nothing.
+// A still's path must not name a folder: the probe beside it would succeed, the PNG not.
 bool outputWritable(const OfflineOptions& o) {
+  struct stat info {};
+  if (!o.range && stat(o.out.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return false;
   const std::string probe = framePath(o, 0) + ".probe";
   FILE* file = std::fopen(probe.c_str(), "wb");
   if (!file) return false;

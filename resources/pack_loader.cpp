@@ -26,9 +26,16 @@ DecodedImage decodeAt(FILE* pack, long offset) {
   return image;
 }
 
+// A corrupt entry gets one transparent black texel: black where the image is sampled as a
+// colour, nothing where it is blended over the scene, and a defined level 0 for the mipmaps.
+void uploadStandIn() {
+  const unsigned char transparentBlack[4] = {0, 0, 0, 0};
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparentBlack);
+}
+
 void uploadImage(const DecodedImage& image) {
-  // A corrupt entry keeps its texture without image data; grey images upload nothing either.
-  if (!image.pixels) return;
+  if (!image.pixels) return uploadStandIn();
+  // Grey and grey-alpha images upload nothing, and their texture stays empty.
   if (image.channels == 3)
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE, image.pixels);
   else if (image.channels == 4)
@@ -59,6 +66,7 @@ uint32_t loadPackTexture(bool flip, bool clamp, bool repeat, const std::string& 
   }
   const DecodedImage image = decodeAt(pack, entry->offset);
   std::fclose(pack);
+  if (!image.pixels) std::printf("could not decode resource %s\n", name.c_str());
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);

@@ -9,5 +9,6 @@
 void loadPackImages();
 
 // The GL name of the named directory image, or 0 when it is not in the directory or the pack
-// does not open. repeat wins over clamp; with neither, GL's initial wrap applies.
+// does not open. repeat wins over clamp; with neither, GL's initial wrap applies. An entry that
+// does not decode is reported and its texture holds one transparent black texel.
 uint32_t loadPackTexture(bool flip, bool clamp, bool repeat, const std::string& name);

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache
   libsdl2-dev libglew-dev libstb-dev libmpg123-dev libkissfft-dev libmp3lame-dev
+  libsndfile1-dev libsamplerate0-dev libx11-dev
   libgtest-dev xvfb xauth fonts-dejavu-core
   libgl1-mesa-dri mesa-utils
   ffmpeg parallel

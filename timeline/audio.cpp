@@ -5,14 +5,22 @@
 // frame is that start plus the time since, at the output rate, capped at what has been
 // handed over: the block just handed over plays while the next is prepared, so the sound
 // a listener hears lags the handed-over count by up to one device block.
+// Past the end: a stream shorter than the run keeps playing as silence, its position counting
+// on past its length, so a short track still lets every part play and the run end by itself.
+// A device that stops pulling (unplugged, its driver wedged, its sink gone): once SDL reports it
+// disconnected, or after deviceStallSeconds without a callback, the position goes on by the
+// wall clock from where it stood, so the song clock never freezes.
 // Threads: the callback reads only the immutable sample buffer and atomics; it never
-// allocates or locks.
+// allocates or locks. What it reads is never destroyed, and the device is closed (its thread
+// joined) at process exit before any other static goes, also when something calls exit()
+// from deep inside another library (the X connection breaking, for one).
 #include "timeline/audio.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 
 #include "timeline/audio_decode.h"
@@ -24,6 +32,9 @@ constexpr int outputRate = 44100;
 constexpr int outputChannels = 2;
 constexpr uint64_t bytesPerFrame = sizeof(float) * outputChannels;  // byte positions count these
 constexpr uint16_t deviceBlockFrames = 1024;
+// About 43 device blocks: long enough that a starved thread on a loaded machine is not taken
+// for a dead device, short enough that the picture only hitches.
+constexpr double deviceStallSeconds = 1.0;
 
 struct Stream {
   std::vector<float> samples;  // interleaved stereo at outputRate, never changed after creation
@@ -32,6 +43,11 @@ struct Stream {
   std::atomic<uint64_t> blockStartFrame{0};  // first frame of the block handed over last
   std::atomic<uint64_t> blockTicks{0};       // performance counter when that block was handed over
   std::atomic<bool> playing{false};
+  // Main thread only: set once the device stopped pulling; the position then follows the
+  // wall clock from wallBaseFrame at wallBaseTicks.
+  bool onWallClock = false;
+  uint64_t wallBaseFrame = 0;
+  uint64_t wallBaseTicks = 0;
 };
 
 struct AudioDevice {
@@ -40,9 +56,12 @@ struct AudioDevice {
   std::vector<std::unique_ptr<Stream>> streams;  // handle = index + 1; freed only by audioFree
   std::atomic<Stream*> current{nullptr};         // the stream the callback plays
   int lastError = audioOk;
+  bool exitHookSet = false;
 };
 
-AudioDevice device;
+// Never destroyed: a device thread that could not be joined may still read it while the
+// process ends.
+AudioDevice& device = *new AudioDevice;
 
 bool fail(int code) {
   device.lastError = code;
@@ -60,9 +79,10 @@ void fillDeviceBlock(void*, Uint8* bytes, int length) {
     std::copy_n(stream->samples.data() + start * outputChannels, copied * outputChannels, out);
     stream->blockStartFrame.store(start);
     stream->blockTicks.store(SDL_GetPerformanceCounter());
-    // A seek from the main thread between the load and here wins over this advance.
+    // Past the end the block is silence but still counts. A seek from the main thread between
+    // the load and here wins over this advance.
     uint64_t expected = start;
-    stream->nextFrame.compare_exchange_strong(expected, start + copied);
+    stream->nextFrame.compare_exchange_strong(expected, start + wanted);
   }
   std::fill(out + copied * outputChannels, out + wanted * outputChannels, 0.0f);
 }
@@ -72,15 +92,51 @@ Stream* findStream(AudioStream handle) {
   return device.streams[handle - 1].get();
 }
 
-uint64_t audibleFrame(const Stream& stream) {
+double secondsSince(uint64_t ticks) {
+  return static_cast<double>(SDL_GetPerformanceCounter() - ticks) / static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+uint64_t framesIn(double seconds) { return static_cast<uint64_t>(std::max(0.0, seconds) * outputRate); }
+
+// Restarts the wall clock (if in use) from the stream's current frame: after a seek or a resume.
+void rebaseWallClock(Stream& stream) {
+  stream.wallBaseFrame = stream.nextFrame.load();
+  stream.wallBaseTicks = SDL_GetPerformanceCounter();
+}
+
+// Main thread only (it may switch the stream to the wall clock).
+uint64_t audibleFrame(Stream& stream) {
   const uint64_t handed = stream.nextFrame.load();
   if (!stream.playing.load()) return handed;
+  if (stream.onWallClock) return stream.wallBaseFrame + framesIn(secondsSince(stream.wallBaseTicks));
   const uint64_t start = stream.blockStartFrame.load();
-  if (start > handed) return handed;  // a seek landed after the last block
-  const double elapsed = static_cast<double>(SDL_GetPerformanceCounter() - stream.blockTicks.load()) /
-                         static_cast<double>(SDL_GetPerformanceFrequency());
-  return std::min(handed, start + static_cast<uint64_t>(elapsed * outputRate));
+  const double elapsed = secondsSince(stream.blockTicks.load());
+  const uint64_t heard = start > handed ? handed : std::min(handed, start + framesIn(elapsed));
+  // SDL stops a device it found disconnected (and may keep firing the callback to pace it).
+  const bool disconnected = device.id != 0 && SDL_GetAudioDeviceStatus(device.id) == SDL_AUDIO_STOPPED;
+  if (elapsed > deviceStallSeconds || disconnected) {
+    stream.onWallClock = true;
+    stream.wallBaseFrame = heard;
+    stream.wallBaseTicks = SDL_GetPerformanceCounter();
+  }
+  return heard;
 }
+
+// A device that stopped pulling while SDL still counts it as open (playing or paused) has its
+// thread stuck inside the driver, and joining that thread would hang; SDL itself stops a
+// device that it found disconnected, and that one closes normally.
+bool deviceWedged() {
+  const Stream* stream = device.current.load();
+  return device.id != 0 && stream && stream->onWallClock && SDL_GetAudioDeviceStatus(device.id) != SDL_AUDIO_STOPPED;
+}
+
+void closeDevice() {
+  if (device.id != 0 && !deviceWedged()) SDL_CloseAudioDevice(device.id);
+  device.id = 0;
+}
+
+// Runs before the destructors of statics constructed before audioInit (atexit order).
+void closeDeviceAtExit() { closeDevice(); }
 
 }  // namespace
 
@@ -92,6 +148,7 @@ bool audioInit(int, uint32_t, uint32_t) {
   if (device.id != 0) return true;
   if (!device.subsystemUp && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return fail(audioErrorDevice);
   device.subsystemUp = true;
+  if (!device.exitHookSet) device.exitHookSet = std::atexit(closeDeviceAtExit) == 0;
   SDL_AudioSpec want{};
   want.freq = outputRate;
   want.format = AUDIO_F32SYS;
@@ -148,6 +205,7 @@ bool audioChannelSetPosition(AudioStream handle, uint64_t bytes, uint32_t) {
   stream->nextFrame.store(frame);
   stream->blockStartFrame.store(frame);
   stream->blockTicks.store(SDL_GetPerformanceCounter());
+  rebaseWallClock(*stream);
   return true;
 }
 
@@ -157,6 +215,7 @@ bool audioChannelPlay(AudioStream handle, bool restart) {
   if (restart) stream->nextFrame.store(0);
   stream->blockStartFrame.store(stream->nextFrame.load());
   stream->blockTicks.store(SDL_GetPerformanceCounter());
+  rebaseWallClock(*stream);
   device.current.store(stream);
   stream->playing.store(true);
   SDL_PauseAudioDevice(device.id, 0);
@@ -164,13 +223,13 @@ bool audioChannelPlay(AudioStream handle, bool restart) {
 }
 
 uint64_t audioChannelGetPosition(AudioStream handle, uint32_t) {
-  const Stream* stream = findStream(handle);
+  Stream* stream = findStream(handle);
   if (!stream) return fail(audioErrorHandle);
   return audibleFrame(*stream) * bytesPerFrame;
 }
 
 uint32_t audioChannelGetData(AudioStream handle, float* buffer, uint32_t mode) {
-  const Stream* stream = findStream(handle);
+  Stream* stream = findStream(handle);
   if (!stream || !buffer || mode != audioDataFft1024) {
     fail(stream ? audioErrorFormat : audioErrorHandle);
     return audioDataFailed;
@@ -190,9 +249,18 @@ bool audioChannelPause(AudioStream handle) {
   return true;
 }
 
+bool audioChannelOnWallClock(AudioStream handle) {
+  const Stream* stream = findStream(handle);
+  return stream && stream->onWallClock;
+}
+
 bool audioFree() {
-  if (device.id != 0) SDL_CloseAudioDevice(device.id);
-  device.id = 0;
+  // A wedged device thread is left alone with everything it reads; the process ends around it.
+  if (deviceWedged()) {
+    device.id = 0;
+    return false;
+  }
+  closeDevice();
   device.current.store(nullptr);
   device.streams.clear();
   if (device.subsystemUp) SDL_QuitSubSystem(SDL_INIT_AUDIO);

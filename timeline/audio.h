@@ -42,7 +42,13 @@ uint64_t audioChannelGetPosition(AudioStream stream, uint32_t mode);
 // returns audioDataFailed on failure.
 uint32_t audioChannelGetData(AudioStream stream, float* buffer, uint32_t mode);
 bool audioChannelPause(AudioStream stream);
-bool audioFree();  // safe also when audioInit never succeeded
+// True once the output device stopped pulling samples and the stream's position follows the
+// wall clock instead (it goes on from where it stood; it never switches back).
+bool audioChannelOnWallClock(AudioStream stream);
+// Safe also when audioInit never succeeded. False when the device's thread is stuck in its
+// driver and was left running: the caller must not shut SDL's audio down (SDL_Quit would
+// wait for that thread forever).
+bool audioFree();
 
 // Offline analysis, shared with the live stream so both give the same spectrum.
 struct DecodedAudio {

@@ -1,7 +1,10 @@
 // Reading a music file whole, choosing its decoder, and shaping the result for the device.
 #include "timeline/audio_decode.h"
 
-#include <cmath>
+#include <samplerate.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 
 bool readAudioFileBytes(const char* path, uint64_t offset, uint64_t length, std::vector<unsigned char>& out) {
@@ -9,10 +12,11 @@ bool readAudioFileBytes(const char* path, uint64_t offset, uint64_t length, std:
   if (!path) return false;
   FILE* file = std::fopen(path, "rb");
   if (!file) return false;
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  const long size = ok ? std::ftell(file) : -1;
-  ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-  const uint64_t total = ok ? static_cast<uint64_t>(size) : 0;
+  // A folder opens for reading on Linux and reports a size that is no file length.
+  struct stat info {};
+  bool ok = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) &&
+            static_cast<uint64_t>(info.st_size) <= maxAudioFileBytes;
+  const uint64_t total = ok ? static_cast<uint64_t>(info.st_size) : 0;
   const uint64_t start = std::min(offset, total);
   const uint64_t count = length == 0 ? total - start : std::min(length, total - start);
   if (ok && count > 0) {
@@ -20,7 +24,6 @@ bool readAudioFileBytes(const char* path, uint64_t offset, uint64_t length, std:
     ok = std::fseek(file, static_cast<long>(start), SEEK_SET) == 0 &&
          std::fread(out.data(), 1, out.size(), file) == out.size();
   }
-  // A directory opens but does not read: that counts as a file that cannot be opened.
   ok = ok && !std::ferror(file);
   std::fclose(file);
   if (!ok) out.clear();
@@ -28,8 +31,12 @@ bool readAudioFileBytes(const char* path, uint64_t offset, uint64_t length, std:
 }
 
 AudioDecodeResult decodeAudioBytes(const unsigned char* data, size_t size, DecodedAudio& out) {
-  const bool ok = looksLikeWav(data, size) ? decodeWavBytes(data, size, out) : decodeMp3Bytes(data, size, out);
-  return ok ? AudioDecodeResult::ok : AudioDecodeResult::noAudio;
+  SndfileResult viaSndfile = decodeSndfileBytes(data, size, out);
+  const bool decoded = viaSndfile == SndfileResult::decoded ||
+                       (viaSndfile == SndfileResult::notMine && decodeMp3Bytes(data, size, out));
+  if (decoded && out.sampleRate >= minDecodedRate && out.sampleRate <= maxDecodedRate) return AudioDecodeResult::ok;
+  out = DecodedAudio{};
+  return AudioDecodeResult::noAudio;
 }
 
 bool decodeAudioFile(const char* path, DecodedAudio& out) {
@@ -41,26 +48,35 @@ bool decodeAudioFile(const char* path, DecodedAudio& out) {
 
 namespace {
 
-float channelSample(const DecodedAudio& audio, size_t frame, int channel) {
-  return audio.samples[frame * audio.channels + std::min(channel, audio.channels - 1)];
+std::vector<float> toStereo(const DecodedAudio& audio) {
+  const size_t frames = audio.samples.size() / audio.channels;
+  const size_t right = audio.channels > 1 ? 1 : 0;
+  std::vector<float> out(frames * 2);
+  for (size_t i = 0; i < frames; ++i) {
+    out[i * 2] = audio.samples[i * audio.channels];
+    out[i * 2 + 1] = audio.samples[i * audio.channels + right];
+  }
+  return out;
 }
 
 }  // namespace
 
 std::vector<float> toStereoAtRate(const DecodedAudio& audio, int rate) {
   if (audio.channels <= 0 || audio.sampleRate <= 0 || rate <= 0) return {};
-  const size_t inFrames = audio.samples.size() / audio.channels;
-  if (inFrames == 0) return {};
-  const double step = static_cast<double>(audio.sampleRate) / rate;
-  const size_t outFrames = audio.sampleRate == rate ? inFrames : static_cast<size_t>(inFrames / step);
-  std::vector<float> out(outFrames * 2);
-  for (size_t j = 0; j < outFrames; ++j) {
-    const double at = j * step;
-    const size_t i = std::min(static_cast<size_t>(at), inFrames - 1);
-    const size_t next = std::min(i + 1, inFrames - 1);
-    const float frac = static_cast<float>(at - std::floor(at));
-    for (int c = 0; c < 2; ++c)
-      out[j * 2 + c] = channelSample(audio, i, c) * (1.0f - frac) + channelSample(audio, next, c) * frac;
-  }
+  std::vector<float> stereo = toStereo(audio);
+  if (stereo.empty() || audio.sampleRate == rate) return stereo;
+  const double ratio = static_cast<double>(rate) / audio.sampleRate;
+  const size_t inFrames = stereo.size() / 2;
+  std::vector<float> out((static_cast<size_t>(inFrames * ratio) + 16) * 2);
+  SRC_DATA job{};
+  job.data_in = stereo.data();
+  job.input_frames = static_cast<long>(inFrames);
+  job.data_out = out.data();
+  job.output_frames = static_cast<long>(out.size() / 2);
+  job.src_ratio = ratio;
+  // Medium quality keeps 90 % of the band with 97 dB of stop-band rejection at about a
+  // third of the cost of the best converter, which matters for a four-minute track.
+  if (src_simple(&job, SRC_SINC_MEDIUM_QUALITY, 2) != 0) return {};
+  out.resize(static_cast<size_t>(job.output_frames_gen) * 2);
   return out;
 }

@@ -21,6 +21,7 @@ struct MemoryReader {
 mpg123_ssize_t readMemory(void* handle, void* buffer, size_t count) {
   auto* reader = static_cast<MemoryReader*>(handle);
   const size_t n = std::min(count, reader->size - reader->at);
+  if (n == 0) return 0;  // an empty file has no buffer to copy from
   std::memcpy(buffer, reader->data + reader->at, n);
   reader->at += n;
   return static_cast<mpg123_ssize_t>(n);
@@ -63,6 +64,7 @@ bool acceptFormat(mpg123_handle* mh, DecodedAudio& out) {
 void decodeAll(mpg123_handle* mh, DecodedAudio& out) {
   float buffer[8192];
   for (;;) {
+    if (out.channels > 0 && out.samples.size() / out.channels >= maxDecodedSeconds * out.sampleRate) return;
     size_t done = 0;
     const int rc = mpg123_read(mh, reinterpret_cast<unsigned char*>(buffer), sizeof buffer, &done);
     if (rc == MPG123_NEW_FORMAT && !acceptFormat(mh, out)) return;

@@ -39,8 +39,9 @@ std::string readFile(const std::string& path) {
 
 }  // namespace
 
-ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workingDirectory,
-                         const std::vector<std::string>& env, double signalAfterSeconds, double deadlineSeconds) {
+ProcessResult runProcessWatched(const std::vector<std::string>& args, const std::string& workingDirectory,
+                                const std::vector<std::string>& env, const ProcessWatch& watch,
+                                double deadlineSeconds) {
   char outputPath[] = "/tmp/tarvik-process-XXXXXX";
   const int fd = mkstemp(outputPath);
   if (fd >= 0) close(fd);
@@ -52,13 +53,14 @@ ProcessResult runProcess(const std::vector<std::string>& args, const std::string
   int status = 0;
   while (waitpid(pid, &status, WNOHANG) == 0) {
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (signalAfterSeconds > 0 && !signalled && elapsed >= signalAfterSeconds) {
+    if (watch && !signalled && watch(readFile(outputPath), elapsed)) {
       kill(pid, SIGTERM);
       signalled = true;
     }
     if (elapsed >= deadlineSeconds) {
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
+      result.timedOut = true;
       result.output = readFile(outputPath);
       std::remove(outputPath);
       return result;
@@ -67,9 +69,18 @@ ProcessResult runProcess(const std::vector<std::string>& args, const std::string
   }
   result.exited = WIFEXITED(status);
   result.exitStatus = result.exited ? WEXITSTATUS(status) : -1;
+  result.endSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   result.output = readFile(outputPath);
   std::remove(outputPath);
   return result;
+}
+
+ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workingDirectory,
+                         const std::vector<std::string>& env, double signalAfterSeconds, double deadlineSeconds) {
+  const ProcessWatch afterTime = [signalAfterSeconds](const std::string&, double elapsed) {
+    return signalAfterSeconds > 0 && elapsed >= signalAfterSeconds;
+  };
+  return runProcessWatched(args, workingDirectory, env, afterTime, deadlineSeconds);
 }
 
 std::string builtProgram(const std::string& name) { return std::string(TARVIK_BINARY_DIR) + "/" + name; }
