@@ -10,10 +10,12 @@
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
 #include "scenes/intro_captions.h"
+#include "scenes/scene_shader_files.h"
 #include "timeline/fades.h"
 
 void AmbientIntroScene::init() {
   BaseDemoScreen::init();
+  scene = embeddedPassProgram(altIntroFile);
   composite = embeddedPassProgram(amigaBorderIntroFile);
   depthOfField = embeddedPassProgram(qdofPassPath);
   radialBlur = embeddedPassProgram(radialBlurPassPath);
@@ -27,7 +29,11 @@ void AmbientIntroScene::init() {
 
 void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
-  runBlackScenePass(chain);  // the terrain flight comes with the scene's own shader
+  runScenePass(chain, *scene, [&](uint32_t p) {
+    setSampler(p, "cubeTexture", packSlot(packTextures, 0));
+    setSampler(p, "soundTexture", renderTextures.at(3));
+  });
+  // From the intro's first frame on, every later upload (and every later scene) carries this hue.
   sharedUniforms.hsv = 0.864f;
   runPostPass(chain, *depthOfField);
   runPostPass(chain, *bokeh, [](uint32_t p) { setUniformFloat(p, "radius", fades.introPulse.value); });
@@ -45,6 +51,7 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
 
 void AmbientIntroScene::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
+  scene = filePassProgram(altIntroFile);
   depthOfField = filePassProgram(qdofPassPath);
   spectrumBox = filePassProgram(vumetersPassPath);
   composite = filePassProgram(amigaBorderIntroFile);

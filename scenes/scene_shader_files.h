@@ -6,3 +6,5 @@
 inline constexpr const char* tentacleFocusFile = "./shaders/scenes/tentacle_dof.glsl";
 // The exploding greetings' logo, faded in from black behind the tiles.
 inline constexpr const char* logoFadeFile = "./shaders/scenes/logofade.glsl";
+// The intro's terrain flight with its dust, hue turn, lens falloff and tone map.
+inline constexpr const char* altIntroFile = "./shaders/scenes/altintro.glsl";
