@@ -5,32 +5,49 @@
 
 #include "render/composite_files.h"
 #include "render/post_chain.h"
-#include "scenes/pass_programs.h"
 #include "render/post_pass_files.h"
+#include "render/render_targets.h"
+#include "scenes/pass_programs.h"
+
+namespace {
+
+constexpr size_t cubeSlot = 18;     // "cube.jpg", mirrored in the objects
+constexpr size_t overlaySlot = 16;  // "border2.png"
+
+}  // namespace
 
 void MengerScene::init() {
   BaseDemoScreen::init();
+  scene = embeddedPassProgram(metaSceneFile);
   composite = embeddedPassProgram(amigaBordersOuttroFile);
   depthOfField = embeddedPassProgram(qdofPassPath);
   radialBlur = embeddedPassProgram(radialBlurPassPath);
-  spectrumBox = embeddedPassProgram(vumetersPassPath);
   fxaa = embeddedPassProgram(fxaaPassPath);
+  spectrumBox = embeddedPassProgram(vumetersPassPath);
   sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 0.0f, 3.0f, 9.0f, 15.0f, true, true});
 }
 
 void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
-  runBlackScenePass(chain);  // the sponges come with the scene's own shader
+  const uint32_t cube = packSlot(packTextures, cubeSlot);
+  runScenePass(chain, *scene, [&](uint32_t programId) {
+    setSampler(programId, "cubeTexture", cube);
+    setSampler(programId, "soundTexture", chain.renderTextures.at(3));
+  });
   runPostPass(chain, *depthOfField);
   runPostPass(chain, *radialBlur);
   runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
-  runComposite(chain, *composite, packSlot(packTextures, 16), false);
+  runComposite(chain, *composite, packSlot(packTextures, overlaySlot), false);
 }
 
 void MengerScene::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
+  scene.reset();
+  scene = filePassProgram(metaSceneFile);
+  depthOfField.reset();
   depthOfField = filePassProgram(qdofPassPath);
+  composite.reset();
   composite = filePassProgram(amigaBordersOuttroFile);
   std::cout << "RELOADED!\n";
 }

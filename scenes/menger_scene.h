@@ -1,8 +1,14 @@
-// MengerScene: the meta cubes part, sponges and rounded cubes melting into each other, closed
-// at its end like a switched-off screen. Owns: its programs and settings.
+// MengerScene: the meta cubes part, sponges and rounded cubes melting into each other in front
+// of a fractal backdrop, closed at its end like a switched-off screen.
+// Owns: its programs and settings. Does NOT keep state between frames: the picture follows
+// part time, song time and the shared values.
 #pragma once
 #include "render/pass_programs.h"
 #include "scenes/base_demo_screen.h"
+
+// The scene pass's file (also the key of its embedded copy), and the distance field it includes.
+inline constexpr const char* metaSceneFile = "./shaders/scenes/meta.glsl";
+inline constexpr const char* metaShapesFile = "./shaders/scenes/meta_shapes.glsl";
 
 class MengerScene : public BaseDemoScreen {
  public:
@@ -14,6 +20,6 @@ class MengerScene : public BaseDemoScreen {
   PassProgram composite;
   PassProgram depthOfField;
   PassProgram radialBlur;
-  PassProgram spectrumBox;
   PassProgram fxaa;
+  PassProgram spectrumBox;
 };
