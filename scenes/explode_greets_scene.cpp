@@ -1,36 +1,66 @@
 // The exploding greetings part: programs, settings and the frame's passes.
 #include "scenes/explode_greets_scene.h"
 
+#include <GL/glew.h>
+
 #include "render/composite_files.h"
 #include "render/post_chain.h"
-#include "scenes/pass_programs.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
+#include "render/screen_quad.h"
 #include "render/shared_uniforms.h"
+#include "scenes/greets_scene.h"
+#include "scenes/greets_timing.h"
+#include "scenes/pass_programs.h"
 #include "scenes/rgb_split_offsets.h"
 #include "scenes/scene_shader_files.h"
+#include "scenes/tile_pass.h"
+
+namespace {
+
+constexpr size_t logoSlot = 17;     // "tarviklogo1080p.png"
+constexpr size_t overlaySlot = 28;  // "border3.png"
+
+}  // namespace
 
 void ExplodeGreetsScene::init() {
   BaseDemoScreen::init();
+  scene = std::make_unique<ShaderProgram>(false, screenQuadVertexSource(),
+                                          greetsRaymarcherSource(ShaderFiles::Embedded), "");
   bloom = embeddedPassProgram(bloomPassPath);
   rgbSplit = embeddedPassProgram(rgbSplitPassPath);
+  composite = embeddedPassProgram(amigaBordersFile);
   logoFade = embeddedPassProgram(logoFadeFile);
   fxaa = embeddedPassProgram(fxaaPassPath);
-  composite = embeddedPassProgram(amigaBordersFile);
+  tiles = buildTileProgram();
+  tileMesh.buildTiles();
   sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 1.4f, 1.5f, 4.5f, 7.5f, false, true});
 }
 
 void ExplodeGreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
-  const float pt = sharedUniforms.songPosition - sharedUniforms.partStart;
+  const float partTime = sharedUniforms.songPosition - sharedUniforms.partStart;
+  writeExplodeSharedValues(partTime, sharedUniforms);
+
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
-  runBlackScenePass(chain);  // the structure and the exploding tiles come with the scene's own issue
+  runScenePass(chain, *scene);
+  glClearColor(1.0f, 0.5f, 0.0f, 1.0f);  // takes effect at the next clear
   runPostPass(chain, *bloom);
   runPostPass(chain, *rgbSplit, setRgbSplitOffsets);
+  const uint32_t finishedPicture = chain.lastTexture;
+
   // The logo reads its pack image, not the previous pass, and fills the whole target.
   runPostPass(chain, *logoFade, [&](uint32_t p) {
-    setSampler(p, "renderTexture", packSlot(packTextures, 17));
-    setUniformFloat(p, "alpha", pt < 2.694f ? 0.0f : pt - 2.694f);
+    setSampler(p, "renderTexture", packSlot(packTextures, logoSlot));
+    setUniformFloat(p, "alpha", explodeLogoAlpha(partTime));
   });
+
+  const TilePlacement placement = explodeTilePlacement(partTime);
+  tileMesh.position = placement.position;
+  tileMesh.opacity = 1.0f;
+  tileMesh.shimmer = false;
+  tileMesh.exploding = placement.exploding;
+  runTilePass(chain, tileMesh, *tiles, finishedPicture, placement.meshTime);
+
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
-  runComposite(chain, *composite, packSlot(packTextures, 28), true);
+  runComposite(chain, *composite, packSlot(packTextures, overlaySlot), true);
 }

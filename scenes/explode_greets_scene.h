@@ -1,6 +1,9 @@
-// ExplodeGreetsScene: the greetings picture laid on tiles and blown apart, revealing the
-// production logo. Owns: its programs and settings; keeps the base's empty reload.
+// ExplodeGreetsScene: the greets ray-marcher from a fixed camera, its finished picture laid on
+// a tile mesh of its own and blown apart after two seconds, revealing the production logo
+// fading in behind it. Owns: its programs, its tile mesh and settings; keeps the base's empty
+// reload. Does NOT write rx, ry or rz: the tiles turn as the greets part left them.
 #pragma once
+#include "geometry/tile_mesh.h"
 #include "render/pass_programs.h"
 #include "scenes/base_demo_screen.h"
 
@@ -12,7 +15,9 @@ class ExplodeGreetsScene : public BaseDemoScreen {
   PassProgram scene;
   PassProgram bloom;
   PassProgram rgbSplit;
+  PassProgram composite;
   PassProgram logoFade;
   PassProgram fxaa;
-  PassProgram composite;
+  PassProgram tiles;
+  TileMesh tileMesh;
 };

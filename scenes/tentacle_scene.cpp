@@ -5,43 +5,151 @@
 
 #include <iostream>
 
+#include "app/settings.h"
 #include "render/composite_files.h"
 #include "render/post_chain.h"
-#include "scenes/pass_programs.h"
 #include "render/post_pass_files.h"
+#include "render/render_targets.h"
+#include "render/shader_source_builder.h"
+#include "render/shared_uniforms.h"
 #include "render/window_target.h"
+#include "scenes/pass_programs.h"
 #include "scenes/scene_shader_files.h"
+#include "scenes/tentacle_timing.h"
+
+namespace {
+
+constexpr const char* tentaclesFile = "./shaders/scenes/tentacles.glsl";
+constexpr const char* particleVertexFile = "./shaders/scenes/tentacle_particle_vtx.glsl";
+constexpr const char* particleFile = "./shaders/scenes/tentacle_particle.glsl";
+constexpr const char* spriteVertexFile = "./shaders/scenes/tentacle_sprite_vtx.glsl";
+constexpr const char* creditsFile = "./shaders/scenes/tentacle_credits.glsl";
+constexpr const char* logoFile = "./shaders/scenes/tentacle_logo.glsl";
+
+constexpr size_t bubbleSlot = 10;   // "bubble2.png"
+constexpr size_t overlaySlot = 16;  // "border2.png"
+constexpr size_t logoSlot = 19;     // "smalllogo.png"
+
+// A program with its own vertex stage, both stages from the embedded copies.
+PassProgram embeddedSpriteProgram(const char* vertexPath, const char* fragmentPath) {
+  const auto vertex = shaderFileText(ShaderFiles::Embedded, vertexPath);
+  const auto fragment = shaderFileText(ShaderFiles::Embedded, fragmentPath);
+  if (!vertex) printShaderFileNotFound(vertexPath);
+  if (!fragment) printShaderFileNotFound(fragmentPath);
+  return std::make_unique<ShaderProgram>(false, vertex.value_or(""), fragment.value_or(""), "");
+}
+
+void setMvp(uint32_t programId, const Mat4& mvp) {
+  glUniformMatrix4fv(glGetUniformLocation(programId, "MVP"), 1, GL_FALSE, mvp.data());
+}
+
+}  // namespace
+
+std::string tentacleSceneSource(ShaderFiles files) {
+  ShaderSourceBuilder builder;
+  builder.files = files;
+  return builder.begin(0.86f)
+      .addRaymarching(0.45f, 128, 0.3f, 0.01f, 30.0f)
+      .addLights(1)
+      .addFile("./shaders/lib/axis_rotation.glsl")
+      .addFile("./shaders/lib/simplex_noise.glsl")
+      .addFile("./shaders/lib/cheap_fog.glsl")
+      .addFile("./shaders/lib/mist.glsl")
+      .addFile("./shaders/lib/texture_noise.glsl")
+      .addFile(tentaclesFile)
+      .build();
+}
 
 void TentacleScene::init() {
   BaseDemoScreen::init();
-  CreateFrameBuffer();
+  scene = std::make_unique<ShaderProgram>(false, screenQuadVertexSource(), tentacleSceneSource(ShaderFiles::Embedded), "");
   depthOfField = embeddedPassProgram(tentacleFocusFile);
   bloom = embeddedPassProgram(bloomPassPath);
-  spectrumBox = embeddedPassProgram(vumetersPassPath);
-  fxaa = embeddedPassProgram(fxaaPassPath);
   crt = embeddedPassProgram(crtPassPath);
   composite = embeddedPassProgram(amigaBordersPartFile);
+  particle = embeddedSpriteProgram(particleVertexFile, particleFile);
+  fxaa = embeddedPassProgram(fxaaPassPath);
+  spectrumBox = embeddedPassProgram(vumetersPassPath);
+  logoSprite = embeddedSpriteProgram(spriteVertexFile, logoFile);
+  creditsSprite = embeddedSpriteProgram(spriteVertexFile, creditsFile);
   sceneSettings = makeSceneSettings({0.385f, 0.2f, true, 1.4f, 3.0f, 9.0f, 15.0f, true, true});
   sceneSettings.miscData = {1.228f, 4.912f, 0.982f, 71.86f, 485.0f};
+  particles.spawnAll();
+  // Nothing draws into this target; the part has always created it.
+  CreateFrameBuffer();
 }
 
 void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
+  const float partTime = sharedUniforms.songPosition - sharedUniforms.partStart;
+  // The shaders of this frame already received last frame's choice from the frame step.
+  applyTentacleStep(sceneSettings, partTime, qualityCopy);
+
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
-  runBlackScenePass(chain);  // the lattice and tentacles come with the scene's own shader
+  glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+  runScenePass(chain, *scene);
   runPostPass(chain, *depthOfField);
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
   runPostPass(chain, *crt);
-  // This part clears the window before its composite.
+  // Post pass k draws into framebuffer k mod 2: the CRT target is 1 with FXAA, 0 without.
+  const int crtTarget = chain.postPasses % 2;
+  drawOverPicture(frameBuffers.at(crtTarget), partTime, packTextures);
+
   glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer);
+  glViewport(0, 0, settings.windowWidth, settings.windowHeight);
+  glDisable(GL_DEPTH_TEST);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  runComposite(chain, *composite, packSlot(packTextures, 16), false);
+  runComposite(chain, *composite, packSlot(packTextures, overlaySlot), false);
+}
+
+void TentacleScene::drawOverPicture(uint32_t target, float partTime, const GLNameList& packTextures) {
+  glBindFramebuffer(GL_FRAMEBUFFER, target);
+  glViewport(0, 0, settings.renderWidth, settings.renderHeight);
+  glDisable(GL_DEPTH_TEST);
+  glUseProgram(particle->programId);
+  glBindVertexArray(screenQuad.vao);
+  setSampler(*particle, "sprite", packSlot(packTextures, bubbleSlot));
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  // Draw what the last update produced, then ramp and move on: a particle is never drawn on
+  // the frame its life ran out.
+  particles.drawParticles(sharedUniforms.songPosition, particle->programId);
+  particles.rampVisible(partTime);
+  particles.updateParticles(sharedUniforms.songPosition);
+
+  if (sceneSettings.sub_step == 1) drawCredits(partTime, packTextures);
+  if (sceneSettings.sub_step == 2) drawLogo(packTextures);
+  glDisable(GL_BLEND);
+}
+
+void TentacleScene::drawCredits(float partTime, const GLNameList& packTextures) {
+  const TentacleCredits credits = tentacleCreditsAt(partTime - tentacleSwarmStart);
+  const uint32_t programId = creditsSprite->programId;
+  glUseProgram(programId);
+  uploadSharedUniforms(*creditsSprite);
+  setSampler(programId, "texChannel0", packSlot(packTextures, static_cast<size_t>(credits.packSlot)));
+  glUniform1f(glGetUniformLocation(programId, "calpha"), credits.alpha);
+  setMvp(programId, overlaySpriteMvp(creditsPosition(credits.slide), sharedUniforms.rx, sharedUniforms.ry,
+                                     settings.renderWidth, settings.renderHeight));
+  drawScreenQuad(screenQuad);
+}
+
+void TentacleScene::drawLogo(const GLNameList& packTextures) {
+  const uint32_t programId = logoSprite->programId;
+  glUseProgram(programId);
+  uploadSharedUniforms(*logoSprite);
+  setSampler(programId, "texChannel0", packSlot(packTextures, logoSlot));
+  setMvp(programId, overlaySpriteMvp(tentacleLogoPosition, 0.0f, 0.0f, settings.renderWidth, settings.renderHeight));
+  drawScreenQuad(screenQuad);
 }
 
 void TentacleScene::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
+  scene.reset();
+  scene = std::make_unique<ShaderProgram>(false, screenQuadVertexPath, tentacleSceneSource(ShaderFiles::Disk), "");
+  composite.reset();
   composite = filePassProgram(amigaBordersPartFile);
   std::cout << "RELOADED!\n";
 }

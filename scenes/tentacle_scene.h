@@ -1,8 +1,19 @@
-// TentacleScene: the tentacles part, an underwater lattice melting into tentacles, with
-// credits and the small logo in front. Owns: its programs, settings and private target.
+// TentacleScene: the tentacles part, an underwater lattice melting into a folded swarm and
+// then into tentacles, with rising bubbles over the finished picture, credits sliding in and
+// out during the swarm and the small logo in front of the tentacles.
+// Owns: its ten programs, its settings (sub-step and camera values chosen every frame), its
+// private target and the particle system. Does NOT keep any other state between frames.
 #pragma once
+#include <string>
+
+#include "geometry/particle_system.h"
 #include "render/pass_programs.h"
+#include "render/shader_files.h"
 #include "scenes/base_demo_screen.h"
+
+// The ray-marcher's fragment text: the shared snippets with this part's constants, then
+// "./shaders/scenes/tentacles.glsl", from `files` (embedded at init, disk on reload).
+std::string tentacleSceneSource(ShaderFiles files);
 
 class TentacleScene : public BaseDemoScreen {
  public:
@@ -13,8 +24,18 @@ class TentacleScene : public BaseDemoScreen {
   PassProgram scene;
   PassProgram depthOfField;
   PassProgram bloom;
-  PassProgram spectrumBox;
-  PassProgram fxaa;
   PassProgram crt;
   PassProgram composite;
+  PassProgram particle;
+  PassProgram fxaa;
+  PassProgram spectrumBox;
+  PassProgram logoSprite;
+  PassProgram creditsSprite;
+  ParticleSystem particles;
+
+ private:
+  // Particles, then the sub-step's overlay, into the target the CRT pass wrote.
+  void drawOverPicture(uint32_t target, float partTime, const GLNameList& packTextures);
+  void drawCredits(float partTime, const GLNameList& packTextures);
+  void drawLogo(const GLNameList& packTextures);
 };

@@ -20,6 +20,9 @@
 #include "render/screen_quad.h"
 #include "render/shader_program.h"
 #include "render/shared_uniforms.h"
+#include "scenes/scene_shader_files.h"
+#include "scenes/tentacle_scene.h"
+#include "scenes/tentacle_timing.h"
 
 namespace {
 
@@ -98,6 +101,38 @@ double timePass(const ShaderProgram& program, const ScreenQuad& quad, uint32_t f
   return spent.count() / draws;
 }
 
+// The tentacle part's ray-marcher at part time `partTime` (its sub-step and camera as the
+// scene chooses them), then its own depth of field over the pattern.
+void benchTentacles(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t framebuffer, int draws) {
+  // A ray-marched frame costs far more than a post pass: fewer draws keep the run short.
+  const int sceneDraws = std::min(draws, 5);
+  const ShaderProgram scene(false, screenQuadVertexSource(), tentacleSceneSource(ShaderFiles::Embedded), "");
+  const float partTimes[] = {5.0f, 20.0f, 35.0f};
+  for (const float partTime : partTimes) {
+    SceneSettings step;
+    applyTentacleStep(step, partTime, 0);
+    sharedUniforms.sub_step = step.sub_step;
+    sharedUniforms.miscData = step.miscData;
+    sharedUniforms.partStart = sharedUniforms.songPosition - partTime;
+    glUseProgram(scene.programId);
+    setPassUniforms(scene, input, sound);
+    std::printf("%-12s %8.3f ms  (sub-step %d, %d draws)\n", "tentacles", timePass(scene, quad, framebuffer, sceneDraws),
+                step.sub_step, sceneDraws);
+    std::fflush(stdout);
+  }
+  const std::string* focus = findEmbeddedShader(tentacleFocusFile);
+  if (!focus) return;
+  sharedUniforms.apply_dof = true;  // the full 13 x 13 blur, as the part runs it
+  sharedUniforms.dof1 = 3.0f;
+  sharedUniforms.dof2 = 9.0f;
+  sharedUniforms.dof3 = 15.0f;
+  const ShaderProgram program(false, screenQuadVertexSource(), *focus, "");
+  glUseProgram(program.programId);
+  setPassUniforms(program, input, sound);
+  std::printf("%-12s %8.3f ms\n", "tentacle_dof", timePass(program, quad, framebuffer, draws));
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,5 +173,6 @@ int main(int argc, char** argv) {
     std::printf("%-12s %8.3f ms\n", pass.name, timePass(program, quad, framebuffer, draws));
     std::fflush(stdout);
   }
+  benchTentacles(quad, input, sound, framebuffer, draws);
   return 0;
 }

@@ -1,0 +1,192 @@
+// The tentacle part's ray-marcher: an underwater world in three sub-steps. Sub-step 0 is a
+// lattice of rounded cubes drifting through blue fog; sub-step 1 melts the lattice into a
+// swarm of folded, twisting shapes; sub-step 2 is a field of noisy tentacles around a column
+// of twisted cubes. Over it: light bands on the surfaces, sky and light-ray fans where rays
+// miss, fog, a glow that grows with the march effort, floating dust, vignette, tone curve and
+// gamma. Alpha carries the march-step ratio for the depth-of-field pass.
+// Defines `map` for the marching loop. Uses the shared uniforms of basic.glsl only.
+// Artistic choices where the picture is not pinned down: the twists turn x toward z (rot2's
+// sense), "bending" turns the xy plane by a small angle that varies with height, the folds of
+// the swarm use rot2's sense as well, the tentacles' noise is the library's value noise, and
+// the dust layers swirl by sin(10 z + 0.2 time).
+
+const vec3 tentacleColour = vec3(0.2, 0.8, 1.0);
+const vec3 fogColour = vec3(0.2, 0.4, 0.8);
+const vec3 glowColour = vec3(0.2, 0.375, 0.9);
+const float missedLength = 30.0005;
+const float cameraDistance = 12.0;
+
+// The rounded cube every lattice cell and column cell holds.
+float roundedCube(vec3 q)
+{
+    return sdBox(q, vec3(1.0)) - 0.2;
+}
+
+// Turns the xy plane a little, more or less with height and time: the drifting sway.
+vec3 bend(vec3 q)
+{
+    return rotateZ(q, 0.08 * cos(q.y + time));
+}
+
+float latticeDistance(vec3 p)
+{
+    vec3 q = rotateY(p, 0.0208 * p.y + 0.03 * time);
+    q.z += 10.0 + 0.35 * partTime;
+    q = bend(q);
+    q.y -= partTime;
+    float period = sub_step == 0 ? max(18.0 - 0.5 * partTime, 14.0) : 14.0;
+    return roundedCube(pModCentred(q, vec3(period)));
+}
+
+float swarmDistance(vec3 p)
+{
+    vec3 q = (p + vec3(-30.0, 2.598, -5.906)) / 1.25;
+    q.x += 0.125 * partTime;
+    float z = q.z;
+    float x = q.x;
+    q.y += 8.0 * sin(q.z / 8.0);
+    q.x -= 4.0 * (0.5 * sin(q.z / 2.0) + 0.5);
+    q = rotateZ(q, partTime);
+    q.z = mod(q.z, 0.5) - (0.5 + 0.3 * sin(PI * partTime / 8.0));
+    for (int i = 0; i < 5; ++i) {
+        q.y = abs(q.y) - 0.5;
+        q.xy = rot2(q.xy, PI / 8.0);
+        q = abs(q) - 0.125;
+        q.xy = rot2(q.xy, 0.5 * z);
+        q = abs(q) - 0.125;
+        q.yz = rot2(q.yz, 0.5 * z);
+    }
+    float shape = sminP(sdSphere(q, 0.03125), sdBox(q, vec3(1.0, 0.125, 0.25) * (0.35 + 0.25 * sin(PI * partTime / 4.0))));
+    return min(96.0 - x, shape) * 1.25;
+}
+
+float cubeColumnDistance(vec3 p)
+{
+    vec3 q = p + vec3(7.165, -17.0 + 1.25 * (partTime - 28.0), 5.181);
+    q = rotateY(q, 0.12 * q.y + 0.03 * time);
+    q.y = mod(q.y, 11.0) - 5.5;
+    return roundedCube(q);
+}
+
+float tentacleFieldDistance(vec3 p)
+{
+    vec3 q = rotateY(p, 0.08 * p.y + 0.03 * time);
+    q.z += 10.0 + 0.35 * partTime;
+    // Each cell's coordinates run from -7 to 7, so the tentacle near its middle is the nearest
+    // one to every point of the cell and the march never overshoots into a neighbour.
+    vec2 corner = floor(q.xz / 14.0) * 14.0;
+    q.xz -= corner + 7.0;
+    q.y -= sin(0.3 * corner.x) + cos(0.3 * corner.y);
+    q = bend(q);
+    float cylinder = sdVerticalCylinder(q, vec2(0.6), 0.6);
+    float noise = 0.5 * (valueNoise3(1.1 * q) - 0.7) + 0.32 * valueNoise3(2.0 * q) + 0.125 * valueNoise3(8.0 * q);
+    return cylinder + noise;
+}
+
+vec2 map(vec3 p)
+{
+    p.x *= screenAspect;
+    float d;
+    if (sub_step == 2)
+        d = sminP(cubeColumnDistance(p), tentacleFieldDistance(p));
+    else if (sub_step == 1)
+        d = sminP(latticeDistance(p), 4.0 * swarmDistance(p));
+    else
+        d = latticeDistance(p);
+    return vec2(d, MATERIAL_TENTACLE);
+}
+
+// The point the camera looks at and its orbit coordinates (pixel-like, see orbitCamera).
+void cameraPath(out vec3 target, out vec2 orbit)
+{
+    vec3 m = vec3(miscData[0], miscData[1], miscData[2]);
+    if (sub_step == 2) {
+        target = vec3(m.x, m.y - 24.0 + (partTime - 28.0), m.z);
+        orbit = vec2(miscData[3] + 2.0 * (28.0 - partTime), miscData[4]);
+    } else if (sub_step == 1) {
+        target = vec3(m.x + 0.25 * partTime, m.y - 0.75 * partTime, m.z + partTime - 14.0);
+        orbit = vec2(miscData[3] + 0.25 * partTime, miscData[4]);
+    } else {
+        target = vec3(m.x - 0.5 * partTime, m.y, m.z);
+        orbit = vec2(miscData[3], miscData[4] - 0.25 * partTime);
+    }
+}
+
+vec3 shadeHit(vec3 p, vec3 rd, vec3 eye)
+{
+    vec3 n = calcNormal(p);
+    PointLight lights[LIGHTS];
+    lights[0] = PointLight(eye + vec3(0.0, 5.0, 0.0), tentacleColour, 2.06);
+    vec3 colour = shadeLights(lights, materialFor(MATERIAL_TENTACLE), tentacleColour, p, n, -rd);
+    if (sub_step < 2) {
+        float y = mod(p.y + partTime, 4.0);
+        float band = smoothstep(0.0, 0.5, y) * smoothstep(-0.5, 0.0, -y);
+        colour += pow(partTime, 0.3) * vec3(0.0, 0.5 * lightAdd, lightAdd) * band;
+    }
+    return colour;
+}
+
+vec3 skyColour(vec3 rd)
+{
+    float k = 1.0 + rd.y;
+    return mix(vec3(0.0, 0.1, 0.2), vec3(0.1, 0.4, 0.7), k * k);
+}
+
+// Specks drifting past a second camera that flies down its own winding tunnel.
+vec3 floatingDust(vec2 uv)
+{
+    vec3 eye, ray, straightEye;
+    dustCamera(time, uv, eye, ray, straightEye);
+    float specks = dustLayers(eye, ray, 6, length(straightEye - eye), 10.0, 0.2 * time);
+    float facing = max(0.0, dot(ray, normalize(vec3(-0.2, 0.2, 0.5))));
+    return specks * mix(vec3(0.2, 0.2, 0.6), vec3(0.5, 0.5, 0.8), facing * facing);
+}
+
+// One fan of light rays from `source` (pixels), brightest along directions whose cosine with
+// `reference` makes the two waves line up.
+float lightRayFan(vec2 source, vec2 reference, vec2 pixel, float seedA, float seedB, float speed)
+{
+    vec2 toPixel = pixel - source;
+    float c = dot(normalize(toPixel), normalize(reference));
+    float waves = 0.45 + 0.15 * sin(c * seedA + speed * time) + 0.3 + 0.2 * cos(-c * seedB + speed * time);
+    return clamp(waves, 0.0, 1.0) * clamp((resolution.x - length(toPixel)) / resolution.x, 0.5, 1.0);
+}
+
+vec3 lightRays(vec3 colour, vec2 pixel)
+{
+    vec2 size = resolution;
+    float fan1 = lightRayFan(vec2(0.7 * size.x + 0.125 * cos(PI * partTime), -0.4 * size.y), vec2(1.0, -0.116), pixel,
+                             36.2214, 21.11349, 1.5);
+    float fan2 = lightRayFan(vec2(0.8 * size.x, -0.6 * size.y), vec2(1.0, 0.241), pixel, 22.39910, 18.0234, 1.1);
+    colour += (0.5 * fan1 + 0.4 * fan2) * clamp(0.25 * lightAdd, 0.4, 2.0);
+    // Deeper water toward the bottom of the picture: red fades first, blue last.
+    float k = pixel.y / size.y;
+    return colour * vec3(0.1 + 0.8 * k, 0.3 + 0.6 * k, 0.5 + 0.5 * k);
+}
+
+void main()
+{
+    vec3 target;
+    vec2 orbit;
+    cameraPath(target, orbit);
+    vec3 eye = orbitCamera(target, cameraDistance, orbit);
+    vec2 uv = aspectUv();
+    vec3 rd = lookAtRay(eye, target, uv, 1.0 / 1.5);
+
+    vec2 hit = rayMarch(eye, rd);
+    float t = hit.x;
+    float steps = float(iterationsCount);
+    bool missed = t >= missedLength;
+
+    vec3 colour = missed ? skyColour(rd) : shadeHit(eye + t * rd, rd, eye);
+    colour = applyFog(colour, fogColour, t);
+    if (steps > 0.0)
+        colour = mix(colour, glowColour, steps / 57.6);
+    colour += floatingDust(uv);
+    if (missed)
+        colour = lightRays(colour, gl_FragCoord.xy);
+    colour = lensVignette(colour, uv, 1.65);
+    colour = filmicToneMap(colour, 2.0, 3.0);
+    colour = clamp(gammaCorrect(colour), 0.0, 1.0);
+    fragColor = vec4(colour, steps / 128.0);
+}
