@@ -167,7 +167,7 @@ TEST_F(MengerShapes, ObjectFrameTurnsRowVectorTimesRotationAboutAPositionDepende
   // With the centre at x = y = pi - 2 the axis sin(2 + centre) is +z.
   const Vec3 centre{kPi - 2.0f, kPi - 2.0f, 0.0f};
   const auto frame = [&](Vec3 offset, float tau) {
-    return probe("vec4(metaObjectFrame(a, b, s), 0.0)", centre + offset, centre, tau);
+    return probe("vec4(metaInFrame(a, b, metaTurn(b, s)), 0.0)", centre + offset, centre, tau);
   };
   // Tau 0 only moves the point into the object's frame.
   expectVecNear(frame({0.3f, -0.2f, 0.7f}, 0.0f), {0.3f, -0.2f, 0.7f}, 1e-5f, "tau 0");
@@ -176,7 +176,7 @@ TEST_F(MengerShapes, ObjectFrameTurnsRowVectorTimesRotationAboutAPositionDepende
   // Points on the axis stay where they are.
   expectVecNear(frame({0.0f, 0.0f, 0.6f}, 1.1f), {0.0f, 0.0f, 0.6f}, 1e-5f, "on the axis");
   // Elsewhere the axis is tilted and the turn keeps lengths.
-  const auto tilted = probe("vec4(metaObjectFrame(a, b, s), 0.0)", {0.4f, 1.7f, -2.0f}, {1.0f, 1.0f, -1.0f}, 0.9f);
+  const auto tilted = probe("vec4(metaInFrame(a, b, metaTurn(b, s)), 0.0)", {0.4f, 1.7f, -2.0f}, {1.0f, 1.0f, -1.0f}, 0.9f);
   EXPECT_NEAR(std::sqrt(tilted[0] * tilted[0] + tilted[1] * tilted[1] + tilted[2] * tilted[2]),
               length(Vec3{-0.6f, 0.7f, -1.0f}), 1e-5f);
 }

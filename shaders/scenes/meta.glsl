@@ -22,9 +22,11 @@ const int marchSteps = 160;
 const float hitDistance = 0.1;
 const float farDistance = 30.0;
 
+MetaPose pose;  // set once per pixel in main
+
 float sceneDistance(vec3 p)
 {
-    return metaSceneDistance(p, partTime, screenAspect);
+    return metaPosedDistance(p, pose, screenAspect);
 }
 
 // Marches `ray` from `origin` in steps of 0.4 times the distance; `travelled` is the length
@@ -81,15 +83,16 @@ vec3 backdrop(vec3 ray)
     return 0.5 * (inversionField(ray * 2.0, 4.0 * partTime) + inversionField(ray * 1.8, 3.0 * partTime));
 }
 
-// The reflected cube texture, brightened on the beat, fading into the backdrop at grazing angles.
-vec3 surfaceColour(vec3 ray, vec3 n, vec3 behind)
+// The reflected cube texture, brightened on the beat, fading into the backdrop at grazing
+// angles (the only place a hit needs the backdrop).
+vec3 surfaceColour(vec3 ray, vec3 n)
 {
     vec3 r = reflect(ray, n);
     vec3 colour = texture(cubeTexture, r.xy).rgb + 0.25 * lightAdd;
     float facing = 2.0 * dot(n, -ray);
     colour *= facing;
     if (facing < 0.2)
-        colour = mix(behind, colour, clamp(facing / 0.2, 0.0, 1.0));
+        colour = mix(backdrop(ray), colour, clamp(facing / 0.2, 0.0, 1.0));
     return colour;
 }
 
@@ -166,12 +169,10 @@ void main()
     s.x *= resolution.x / resolution.y;
     vec3 ray = normalize(right * s.x + camUp * s.y + dir);
 
+    pose = metaPoseAt(partTime);
     float travelled;
     bool hit = march(origin, ray, travelled);
-    vec3 behind = backdrop(ray);
-    vec3 colour = behind;
-    if (hit)
-        colour = surfaceColour(ray, surfaceNormal(origin + ray * travelled), behind);
+    vec3 colour = hit ? surfaceColour(ray, surfaceNormal(origin + ray * travelled)) : backdrop(ray);
 
     vec2 uv = gl_FragCoord.xy / resolution;
     colour += dust(uv, travelled);

@@ -23,12 +23,17 @@ mat3 metaAxisRotation(vec3 axis, float angle)
                 t.z * axis.x + s * axis.y, t.z * axis.y - s * axis.x, t.z * axis.z + c);
 }
 
-// The point in the frame of an object at `centre`, turned by `tau` about an axis that depends
-// on where the object is, so each object tumbles its own way. Row vector times matrix.
-vec3 metaObjectFrame(vec3 p, vec3 centre, float tau)
+// How an object at `centre` is turned at local time `tau`: about an axis that depends on where
+// the object is, so each object tumbles its own way.
+mat3 metaTurn(vec3 centre, float tau)
 {
-    vec3 axis = normalize(sin(vec3(2.0) + centre));
-    return (p - centre) * metaAxisRotation(axis, tau);
+    return metaAxisRotation(normalize(sin(vec3(2.0) + centre)), tau);
+}
+
+// The point in the frame of an object at `centre` turned by `turn`: row vector times matrix.
+vec3 metaInFrame(vec3 p, vec3 centre, mat3 turn)
+{
+    return (p - centre) * turn;
 }
 
 // Eight folds of the Menger sponge of half-size 1: mirror into the positive octant, sort the
@@ -74,21 +79,39 @@ vec3 metaObjectCentre(int index, float tau, vec3 offsets)
     return vec3(0.5, 2.4 * sin(0.2 * tau) + offsets.z, 3.0 * cos(1.1 * tau));
 }
 
-float metaObjectDistance(int index, vec3 p, float tau, vec3 offsets)
-{
-    vec3 q = metaObjectFrame(p, metaObjectCentre(index, tau, offsets), tau);
-    return (index == 2 || index == 3) ? metaRoundedCube(q) : metaSponge(q);
-}
+// Where the five objects are and how they are turned at one part time: the same for every
+// point of a frame, so a pixel works it out once instead of at every step of its march.
+struct MetaPose {
+    vec3 centre[5];
+    mat3 turn[5];
+};
 
-// The whole field at `p`; x is stretched by the screen aspect first, so the group keeps its
-// shape on the square render target that the wide window stretches again.
-float metaSceneDistance(vec3 p, float partTime, float aspect)
+MetaPose metaPoseAt(float partTime)
 {
     float tau = 0.25 * partTime;
     vec3 offsets = metaEntryOffsets(partTime);
+    MetaPose pose;
+    for (int i = 0; i < 5; i++) {
+        pose.centre[i] = metaObjectCentre(i, tau, offsets);
+        pose.turn[i] = metaTurn(pose.centre[i], tau);
+    }
+    return pose;
+}
+
+// The whole field at `p` for objects posed by `pose`; x is stretched by the screen aspect
+// first, so the group keeps its shape on the square render target that the wide window
+// stretches again. Start with sponge 1 and blend in the others in order.
+float metaPosedDistance(vec3 p, MetaPose pose, float aspect)
+{
     p.x *= aspect;
-    float d = metaObjectDistance(0, p, tau, offsets);
-    for (int i = 1; i < 5; i++)
-        d = metaSmoothMin(d, metaObjectDistance(i, p, tau, offsets), 0.8);
-    return d;
+    float d = metaSponge(metaInFrame(p, pose.centre[0], pose.turn[0]));
+    d = metaSmoothMin(d, metaSponge(metaInFrame(p, pose.centre[1], pose.turn[1])), 0.8);
+    d = metaSmoothMin(d, metaRoundedCube(metaInFrame(p, pose.centre[2], pose.turn[2])), 0.8);
+    d = metaSmoothMin(d, metaRoundedCube(metaInFrame(p, pose.centre[3], pose.turn[3])), 0.8);
+    return metaSmoothMin(d, metaSponge(metaInFrame(p, pose.centre[4], pose.turn[4])), 0.8);
+}
+
+float metaSceneDistance(vec3 p, float partTime, float aspect)
+{
+    return metaPosedDistance(p, metaPoseAt(partTime), aspect);
 }
