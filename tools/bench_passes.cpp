@@ -20,6 +20,10 @@
 #include "render/screen_quad.h"
 #include "render/shader_program.h"
 #include "render/shared_uniforms.h"
+#include "geometry/tile_mesh.h"
+#include "scenes/greets_scene.h"
+#include "scenes/greets_timing.h"
+#include "scenes/menger_scene.h"
 #include "scenes/scene_shader_files.h"
 #include "scenes/tentacle_scene.h"
 #include "scenes/tentacle_timing.h"
@@ -133,6 +137,71 @@ void benchTentacles(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint
   std::fflush(stdout);
 }
 
+// The meta cubes' ray-marcher at three part times (the entry, mid-part, before the close), seen
+// through a 16:9 window as the demo shows it, the pattern standing in for the cube texture.
+void benchMeta(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t framebuffer, int draws) {
+  const std::string* text = findEmbeddedShader(metaSceneFile);
+  if (!text) return;
+  const int sceneDraws = std::min(draws, 5);  // a ray-marched frame costs far more than a post pass
+  const ShaderProgram scene(false, screenQuadVertexSource(), *text, "");
+  const SizeWH window{settings.windowWidth, settings.windowHeight};
+  settings.windowWidth = 1280;
+  settings.windowHeight = 720;
+  for (const float partTime : {2.5f, 15.0f, 30.0f}) {
+    sharedUniforms.partStart = sharedUniforms.songPosition - partTime;
+    glUseProgram(scene.programId);
+    setPassUniforms(scene, input, sound);
+    setSampler(scene, "cubeTexture", input);
+    std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "meta", timePass(scene, quad, framebuffer, sceneDraws),
+                partTime, sceneDraws);
+    std::fflush(stdout);
+  }
+  settings.windowWidth = window.width;
+  settings.windowHeight = window.height;
+}
+
+// The greets ray-marcher in each of its three phases (camera and flare as the part sets them),
+// then the tile mesh's per-frame work: the CPU rebuild of all 3136 tiles alone, and the rebuild
+// with the upload of the whole vertex array, as drawTiles runs them every frame.
+void benchGreets(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t framebuffer, int draws) {
+  const int sceneDraws = std::min(draws, 5);  // a ray-marched frame costs far more than a post pass
+  const ShaderProgram scene(false, screenQuadVertexSource(), greetsRaymarcherSource(ShaderFiles::Embedded), "");
+  for (const float partTime : {4.0f, 20.0f, 30.0f}) {
+    sharedUniforms.partStart = sharedUniforms.songPosition - partTime;
+    writeGreetsSharedValues(partTime, 0, sharedUniforms);
+    glUseProgram(scene.programId);
+    setPassUniforms(scene, input, sound);
+    std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "greets", timePass(scene, quad, framebuffer, sceneDraws),
+                partTime, sceneDraws);
+    std::fflush(stdout);
+  }
+  TileMesh mesh;
+  mesh.buildTiles();
+  mesh.exploding = true;
+  const int frames = std::max(draws, 20);
+  auto perFrame = [&](bool upload) {
+    glFinish();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; ++i) {
+      const double t = 4.0 * (i / 60.0);
+      if (upload) {
+        mesh.updateTiles(t);
+      } else {
+        mesh.rebuildVertices(t);
+      }
+    }
+    glFinish();
+    const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
+    return spent.count() / frames;
+  };
+  std::printf("%-12s %8.3f ms  (CPU rebuild of %d tiles, %d frames)\n", "tiles", perFrame(false), TileMesh::tileCount,
+              frames);
+  std::printf("%-12s %8.3f ms  (rebuild plus upload of %zu bytes, %d frames)\n", "tiles+upload", perFrame(true),
+              mesh.vertices.size() * sizeof(float), frames);
+  std::fflush(stdout);
+  glBindVertexArray(0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -174,5 +243,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   }
   benchTentacles(quad, input, sound, framebuffer, draws);
+  benchMeta(quad, input, sound, framebuffer, draws);
+  benchGreets(quad, input, sound, framebuffer, draws);
   return 0;
 }
