@@ -5,27 +5,52 @@
 
 #include "render/composite_files.h"
 #include "render/post_chain.h"
-#include "scenes/pass_programs.h"
 #include "render/post_pass_files.h"
+#include "render/render_targets.h"
+#include "render/screen_quad.h"
+#include "render/shader_source_builder.h"
 #include "render/shared_uniforms.h"
+#include "scenes/pass_programs.h"
+
+namespace {
+
+// Added after the lighting snippet, in this order.
+constexpr const char* extraSnippets[] = {
+    "./shaders/lib/axis_rotation.glsl", "./shaders/lib/simplex_noise.glsl", "./shaders/lib/cheap_fog.glsl",
+    "./shaders/lib/mist.glsl",          "./shaders/lib/voronoi.glsl",       "./shaders/lib/texture_noise.glsl",
+};
+
+}  // namespace
+
+std::string abstractWorldsSceneText(ShaderFiles files) {
+  ShaderSourceBuilder builder;
+  builder.files = files;
+  builder.begin(1.16f).addRaymarching(0.75f, 128, 0.4f, 0.01f, 30.0f).addLights(2);
+  for (const char* snippet : extraSnippets) builder.addFile(snippet);
+  return builder.addFile(abstractWorldsSceneFile).build();
+}
+
+float abstractWorldsBlackFactor(float partTime) { return partTime < 1.0f ? 1.0f - partTime : 0.0f; }
 
 void AbstractWorldsScreen::init() {
   BaseDemoScreen::init();
-  composite = embeddedPassProgram(amigaBordersPartFile);
+  scene = std::make_unique<ShaderProgram>(false, screenQuadVertexSource(),
+                                          abstractWorldsSceneText(ShaderFiles::Embedded), "");
   lightShafts = embeddedPassProgram(lightShaftsPassPath);
   bloom = embeddedPassProgram(bloomPassPath);
-  spectrumBox = embeddedPassProgram(vumetersPassPath);
-  fxaa = embeddedPassProgram(fxaaPassPath);
   crt = embeddedPassProgram(crtPassPath);
+  composite = embeddedPassProgram(amigaBordersPartFile);
+  fxaa = embeddedPassProgram(fxaaPassPath);
+  spectrumBox = embeddedPassProgram(vumetersPassPath);
   sceneSettings = makeSceneSettings({0.67f, 0.2f, true, 1.4f, 0.0f, 0.0f, 0.0f, false, true});
   sceneSettings.miscData = {2.3f, 1.0f, 1.0f, 0.0f, 0.0f, 6.207f, 0.0f, 2.66f, 0.0f, 2.3f, 4.4f, 1.0f, 1.0f};
 }
 
 void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
-  const float t = sharedUniforms.songPosition - sharedUniforms.partStart;
-  sharedUniforms.overridden_black_fac = t < 1.0f ? 1.0f - t : 0.0f;
+  sharedUniforms.overridden_black_fac =
+      abstractWorldsBlackFactor(sharedUniforms.songPosition - sharedUniforms.partStart);
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
-  runBlackScenePass(chain);  // the strips and cube stacks come with the scene's own shader
+  runScenePass(chain, *scene, [&](uint32_t p) { setSampler(p, "soundTexture", chain.renderTextures.at(3)); });
   runPostPass(chain, *lightShafts);
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);
@@ -36,6 +61,9 @@ void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderText
 
 void AbstractWorldsScreen::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
+  scene.reset();
+  scene = std::make_unique<ShaderProgram>(false, screenQuadVertexPath, abstractWorldsSceneText(ShaderFiles::Disk), "");
+  composite.reset();
   composite = filePassProgram(amigaBordersPartFile);
   std::cout << "RELOADED!\n";
 }

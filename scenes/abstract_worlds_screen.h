@@ -1,8 +1,24 @@
 // AbstractWorldsScreen: the abstract worlds part, glowing strips and cube stacks under light
-// shafts, faded in from black. Owns: its programs and settings; drives overridden_black_fac.
+// shafts, faded in from black. Owns: its programs and settings, the assembly of its scene
+// shader from the snippet library; drives overridden_black_fac (its only writer).
+// Does NOT own the shared render targets, the pack textures or the post-pass texts.
 #pragma once
+#include <string>
+
 #include "render/pass_programs.h"
+#include "render/shader_files.h"
 #include "scenes/base_demo_screen.h"
+
+// The scene's own file, assembled after the library snippets.
+inline constexpr const char* abstractWorldsSceneFile = "./shaders/scenes/abstractworlds.glsl";
+
+// The scene's fragment text: basic, gamma 1.16, materials, the ray-marching lines (field 0.75,
+// 128 steps, step factor 0.4, near 0.01, far 30), two lights, the six extra snippets, then the
+// scene file, each file from `files` (the embedded copies at init, the disk at reload).
+std::string abstractWorldsSceneText(ShaderFiles files);
+
+// The black override of the first second of the part: 1 - partTime while below 1, else 0.
+float abstractWorldsBlackFactor(float partTime);
 
 class AbstractWorldsScreen : public BaseDemoScreen {
  public:
@@ -11,10 +27,10 @@ class AbstractWorldsScreen : public BaseDemoScreen {
   void reload() override;
 
   PassProgram scene;
-  PassProgram composite;
   PassProgram lightShafts;
   PassProgram bloom;
-  PassProgram spectrumBox;
-  PassProgram fxaa;
   PassProgram crt;
+  PassProgram composite;
+  PassProgram fxaa;
+  PassProgram spectrumBox;
 };
