@@ -52,6 +52,12 @@ SeekLanding seekLanding(float requested, const DemoTimeline& timeline, const std
 
 void applySeek(const SeekLanding& landing) {
   seekMusic(landing.time);
+  placeTimeline(landing);
+}
+
+void placeTimeline(const SeekLanding& landing) {
+  beatSync.cursor = landing.cursor;
+  sharedUniforms.songPosition = landing.time;
   fades = FadeRecords{};
   fades.hold = landing.hold;
   demoState.currentPartIndex = landing.partIndex;

@@ -24,6 +24,8 @@ SeekLanding seekLanding(float requested, const DemoTimeline& timeline, const std
 // Moves music, sync cursor, part bookkeeping and fade hold to the landing; clears every fade
 // and pulse record. Prints the seek's "Synced position" line.
 void applySeek(const SeekLanding& landing);
+// The same without the music and without printing (the frame benchmark has no music stream).
+void placeTimeline(const SeekLanding& landing);
 
 // Start of part `index` (clamped to the table), and the part before / after the one at t.
 float partStartTime(const DemoTimeline& timeline, int index);
