@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "app/banner.h"
@@ -95,6 +96,12 @@ void runLoop() {
 void shutDown() {
   const bool audioClosed = audioFree();
   shutDownDisplay(audioClosed);
+  // A wedged audio thread cannot be joined, and exit()'s clean-up would wait on it too (it may
+  // hold a stream that exit flushes); with the console flushed the process ends at once.
+  if (!audioClosed) {
+    std::fflush(stdout);
+    std::_Exit(0);
+  }
 }
 
 }  // namespace

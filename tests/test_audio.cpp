@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <filesystem>
 #include <thread>
 
 #include "tests/support/audio_fixtures.h"
 #include "tests/support/temp_files.h"
 #include "timeline/audio.h"
+#include "timeline/audio_decode.h"
 
 namespace {
 
@@ -116,4 +119,65 @@ TEST(AudioOffline, SilenceBeforeTheStartAndHalfAmplitudeHalfReading) {
   spectrumAt(mono, 0.5, bins);
   EXPECT_EQ(peakBin(bins), 40);
   EXPECT_NEAR(bins[40], 0.25f, 0.005f);
+}
+
+TEST_F(AudioLayer, RatesOutsideWhatAPlayerServesAreRefused) {
+  for (const int refused : {1, 7999, 384001, 1000000}) {
+    EXPECT_EQ(open("odd.wav", wavBytes(sineTone(100, 0.05, refused, 2, 0.5f), refused, 2)), 0u) << refused;
+    EXPECT_EQ(audioErrorGetCode(), audioErrorFormat) << refused;
+  }
+  for (const int accepted : {8000, 384000}) {
+    const AudioStream s = open("edge.wav", wavBytes(sineTone(100, 0.5, accepted, 1, 0.5f), accepted, 1));
+    ASSERT_NE(s, 0u) << accepted;
+    EXPECT_NEAR(lengthSeconds(s), 0.5, 2e-3) << accepted;
+  }
+}
+
+TEST_F(AudioLayer, FolderAndEmptyFileAreRefused) {
+  std::filesystem::create_directories(dir.path() / "folder.mp3");
+  EXPECT_EQ(audioStreamCreateFile(false, (dir.path() / "folder.mp3").c_str(), 0, 0, 0), 0u);
+  EXPECT_EQ(audioErrorGetCode(), audioErrorFileOpen);
+  EXPECT_EQ(open("empty.wav", ""), 0u);
+  EXPECT_EQ(audioErrorGetCode(), audioErrorFormat);
+}
+
+// A 48 kHz tone near the top of the band: a linear-interpolating converter leaves an image at
+// 48000 - f folded back below 22050 Hz (about -30 dB); the band-limited converter does not.
+TEST_F(AudioLayer, ConversionFrom48kHzLeavesNoAliasImage) {
+  const double tone = 18000.0;
+  const double image = 44100.0 - (48000.0 - tone);  // 14100 Hz
+  const AudioStream s = open("48k.wav", wavBytes(sineTone(tone, 2.0, 48000, 2, 0.9f), 48000, 2));
+  ASSERT_NE(s, 0u);
+  EXPECT_NEAR(lengthSeconds(s), 2.0, 1e-3);
+  audioChannelSetPosition(s, audioChannelSeconds2Bytes(s, 1.0), audioPosByte);
+  float bins[512];
+  ASSERT_EQ(audioChannelGetData(s, bins, audioDataFft1024), 512 * sizeof(float));
+  const int toneBin = static_cast<int>(std::lround(tone / binWidth));
+  const int imageBin = static_cast<int>(std::lround(image / binWidth));
+  EXPECT_NEAR(peakBin(bins), toneBin, 1);
+  EXPECT_GT(bins[peakBin(bins)], 0.3f);
+  const float imagePeak = *std::max_element(bins + imageBin - 2, bins + imageBin + 3);
+  EXPECT_LT(imagePeak, 1e-4f) << "alias image at " << image << " Hz";
+}
+
+TEST_F(AudioLayer, PlayingPastTheEndCountsOnAsSilence) {
+  const AudioStream s = open("short.wav", wavBytes(sineTone(440, 0.2, rate, 2, 0.5f), rate, 2));
+  ASSERT_NE(s, 0u);
+  audioChannelPlay(s, false);
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  const double position = positionSeconds(s);
+  EXPECT_GT(position, 0.35) << "the position went on past the 0.2 s track";
+  EXPECT_LT(position, 0.75);
+  EXPECT_NEAR(lengthSeconds(s), 0.2, 1e-3) << "the length stays the track's";
+  EXPECT_FALSE(audioChannelOnWallClock(s)) << "a device that pulls keeps the audio clock";
+  float bins[512];
+  ASSERT_EQ(audioChannelGetData(s, bins, audioDataFft1024), 512 * sizeof(float));
+  EXPECT_EQ(*std::max_element(bins, bins + 512), 0.0f) << "past the end is silence";
+}
+
+TEST(AudioDecode, StereoFromMonoAndFromMoreChannelsKeepsTheFirstTwo) {
+  const DecodedAudio mono{44100, 1, {0.1f, 0.2f}};
+  EXPECT_EQ(toStereoAtRate(mono, 44100), (std::vector<float>{0.1f, 0.1f, 0.2f, 0.2f}));
+  const DecodedAudio four{44100, 4, {1, 2, 3, 4, 5, 6, 7, 8}};
+  EXPECT_EQ(toStereoAtRate(four, 44100), (std::vector<float>{1, 2, 5, 6}));
 }

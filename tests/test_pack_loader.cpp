@@ -130,3 +130,21 @@ TEST_F(PackLoader, MissingPackFillsEverySlotWithZero) {
             std::string::npos);
   packTextures.clear();
 }
+
+TEST_F(PackLoader, EntryThatDoesNotDecodeIsNamedAndHoldsOneTransparentBlackTexel) {
+  // The test pack has zeros where gtext1.png should start: no decoder takes that.
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  uint32_t texture = 0;
+  EXPECT_EQ(captureStdout([&] { texture = loadPackTexture(true, true, false, "gtext1.png"); }),
+            "loading resource: gtext1.pngoffset: 201098\ncould not decode resource gtext1.png\n");
+  ASSERT_NE(texture, 0u);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 1);
+  EXPECT_EQ(levelParameter(GL_TEXTURE_HEIGHT), 1);
+  std::vector<uint8_t> rgba(4, 99);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  EXPECT_EQ(rgba, (std::vector<uint8_t>{0, 0, 0, 0}));
+  EXPECT_EQ(wrapS(), GL_CLAMP_TO_EDGE) << "the slot's wrap mode still applies";
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "the mipmaps came from a defined level";
+}

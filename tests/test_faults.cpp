@@ -1,0 +1,345 @@
+// Faults a user can run into, each ending cleanly: the demo and the offline renderer started as
+// child processes on broken input or a world that fails under them (the X server killed, the
+// audio sink stalling or closing, no display at all). Each case checks the exit status, the
+// line printed, and that no signal (a crash, a sanitizer abort) ended the process.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "resources/pack_directory.h"
+#include "tests/support/audio_fixtures.h"
+#include "tests/support/process_runner.h"
+#include "tests/support/temp_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string musicLoadFailed = "Could not load file:./music/tarvik.mp3\n";
+const std::string rendererMusicFailed = "tarvik-render: could not load music file ./music/tarvik.mp3";
+
+std::string sourceMusic() { return std::string(TARVIK_SOURCE_DIR) + "/music/tarvik.mp3"; }
+std::string sourcePack() { return std::string(TARVIK_SOURCE_DIR) + "/data.vx"; }
+bool haveAssets() { return fs::exists(sourceMusic()) && fs::exists(sourcePack()); }
+
+size_t countOf(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
+  return count;
+}
+
+// A working directory for the demo: the given music bytes (or none) and the real pack.
+struct DemoFolder {
+  TempDir dir;
+  explicit DemoFolder(const std::string* musicBytes) {
+    if (musicBytes) dir.write("music/tarvik.mp3", *musicBytes);
+    std::error_code ignored;
+    fs::create_symlink(sourcePack(), dir.path() / "data.vx", ignored);
+  }
+  void linkRealMusic() {
+    std::error_code ignored;
+    fs::create_directories(dir.path() / "music", ignored);
+    fs::create_symlink(sourceMusic(), dir.path() / "music/tarvik.mp3", ignored);
+  }
+  std::string path() const { return dir.path().string(); }
+};
+
+ProcessResult runDemo(const std::string& cwd, std::vector<std::string> env, const ProcessWatch& watch,
+                      double deadline = 180.0) {
+  env.push_back("SDL_AUDIODRIVER=dummy");
+  return runProcessWatched({builtProgram("tarvik"), "windowed", "mode=low"}, cwd, env, watch, deadline);
+}
+
+ProcessResult runRenderer(const std::string& cwd, const std::vector<std::string>& args,
+                          const std::vector<std::string>& env = {}) {
+  std::vector<std::string> all = {builtProgram("tarvik-render")};
+  all.insert(all.end(), args.begin(), args.end());
+  return runProcessWatched(all, cwd, env, nullptr, 300.0);
+}
+
+// Sends SIGTERM once `line` has been printed and `settle` seconds have passed since it was seen.
+ProcessWatch stopAfter(const std::string& line, double settle) {
+  auto seenAt = std::make_shared<double>(-1.0);
+  return [=](const std::string& output, double elapsed) {
+    if (*seenAt < 0 && output.find(line) != std::string::npos) *seenAt = elapsed;
+    return *seenAt >= 0 && elapsed - *seenAt >= settle;
+  };
+}
+
+const ProcessWatch noWatch = nullptr;
+
+// Ended by itself with `status`, not by a signal or the deadline, and nothing a sanitizer says.
+void expectCleanEnd(const ProcessResult& run, int status) {
+  EXPECT_FALSE(run.timedOut) << "hung until the deadline\n" << run.output;
+  EXPECT_EQ(run.endSignal, 0) << "ended by signal " << run.endSignal << "\n" << run.output;
+  EXPECT_TRUE(run.exited) << run.output;
+  EXPECT_EQ(run.exitStatus, status) << run.output;
+  EXPECT_EQ(run.output.find("Sanitizer"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("runtime error:"), std::string::npos) << run.output;
+}
+
+std::string wavWithRate(int rate, int frames) {
+  std::vector<float> samples(static_cast<size_t>(frames) * 2, 0.25f);
+  return wavBytes(samples, rate, 2);
+}
+
+// An Xvfb of our own on a free display, so that the test can kill it under the demo.
+class OwnXServer {
+ public:
+  OwnXServer() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(fds[0]);
+      const std::string fd = std::to_string(fds[1]);
+      const int devNull = open("/dev/null", O_WRONLY);
+      dup2(devNull, STDOUT_FILENO);
+      dup2(devNull, STDERR_FILENO);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x720x24", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    display_ = readDisplayNumber(fds[0]);
+    close(fds[0]);
+  }
+  ~OwnXServer() { kill(); }
+  OwnXServer(const OwnXServer&) = delete;
+  OwnXServer& operator=(const OwnXServer&) = delete;
+
+  bool ready() const { return pid_ > 0 && !display_.empty(); }
+  std::string display() const { return display_; }
+  void kill() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  // Xvfb writes the display number it took, then a line feed, once it accepts clients.
+  static std::string readDisplayNumber(int fd) {
+    std::string number;
+    pollfd p{fd, POLLIN, 0};
+    char c = 0;
+    while (poll(&p, 1, 20000) > 0 && read(fd, &c, 1) == 1 && c != '\n') number += c;
+    return number.empty() ? "" : ":" + number;
+  }
+
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+// The reading end of a FIFO that SDL's disk audio driver writes the demo's sound into.
+// Reading stops when asked; then the sink either closes (the device is gone: SDL notices the
+// failed write) or stays open and full (the driver's write blocks for good).
+class AudioSink {
+ public:
+  enum class Then { close, stall };
+  AudioSink(const fs::path& fifo, Then then) : path_(fifo), then_(then) {
+    mkfifo(fifo.c_str(), 0600);
+    // Non-blocking, so that opening does not wait for the writer; close-on-exec, so that the
+    // demo does not inherit a reading end that would keep the pipe open.
+    fd_ = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    reader_ = std::thread([this] { drain(); });
+  }
+  ~AudioSink() {
+    stop_ = true;
+    done_ = true;
+    reader_.join();
+    if (fd_ >= 0) close(fd_);
+  }
+  void stopReading() { stop_ = true; }
+  long bytesRead() const { return bytes_; }
+  std::string path() const { return path_.string(); }
+
+ private:
+  void drain() {
+    char buffer[65536];
+    while (!stop_) {
+      const ssize_t n = read(fd_, buffer, sizeof buffer);
+      if (n > 0) bytes_ += n;
+      else std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (then_ == Then::close && fd_ >= 0) {
+      close(fd_);
+      fd_ = -1;
+    }
+    while (!done_) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+
+  fs::path path_;
+  Then then_;
+  int fd_ = -1;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> done_{false};
+  std::atomic<long> bytes_{0};
+  std::thread reader_;
+};
+
+void runWithFailingAudioSink(AudioSink::Then then) {
+  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
+  TempDir dir;
+  AudioSink sink(dir.path() / "sink.fifo", then);
+  const std::string clockLine = "Audio output stopped at ";
+  auto loopSeenAt = std::make_shared<double>(-1.0);
+  const ProcessWatch watch = [&, loopSeenAt](const std::string& output, double elapsed) {
+    if (*loopSeenAt < 0 && output.find("WINDOWED\n") != std::string::npos) *loopSeenAt = elapsed;
+    if (*loopSeenAt >= 0 && elapsed - *loopSeenAt > 2.0) sink.stopReading();
+    return output.find(clockLine) != std::string::npos;
+  };
+  const ProcessResult run = runProcessWatched(
+      {builtProgram("tarvik"), "windowed", "mode=low"}, TARVIK_SOURCE_DIR,
+      {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + sink.path()}, watch, 180.0);
+  expectCleanEnd(run, 0);
+  EXPECT_GT(sink.bytesRead(), 44100 * 8) << "the sink took at least a second of sound first";
+  EXPECT_EQ(countOf(run.output, clockLine), 1u) << run.output;
+  EXPECT_NE(run.output.find(" s, the song clock goes on by the wall clock\n"), std::string::npos) << run.output;
+}
+
+}  // namespace
+
+TEST(Faults, XServerKilledMidRunEndsWithOneLineAndNoCrash) {
+  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
+  // The audio thread used to read freed streams while exit() destroyed statics, in about two
+  // runs of five; three runs make a regression likely to show.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    OwnXServer server;
+    ASSERT_TRUE(server.ready()) << "Xvfb did not start";
+    auto loopSeenAt = std::make_shared<double>(-1.0);
+    const ProcessWatch killServer = [&, loopSeenAt](const std::string& output, double elapsed) {
+      if (*loopSeenAt < 0 && output.find("WINDOWED\n") != std::string::npos) *loopSeenAt = elapsed;
+      if (*loopSeenAt >= 0 && elapsed - *loopSeenAt > 1.5 + attempt) server.kill();
+      return false;
+    };
+    const ProcessResult run = runDemo(TARVIK_SOURCE_DIR, {"DISPLAY=" + server.display()}, killServer);
+    expectCleanEnd(run, 0);
+    EXPECT_EQ(countOf(run.output, "Lost the connection to the display\n"), 1u) << run.output;
+  }
+}
+
+TEST(Faults, MusicPathNamingAFolderIsRefused) {
+  DemoFolder folder(nullptr);
+  fs::create_directories(folder.dir.path() / "music/tarvik.mp3");
+  const ProcessResult demo = runDemo(folder.path(), {}, noWatch);
+  expectCleanEnd(demo, 0);
+  EXPECT_NE(demo.output.find(musicLoadFailed), std::string::npos) << demo.output;
+  EXPECT_EQ(demo.output.find("WINDOWED"), std::string::npos) << "no presentation after a failed load";
+
+  const ProcessResult renderer = runRenderer(folder.path(), {"--time", "1", "--out", folder.path() + "/x.png"});
+  expectCleanEnd(renderer, 1);
+  EXPECT_EQ(renderer.output, rendererMusicFailed + "\n");
+}
+
+TEST(Faults, WavWithAnAbsurdRateIsRefused) {
+  for (const int rate : {1, 4000, 1000000}) {
+    const std::string wav = wavWithRate(rate, 2000);
+    DemoFolder folder(&wav);
+    const ProcessResult demo = runDemo(folder.path(), {}, noWatch);
+    expectCleanEnd(demo, 0);
+    EXPECT_NE(demo.output.find(musicLoadFailed), std::string::npos) << rate << " Hz\n" << demo.output;
+  }
+  const std::string oneHz = wavWithRate(1, 2000);
+  DemoFolder folder(&oneHz);
+  const ProcessResult renderer = runRenderer(folder.path(), {"--time", "1", "--out", folder.path() + "/x.png"});
+  expectCleanEnd(renderer, 1);
+  EXPECT_EQ(renderer.output, rendererMusicFailed + "\n");
+}
+
+TEST(Faults, ShortTrackPlaysOnAsSilence) {
+  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
+  const std::string twoSeconds = wavBytes(sineTone(440, 2.0, 44100, 2, 0.3f), 44100, 2);
+  DemoFolder folder(&twoSeconds);
+  const std::string endLine = "Music ended at 2 s, the demo plays on in silence\n";
+  const ProcessResult run = runDemo(folder.path(), {}, stopAfter(endLine, 1.0));
+  expectCleanEnd(run, 0);
+  EXPECT_NE(run.output.find("songLength: 2\n"), std::string::npos) << run.output;
+  EXPECT_EQ(countOf(run.output, endLine), 1u) << run.output;
+}
+
+TEST(Faults, AudioSinkThatClosesHandsTheClockToTheWallClock) { runWithFailingAudioSink(AudioSink::Then::close); }
+
+TEST(Faults, AudioSinkThatStallsHandsTheClockToTheWallClockAndShutdownDoesNotHang) {
+  runWithFailingAudioSink(AudioSink::Then::stall);
+}
+
+TEST(Faults, NoDisplayIsRefusedUnlessAnInvisibleDriverIsAsked) {
+  // A bare name removes the variable from the child's environment.
+  const std::vector<std::string> noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+  const ProcessResult refused = runDemo(TARVIK_SOURCE_DIR, noDisplay, noWatch);
+  expectCleanEnd(refused, 0);
+  const size_t sdlLine = refused.output.find("SDL could not initialize! SDL Error: ");
+  ASSERT_NE(sdlLine, std::string::npos) << refused.output;
+  EXPECT_NE(refused.output.find("Failed to initialize!\n", sdlLine), std::string::npos) << refused.output;
+  EXPECT_EQ(refused.output.find("LOAD INTRO"), std::string::npos) << "nothing after the refusal";
+
+  if (!haveAssets()) return;
+  std::vector<std::string> asked = noDisplay;
+  asked.push_back("SDL_VIDEODRIVER=offscreen");
+  const ProcessResult allowed = runDemo(TARVIK_SOURCE_DIR, asked, stopAfter("WINDOWED\n", 0.5));
+  expectCleanEnd(allowed, 0);
+  EXPECT_EQ(allowed.output.find("Failed to initialize!"), std::string::npos) << allowed.output;
+
+  TempDir out;
+  const std::string png = (out.path() / "still.png").string();
+  const ProcessResult still = runRenderer(
+      TARVIK_SOURCE_DIR, {"--time", "0.5", "--out", png, "--size", "32x18", "--render", "16", "--fps", "10"}, noDisplay);
+  expectCleanEnd(still, 0);
+  EXPECT_TRUE(fs::exists(png)) << still.output;
+}
+
+TEST(Faults, EmptyMusicFileIsRefused) {
+  const std::string empty;
+  DemoFolder folder(&empty);
+  const ProcessResult demo = runDemo(folder.path(), {}, noWatch);
+  expectCleanEnd(demo, 0);
+  EXPECT_NE(demo.output.find(musicLoadFailed), std::string::npos) << demo.output;
+  const ProcessResult renderer = runRenderer(folder.path(), {"--time", "1", "--out", folder.path() + "/x.png"});
+  expectCleanEnd(renderer, 1);
+  EXPECT_EQ(renderer.output, rendererMusicFailed + "\n");
+}
+
+TEST(Faults, RendererRefusesAFolderAsAStillsPathBeforeAnyWork) {
+  TempDir out;
+  const std::string folder = out.path().string();
+  const ProcessResult run = runRenderer(TARVIK_SOURCE_DIR, {"--time", "10", "--out", folder, "--size", "64x36"});
+  expectCleanEnd(run, 1);
+  EXPECT_EQ(run.output, "tarvik-render: cannot write to " + folder + "\n");
+  EXPECT_TRUE(fs::is_empty(folder)) << "nothing left behind";
+}
+
+TEST(Faults, PackEntryThatDoesNotDecodeIsNamedAndTheDemoCarriesOn) {
+  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
+  DemoFolder folder(nullptr);
+  folder.linkRealMusic();
+  std::ifstream in(sourcePack(), std::ios::binary);
+  std::string pack{std::istreambuf_iterator<char>(in), {}};
+  fs::remove(folder.dir.path() / "data.vx");
+  const PackEntry* overlay = findPackEntry("overlay.png");
+  ASSERT_NE(overlay, nullptr);
+  pack.replace(overlay->offset, 64, std::string(64, 'x'));
+  folder.dir.write("data.vx", pack);
+
+  const ProcessResult run = runDemo(folder.path(), {}, stopAfter("WINDOWED\n", 1.0));
+  expectCleanEnd(run, 0);
+  EXPECT_EQ(countOf(run.output, "could not decode resource "), 1u) << run.output;
+  EXPECT_NE(run.output.find("loading resource: overlay.pngoffset: 149483\ncould not decode resource overlay.png\n"),
+            std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("loading resource: border3.pngoffset: 936941\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("Music loaded ok\n"), std::string::npos) << run.output;
+}
