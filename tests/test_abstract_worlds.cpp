@@ -121,6 +121,9 @@ class AbstractWorldsGl : public GlTest {
 };
 
 TEST_F(AbstractWorldsGl, SceneProgramBuildsSilentlyOnTheCoreContext) {
+  GLint profile = 0;
+  glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+  ASSERT_TRUE(profile & GL_CONTEXT_CORE_PROFILE_BIT) << "the test context is not a core profile";
   std::string report = captureStdout([] {
     AbstractWorldsScreen fresh;
     fresh.init();
