@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "app/display.h"
 #include "app/studio_session.h"
 #include "render/shared_uniforms.h"
 #include "tests/support/temp_files.h"
@@ -146,6 +147,12 @@ TEST(StudioSession, ScriptedSession) {
   press(SDLK_h);
   press(SDLK_t);
   runFrames(session, 1);
+  EXPECT_EQ(centrePixel(session), (std::array<uint8_t, 4>{255, 0, 255, 255}));
+
+  // The picture follows a resized window.
+  SDL_SetWindowSize(window, 200, 120);
+  EXPECT_TRUE(runUntil(session, 5.0, [&] { return session.pictureWidth() == 200; }));
+  EXPECT_EQ(session.pictureHeight(), 120);
   EXPECT_EQ(centrePixel(session), (std::array<uint8_t, 4>{255, 0, 255, 255}));
 
   // Playing again: the music moves on; a part loop brings it back to the part's start.
