@@ -38,6 +38,13 @@ bool parseQuality(const std::string& text, int& quality) {
   return true;
 }
 
+// "cpu" (the default) advances earlier frames without drawing; "full" is the slow reference.
+bool parseSimulation(const std::string& text, bool& full) {
+  if (text != "cpu" && text != "full") return false;
+  full = text == "full";
+  return true;
+}
+
 bool inSong(double t) { return t >= 0.0 && t <= demoEndTime; }
 
 bool endsWith(const std::string& text, const std::string& suffix) {
@@ -79,6 +86,7 @@ bool applyOption(OfflineOptions& o, const std::string& name, const char* value, 
   else if (name == "--quality") ok = parseQuality(value, o.quality);
   else if (name == "--render") ok = parseInt(value, o.renderSize);
   else if (name == "--fps") ok = parseNumber(value, o.fps) && o.fps > 0.0 && o.fps <= 1000.0;
+  else if (name == "--simulate") ok = parseSimulation(value, o.fullSimulation);
   else {
     error = "unknown option " + name;
     return false;

@@ -21,6 +21,7 @@ struct OfflineOptions {
   double fps = 60.0;      // --fps
   bool quiet = false;     // --quiet: no progress lines
   bool sound = true;      // --no-sound: a video without its sound track
+  bool fullSimulation = false;  // --simulate full: earlier frames run their whole render, undrawn
 };
 
 // The options, or nullopt with `error` set to one line saying what is wrong.

@@ -115,7 +115,7 @@ int runOfflineRender(int argc, const char* const* argv) {
   const auto options = parseOfflineOptions(argc, argv, error);
   if (!options)
     return fail(error + " (usage: tarvik-render --time T --out FILE.png | --from T0 --to T1 --out DIR|NAME.mp4|NAME.mkv"
-                        " [--size WxH] [--quality low|medium|high] [--render N] [--fps F] [--quiet] [--no-sound])");
+                        " [--size WxH] [--quality low|medium|high] [--render N] [--fps F] [--quiet] [--no-sound] [--simulate cpu|full])");
   const bool video = options->kind == OutputKind::mp4 || options->kind == OutputKind::mkv;
   if (video && !videoToolsError().empty()) return fail(videoToolsError());
   if (!outputWritable(*options)) return fail("cannot write to " + options->out);
@@ -125,6 +125,7 @@ int runOfflineRender(int argc, const char* const* argv) {
   if (options->kind == OutputKind::wav) return runSoundExport(*options, music);
   applyDisplaySettings(*options);
   useFixedSeeds(1);  // particles and tiles draw the same values in every run, so stills reproduce
+  simulationPath = options->fullSimulation ? SimulationPath::renderDiscarded : SimulationPath::advance;
   prepareTimeline();
   if (!initDisplay(true)) return fail("could not open a GL context");
   FrameCapture capture(settings.windowWidth, settings.windowHeight);

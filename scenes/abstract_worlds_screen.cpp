@@ -46,9 +46,13 @@ void AbstractWorldsScreen::init() {
   sceneSettings.miscData = {2.3f, 1.0f, 1.0f, 0.0f, 0.0f, 6.207f, 0.0f, 2.66f, 0.0f, 2.3f, 4.4f, 1.0f, 1.0f};
 }
 
-void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
+void AbstractWorldsScreen::advance() {
   sharedUniforms.overridden_black_fac =
       abstractWorldsBlackFactor(sharedUniforms.songPosition - sharedUniforms.partStart);
+}
+
+void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
+  advance();
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   runScenePass(chain, *scene, [&](uint32_t p) { setSampler(p, "soundTexture", chain.renderTextures.at(3)); });
   runPostPass(chain, *lightShafts);

@@ -24,6 +24,7 @@ class AbstractWorldsScreen : public BaseDemoScreen {
  public:
   void init() override;
   void render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) override;
+  void advance() override;
   void reload() override;
 
   PassProgram scene;

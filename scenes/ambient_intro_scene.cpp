@@ -27,14 +27,16 @@ void AmbientIntroScene::init() {
   sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 0.0f, 3.0f, 9.0f, 15.0f, true, true});
 }
 
+// From the intro's first frame on, every later upload (and every later scene) carries this hue.
+void AmbientIntroScene::advance() { sharedUniforms.hsv = 0.864f; }
+
 void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   runScenePass(chain, *scene, [&](uint32_t p) {
     setSampler(p, "cubeTexture", packSlot(packTextures, 0));
     setSampler(p, "soundTexture", renderTextures.at(3));
   });
-  // From the intro's first frame on, every later upload (and every later scene) carries this hue.
-  sharedUniforms.hsv = 0.864f;
+  advance();
   runPostPass(chain, *depthOfField);
   runPostPass(chain, *bokeh, [](uint32_t p) { setUniformFloat(p, "radius", fades.introPulse.value); });
   runPostPass(chain, *radialBlur);

@@ -9,6 +9,7 @@ class AmbientIntroScene : public BaseDemoScreen {
  public:
   void init() override;
   void render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) override;
+  void advance() override;
   void reload() override;
 
   PassProgram scene;

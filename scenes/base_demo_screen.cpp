@@ -9,6 +9,8 @@ void BaseDemoScreen::render(GLNameList, GLNameList, GLNameList) {}
 
 void BaseDemoScreen::reload() {}
 
+void BaseDemoScreen::advance() {}
+
 void BaseDemoScreen::CreateFrameBuffer() {
   const SceneFramebuffer target = createSceneFramebuffer();
   frameBuffer = target.frameBuffer;

@@ -17,6 +17,11 @@ class BaseDemoScreen {
   virtual void render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures);
   // Rebuilds the file-backed programs from ./shaders/; the base has none.
   virtual void reload();
+  // What a frame changes without drawing: the values the scene keeps from frame to frame and
+  // the shared values it writes that outlast the frame. A frame that is only simulated (the
+  // offline renderer's frames before the first one it writes) runs this instead of render, and
+  // render makes the same changes itself. The base keeps nothing.
+  virtual void advance();
 
   // Prints the target size and creates the private target (only the tentacle scene calls it).
   void CreateFrameBuffer();

@@ -37,9 +37,13 @@ void ExplodeGreetsScene::init() {
   sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 1.4f, 1.5f, 4.5f, 7.5f, false, true});
 }
 
+void ExplodeGreetsScene::advance() {
+  writeExplodeSharedValues(sharedUniforms.songPosition - sharedUniforms.partStart, sharedUniforms);
+}
+
 void ExplodeGreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
   const float partTime = sharedUniforms.songPosition - sharedUniforms.partStart;
-  writeExplodeSharedValues(partTime, sharedUniforms);
+  advance();
 
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   runScenePass(chain, *scene);

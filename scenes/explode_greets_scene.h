@@ -11,6 +11,7 @@ class ExplodeGreetsScene : public BaseDemoScreen {
  public:
   void init() override;
   void render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) override;
+  void advance() override;
 
   PassProgram scene;
   PassProgram bloom;

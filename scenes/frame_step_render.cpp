@@ -24,15 +24,22 @@ void createFrameResources() {
   renderTextures.push_back(createSoundTexture(spectrum.raw.data()));
 }
 
+SimulationPath simulationPath = SimulationPath::advance;
+
 void frameStepWithSpectrum(bool spectrumOk, bool draw) {
   const int part = sharedUniforms.activeDemoPart;
   BaseDemoScreen* scene = part >= 0 && part < static_cast<int>(sceneList.size()) ? sceneList[part] : nullptr;
   advanceFrameTimeline(sharedUniforms.songPosition, spectrumOk, scene ? scene->sceneSettings : SceneSettings{});
   if (renderTextures.size() > 3) uploadSoundTexture(renderTextures[3], spectrum.raw.data());
+  if (!scene) return;
+  if (!draw && simulationPath == SimulationPath::advance) {
+    scene->advance();
+    return;
+  }
   // A frame before the shared targets exist has nothing to draw into.
-  if (!scene || renderTextures.size() < 4 || frameBuffers.size() < 3) return;
-  // A frame that is only simulated still runs the scene's render, so everything it keeps
-  // from frame to frame advances, but the rasteriser drops every primitive.
+  if (renderTextures.size() < 4 || frameBuffers.size() < 3) return;
+  // The reference path runs the whole render, so everything it keeps from frame to frame
+  // advances, but the rasteriser drops every primitive.
   if (!draw) glEnable(GL_RASTERIZER_DISCARD);
   scene->render(frameBuffers, renderTextures, packTextures);
   if (!draw) glDisable(GL_RASTERIZER_DISCARD);

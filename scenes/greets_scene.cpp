@@ -56,6 +56,13 @@ void GreetsScene::init() {
   sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 1.4f, 1.5f, 4.5f, 7.5f, false, true});
 }
 
+// The net change of one greets frame: camera, flare and turn (rx or ry, by phase, so the
+// other keeps its last value) and the tiles' z turn.
+void GreetsScene::advance() {
+  writeGreetsSharedValues(sharedUniforms.songPosition - sharedUniforms.partStart, qualityCopy, sharedUniforms);
+  sharedUniforms.rz = 0.0f;
+}
+
 void GreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
   const float songPosition = sharedUniforms.songPosition;
   const double partTime = songPosition - sharedUniforms.partStart;

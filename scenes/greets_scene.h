@@ -20,6 +20,7 @@ class GreetsScene : public BaseDemoScreen {
  public:
   void init() override;
   void render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) override;
+  void advance() override;
   // Rebuilds the ray-marcher and the composite from disk; the other programs and the mesh stay.
   void reload() override;
 

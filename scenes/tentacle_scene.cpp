@@ -104,6 +104,17 @@ void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, G
   runComposite(chain, *composite, packSlot(packTextures, overlaySlot), false);
 }
 
+void TentacleScene::advance() {
+  const float partTime = sharedUniforms.songPosition - sharedUniforms.partStart;
+  applyTentacleStep(sceneSettings, partTime, qualityCopy);
+  advanceParticles(partTime);
+}
+
+void TentacleScene::advanceParticles(float partTime) {
+  particles.rampVisible(partTime);
+  particles.updateParticles(sharedUniforms.songPosition);
+}
+
 void TentacleScene::drawOverPicture(uint32_t target, float partTime, const GLNameList& packTextures) {
   glBindFramebuffer(GL_FRAMEBUFFER, target);
   glViewport(0, 0, settings.renderWidth, settings.renderHeight);
@@ -116,8 +127,7 @@ void TentacleScene::drawOverPicture(uint32_t target, float partTime, const GLNam
   // Draw what the last update produced, then ramp and move on: a particle is never drawn on
   // the frame its life ran out.
   particles.drawParticles(sharedUniforms.songPosition, particle->programId);
-  particles.rampVisible(partTime);
-  particles.updateParticles(sharedUniforms.songPosition);
+  advanceParticles(partTime);
 
   if (sceneSettings.sub_step == 1) drawCredits(partTime, packTextures);
   if (sceneSettings.sub_step == 2) drawLogo(packTextures);

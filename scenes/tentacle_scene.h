@@ -19,6 +19,7 @@ class TentacleScene : public BaseDemoScreen {
  public:
   void init() override;
   void render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) override;
+  void advance() override;
   void reload() override;
 
   PassProgram scene;
@@ -36,6 +37,8 @@ class TentacleScene : public BaseDemoScreen {
  private:
   // Particles, then the sub-step's overlay, into the target the CRT pass wrote.
   void drawOverPicture(uint32_t target, float partTime, const GLNameList& packTextures);
+  // The particles' visible-count ramp and one frame of motion, after they were drawn.
+  void advanceParticles(float partTime);
   void drawCredits(float partTime, const GLNameList& packTextures);
   void drawLogo(const GLNameList& packTextures);
 };
