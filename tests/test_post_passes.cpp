@@ -305,3 +305,145 @@ namespace {
 
 }  // namespace
 
+
+namespace {
+
+CpuImage flatImage(int w, int h, float grey) {
+  return makeImage(w, h, [&](int, int) { return Rgba{grey, grey, grey, 1.0f}; });
+}
+
+// The CRT pass over `in` at song time t with crt_mix 0 (a crt pulse of 2) and threshold 1.4.
+std::vector<float> crtOnly(const GLuint input, int w, int h, float t) {
+  sharedUniforms.songPosition = t;
+  sharedUniforms.crt_threshold = 1.4f;
+  fades.crtPulse.value = 2.0f;
+  return runPass(crtPassPath, input, w, h);
+}
+
+}  // namespace
+
+TEST_F(PostPassTest, CrtAtZeroMixShowsScanLinesAndVignetteAndTheGrainOnlyDarkens) {
+  const int w = 16, h = 24;
+  const float threshold = 1.4f;
+  // At time 0 the grain hash is fract(sin(0)) = 0: the noise-free picture.
+  const CpuImage black = imageFrom(w, h, crtOnly(texture(flatImage(w, h, 0.0f)), w, h, 0.0f));
+  const CpuImage grey = imageFrom(w, h, crtOnly(texture(flatImage(w, h, 0.5f)), w, h, 0.0f));
+  for (int y = 0; y < h; ++y) {
+    const float v = (y + 0.5f) / h;
+    // The scan line factor of a row, 0.9 + 0.1 sin(2 v height), scales the picture alone.
+    const float scan = 0.9f + 0.1f * std::sin(2.0f * v * h);
+    for (int x = 0; x < w; ++x) {
+      const float u = (x + 0.5f) / w;
+      const float vignette = 1.0f - (u * (1.0f - u) + v * (1.0f - v)) * 2.4f;
+      EXPECT_NEAR(black.texel(x, y)[0], -vignette * threshold, 2e-5f) << x << ", " << y << ": not clamped";
+      EXPECT_NEAR(grey.texel(x, y)[1] - black.texel(x, y)[1], 0.5f * scan * threshold, 2e-5f) << x << ", " << y;
+    }
+  }
+  // The centre of a black picture turns grey (the vignette term is negative there), the
+  // corners far below black.
+  EXPECT_NEAR(black.texel(w / 2, h / 2)[2], 0.2f * threshold, 0.01f);
+  EXPECT_LT(black.texel(0, 0)[2], -1.0f);
+
+  // Later the grain subtracts up to 0.04 before the scan lines, varying from pixel to pixel.
+  const CpuImage grainy = imageFrom(w, h, crtOnly(texture(flatImage(w, h, 0.5f)), w, h, 7.31f));
+  float lowest = 0.0f, mean = 0.0f;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const float drop = grainy.texel(x, y)[0] - grey.texel(x, y)[0];
+      EXPECT_LE(drop, 1e-5f);
+      EXPECT_GE(drop, -0.04f * threshold - 1e-5f);
+      lowest = std::min(lowest, drop);
+      mean += drop / (w * h);
+    }
+  EXPECT_LT(lowest, -0.02f * threshold);
+  EXPECT_NEAR(mean, -0.02f * 0.9f * threshold, 0.006f) << "grain spread evenly over [0, 0.04)";
+
+  // Half a pulse mixes halfway back to the clean picture.
+  fades.crtPulse.value = 1.0f;
+  sharedUniforms.songPosition = 0.0f;
+  const CpuImage half = imageFrom(w, h, runPass(crtPassPath, texture(flatImage(w, h, 0.5f)), w, h));
+  EXPECT_NEAR(half.texel(3, 5)[0], 0.5f * (grey.texel(3, 5)[0] + 0.5f), 2e-5f);
+}
+
+namespace {
+
+constexpr float boxGround = 0.2f;
+
+// The spectrum box over a flat grey picture at song time 1.65 with the given 512 bins. At that
+// time the sway runs through nearly its whole range across the box.
+CpuImage spectrumBoxOver(GLuint input, int n, const GLuint sound) {
+  sharedUniforms.songPosition = 1.65f;
+  return imageFrom(n, n, runPass(vumetersPassPath, input, n, n, [&](GLuint p) { setSampler(p, "soundTexture", sound); }));
+}
+
+// Where pixel (x, y) of an n x n target lies in the box: xo across 0..1, and the distance of
+// its row from the box's middle row in box heights; false outside the box.
+bool boxPlace(int x, int y, int n, float& xo, float& row) {
+  const float u = (x + 0.5f) / n, v = (y + 0.5f) / n;
+  xo = (u - 0.613f) / 0.282f;
+  row = std::fabs((v - 0.201f) / 0.171f - 0.5f);
+  return u > 0.613f && u < 0.895f && v > 0.201f && v < 0.372f;
+}
+
+}  // namespace
+
+TEST_F(PostPassTest, SpectrumBoxSpansBins0To255AcrossItsWidth) {
+  const int n = 128;
+  // Silent in bins 0 to 127, loud from 128 on: only the right half of the box plays.
+  std::vector<float> bins(512, 0.0f);
+  for (int i = 128; i < 512; ++i) bins[i] = 0.02f;
+  const CpuImage got = spectrumBoxOver(texture(flatImage(n, n, boxGround)), n, soundTexture(bins));
+  int leftHalf = 0, rightLit = 0;
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      float xo = 0.0f, row = 0.0f;
+      const bool inside = boxPlace(x, y, n, xo, row);
+      const float value = got.texel(x, y)[0];
+      if (!inside || xo < 0.49f) {
+        EXPECT_EQ(value, boxGround) << x << ", " << y;
+        leftHalf += inside;
+      } else if (xo > 0.51f && row < 0.05f) {
+        EXPECT_GT(value, boxGround + 0.2f) << x << ", " << y << " lies on the bars' middle row";
+        ++rightLit;
+      }
+    }
+  EXPECT_GT(leftHalf, 100);
+  EXPECT_GT(rightLit, 10);
+}
+
+TEST_F(PostPassTest, SpectrumBoxBarsGrowWithTheSpectrumAndTowardTheRightAndSwayWithin1To2Point2) {
+  // A lit pixel shows mix(c, white, (2h + 0.45) 0.75), so its colour gives back the bar's half
+  // height h. That h is the bin's value x 1.8, times 1 + 8 xo (growing to the right), times a
+  // sway 1 + k with k between 0 and 1.2, and doubles with the spectrum.
+  const int n = 256;
+  const GLuint input = texture(flatImage(n, n, boxGround));
+  const float level = 0.01f, amp = level * 1.8f;
+  const CpuImage single = spectrumBoxOver(input, n, soundTexture(std::vector<float>(512, level)));
+  const CpuImage twice = spectrumBoxOver(input, n, soundTexture(std::vector<float>(512, 2.0f * level)));
+  auto halfHeight = [](float value) { return ((value - boxGround) / ((1.0f - boxGround) * 0.75f) - 0.45f) / 2.0f; };
+  float lowestSway = 10.0f, highestSway = 0.0f;
+  int measured = 0, doubled = 0;
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      float xo = 0.0f, row = 0.0f;
+      if (!boxPlace(x, y, n, xo, row)) continue;
+      const float growth = amp * (1.0f + 8.0f * xo);
+      const float a = single.texel(x, y)[0], b = twice.texel(x, y)[0];
+      if (row >= growth || a > 0.995f) continue;  // not surely lit, or clamped
+      ++measured;
+      const float h = halfHeight(a);
+      if (b < 0.995f) {
+        ++doubled;
+        EXPECT_NEAR(halfHeight(b), 2.0f * h, 2e-4f) << x << ", " << y;
+      }
+      const float sway = h / growth;
+      EXPECT_GE(sway, 1.0f - 1e-3f) << x << ", " << y;
+      EXPECT_LE(sway, 2.2f + 1e-3f) << x << ", " << y;
+      lowestSway = std::min(lowestSway, sway);
+      highestSway = std::max(highestSway, sway);
+    }
+  EXPECT_GT(measured, 200);
+  EXPECT_GT(doubled, 100);
+  EXPECT_LT(lowestSway, 1.15f) << "the sway should come near its low end somewhere in the box";
+  EXPECT_GT(highestSway, 2.05f) << "and near its high end elsewhere";
+}

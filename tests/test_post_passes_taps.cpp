@@ -203,3 +203,128 @@ TEST_F(PostTapPassTest, LightShaftsOfAFlatMaskFollowTheirClosedForm) {
   expectImageNear(runPass(lightShaftsPassPath, texture(in, GL_LINEAR), 16, 16), expected, 1e-4f);
 }
 
+
+namespace {
+
+// Stripes `width` texels wide across x (or y), black and white, with blur amount `alpha`.
+CpuImage stripes(int w, int h, int width, bool acrossX, float alpha) {
+  return makeImage(w, h, [&](int x, int y) {
+    const float v = ((acrossX ? x : y) / width) % 2 ? 1.0f : 0.0f;
+    return Rgba{v, v, v, alpha};
+  });
+}
+
+// Distance in texels from the centre of texel `i` to the nearest stripe edge.
+float edgeDistance(int i, int width) {
+  const int within = i % width;
+  return std::min(within + 0.5f, width - within - 0.5f);
+}
+
+}  // namespace
+
+TEST_F(PostTapPassTest, QdofBlursAcrossStripeEdgesOnlyWithinTwoHundredthsOfTheHeightTimesAlpha) {
+  // The outermost of the 60 taps lies about 0.0203 of the height away, in pixels alike along
+  // x and y (the x step is scaled by height / width), times the blur amount in alpha.
+  struct Case {
+    int w, h;
+    bool acrossX;
+    float alpha;
+  };
+  const Case cases[] = {{512, 128, true, 1.0f}, {128, 128, false, 1.0f}, {256, 256, false, 1.0f}, {256, 256, true, 0.5f}};
+  const int width = 16;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h) + (c.acrossX ? " across x" : " across y") +
+                 ", alpha " + std::to_string(c.alpha));
+    const float reach = 0.0203f * c.h * c.alpha;  // pixels
+    // A texel whose centre lies d from an edge mixes in the far side once a tap lands less
+    // than half a texel from that edge.
+    const float beyond = reach + 0.5f;
+    // The spiral's outer taps sweep well over half a turn, so along one of the two senses of
+    // the axis they reach past four fifths of the outermost distance.
+    const float inside = std::floor(0.8f * reach) + 0.5f;
+    const CpuImage in = stripes(c.w, c.h, width, c.acrossX, c.alpha);
+    const CpuImage got = imageFrom(c.w, c.h, runPass(qdofPassPath, texture(in, GL_LINEAR), c.w, c.h));
+    const int length = c.acrossX ? c.w : c.h;
+    int near = 0, nearBlurred = 0, atInside = 0, atInsideBlurred = 0;
+    for (int i = width; i < length - width; ++i) {
+      const int x = c.acrossX ? i : c.w / 2, y = c.acrossX ? c.h / 2 : i;
+      const float d = edgeDistance(i, width), want = in.texel(x, y)[0], value = got.texel(x, y)[0];
+      const bool blurred = std::fabs(value - want) > 1e-3f;
+      if (d > beyond) EXPECT_NEAR(value, want, 1e-5f) << "texel " << i << " lies beyond every tap's reach";
+      if (d < 1.0f) ++near, nearBlurred += blurred;
+      if (d == inside) ++atInside, atInsideBlurred += blurred;
+    }
+    EXPECT_EQ(nearBlurred, near) << "every texel beside an edge is blurred";
+    EXPECT_GT(atInside, 0);
+    EXPECT_GE(atInsideBlurred * 2, atInside) << "texels " << inside << " from an edge, on one side of it at least";
+  }
+}
+
+TEST_F(PostTapPassTest, BokehOfAFlatPictureIs1Point8TimesItsSquare) {
+  // Every tap sees the same colour c, so the weighted mean is the reshaped c * c * 1.8.
+  for (float grey : {0.3f, 0.5f, 0.7f}) {
+    const CpuImage flat = makeImage(16, 16, [&](int, int) { return Rgba{grey, grey * 0.5f, 1.0f, 1.0f}; });
+    const CpuImage expected = makeImage(16, 16, [&](int, int) {
+      return Rgba{1.8f * grey * grey, 1.8f * grey * grey * 0.25f, 1.8f, 1.0f};
+    });
+    expectImageNear(runPass(bokehPassPath, texture(flat, GL_LINEAR), 16, 16,
+                            [](GLuint p) { setUniform(p, "radius", 1.5f); }),
+                    expected, 1e-5f);
+  }
+}
+
+TEST_F(PostTapPassTest, BokehSpreadsABrightSpotOverADiscOfFourHundredthsTimesTheRadius) {
+  // 150 golden-angle taps reach (r - 1) x 3 radius x 0.01 / sqrt(150), with r - 1 about 16.4
+  // after 150 steps: 0.0402 of the picture per unit of radius, 5.1 pixels of 128 at radius 1.
+  const int n = 128, sx = 64, sy = 64;
+  const CpuImage in = makeImage(n, n, [&](int x, int y) {
+    const float v = (x == sx && y == sy) ? 1.0f : 0.1f;
+    return Rgba{v, v, v, 1.0f};
+  });
+  const float ground = 1.8f * 0.1f * 0.1f;
+  for (float radius : {1.0f, 2.0f}) {
+    SCOPED_TRACE("radius " + std::to_string(radius));
+    const float reach = 0.0402f * radius * n;
+    const CpuImage got = imageFrom(n, n, runPass(bokehPassPath, texture(in, GL_LINEAR), n, n,
+                                                 [&](GLuint p) { setUniform(p, "radius", radius); }));
+    int insideDisc = 0, lit = 0;
+    for (int y = 0; y < n; ++y)
+      for (int x = 0; x < n; ++x) {
+        const float d = std::hypot(static_cast<float>(x - sx), static_cast<float>(y - sy));
+        const float value = got.texel(x, y)[0];
+        if (d > reach + 1.5f) {
+          EXPECT_NEAR(value, ground, 1e-5f) << x << ", " << y << " is beyond the disc";
+        } else if (d < reach - 1.5f) {
+          ++insideDisc;
+          lit += value > 2.0f * ground;
+        }
+      }
+    EXPECT_GT(lit, insideDisc * 9 / 10) << "the spot lights the disc around it";
+  }
+}
+
+TEST_F(PostTapPassTest, LightShaftsFromAMaskBrightOnOneSideOfTheLightCentre) {
+  // At time 0.5 the light centre is (0.2 + 0.1 sin(0.5 x 3.1415692), 0.66) = (0.3, 0.66). The
+  // mask is bright only left of and below it; sampled exactly (nearest), the 100 taps toward
+  // the centre stay on their pixel's side of both lines, so a pixel in the bright quadrant
+  // sums sum(0.995^i) / 100 and every other pixel sums nothing.
+  const int w = 40, h = 50;  // the centre falls on texel edges: 12 / 40 and 33 / 50
+  const CpuImage in = makeImage(w, h, [&](int x, int y) { return Rgba{0, 0, 0, (x < 12 && y < 33) ? 1.0f : 0.0f}; });
+  sharedUniforms.songPosition = 0.5f;
+  const CpuImage got = imageFrom(w, h, runPass(lightShaftsPassPath, texture(in, GL_NEAREST), w, h));
+  float full = 0.0f;
+  for (int i = 0; i < 100; ++i) full += std::pow(0.995f, static_cast<float>(i));
+  full /= 100.0f;
+  const float tint[3] = {0.455f, 0.792f, 1.0f};
+  auto shaped = [](float c) { return std::pow(smoothstepf(0.0f, 0.6f, c + 0.05f), 1.0f / 2.2f); };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const float u = (x + 0.5f) / w, v = (y + 0.5f) / h;
+      const float vignette = 0.5f + 0.5f * std::pow(10.0f * u * v * (1.0f - u) * (1.0f - v), 0.3f);
+      const float sum = (x < 12 && y < 33) ? full : 0.0f;
+      for (int c = 0; c < 3; ++c) {
+        const float want = shaped(clamp01(1.5f * 0.7f * sum * tint[c]) * vignette);
+        EXPECT_NEAR(got.texel(x, y)[c], want, 2e-4f) << x << ", " << y << " channel " << c;
+      }
+    }
+}
