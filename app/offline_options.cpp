@@ -1,6 +1,7 @@
 // Parsing and validating the offline renderer's options.
 #include "app/offline_options.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -38,6 +39,20 @@ bool parseQuality(const std::string& text, int& quality) {
   return true;
 }
 
+// One time, or several separated by commas.
+bool parseTimes(const std::string& text, std::vector<double>& times) {
+  times.clear();
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    double value = 0.0;
+    if (!parseNumber(text.substr(start, comma - start).c_str(), value)) return false;
+    times.push_back(value);
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
 // "cpu" (the default) advances earlier frames without drawing; "full" is the slow reference.
 bool parseSimulation(const std::string& text, bool& full) {
   if (text != "cpu" && text != "full") return false;
@@ -54,11 +69,11 @@ bool endsWith(const std::string& text, const std::string& suffix) {
   return true;
 }
 
-OutputKind kindOfOutput(const std::string& out, bool range) {
+OutputKind kindOfOutput(const std::string& out, bool range, size_t stills) {
   if (endsWith(out, ".mp4")) return OutputKind::mp4;
   if (endsWith(out, ".mkv")) return OutputKind::mkv;
   if (endsWith(out, ".wav")) return OutputKind::wav;
-  return range ? OutputKind::frames : OutputKind::still;
+  return range || stills > 1 ? OutputKind::frames : OutputKind::still;
 }
 
 // Checks that only concern videos and sound spans; empty when all is well.
@@ -78,7 +93,10 @@ std::string spanError(const OfflineOptions& o) {
 bool applyOption(OfflineOptions& o, const std::string& name, const char* value, bool& sawTime, bool& sawFrom,
                  bool& sawTo, std::string& error) {
   bool ok = true;
-  if (name == "--time") ok = sawTime = parseNumber(value, o.time);
+  if (name == "--time") {
+    ok = sawTime = parseTimes(value, o.times);
+    if (ok) o.time = o.times.front();
+  }
   else if (name == "--from") ok = sawFrom = parseNumber(value, o.from);
   else if (name == "--to") ok = sawTo = parseNumber(value, o.to);
   else if (name == "--out") o.out = value;
@@ -116,12 +134,12 @@ std::optional<OfflineOptions> parseOfflineOptions(int argc, const char* const* a
     i += 2;
   }
   o.range = sawFrom || sawTo;
-  o.kind = kindOfOutput(o.out, o.range);
+  o.kind = kindOfOutput(o.out, o.range, o.times.size());
   if (o.out.empty()) error = "missing --out";
   else if (o.range && sawTime) error = "use either --time or --from/--to";
   else if (o.range && !(sawFrom && sawTo)) error = "--from and --to go together";
   else if (!o.range && !sawTime) error = "missing --time (or --from/--to)";
-  else if (!o.range && !inSong(o.time)) error = "time outside 0 to 259 seconds";
+  else if (!o.range && !std::all_of(o.times.begin(), o.times.end(), inSong)) error = "time outside 0 to 259 seconds";
   else if (o.range && (!inSong(o.from) || !inSong(o.to))) error = "time outside 0 to 259 seconds";
   else if (o.range && o.to < o.from) error = "--to comes before --from";
   else error = spanError(o);

@@ -2,6 +2,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 // What --out names: one PNG, a folder of numbered PNGs, a video with its sound, or the sound
 // alone (the parallel render script muxes it once over the joined segments).
@@ -10,7 +11,8 @@ enum class OutputKind { still, frames, mp4, mkv, wav };
 struct OfflineOptions {
   OutputKind kind = OutputKind::still;
   bool range = false;     // --from/--to: a folder of frames, a video or a sound span
-  double time = 0.0;      // --time
+  double time = 0.0;      // --time (the first, when several are given)
+  std::vector<double> times;  // --time T1,T2,...: several stills into a folder, one run
   double from = 0.0;      // --from
   double to = 0.0;        // --to
   std::string out;        // a PNG file, or a folder with range

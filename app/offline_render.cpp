@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -46,7 +47,7 @@ std::string framePath(const OfflineOptions& o, long frame) {
 // A still's path must not name a folder: the probe beside it would succeed, the PNG not.
 bool outputWritable(const OfflineOptions& o) {
   struct stat info {};
-  if (!o.range && stat(o.out.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return false;
+  if (o.kind == OutputKind::still && stat(o.out.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return false;
   const std::string probe = framePath(o, 0) + ".probe";
   FILE* file = std::fopen(probe.c_str(), "wb");
   if (!file) return false;
@@ -88,21 +89,36 @@ void stepFrame(const DecodedAudio& music, float t, bool draw) {
   frameStepWithSpectrum(true, draw);
 }
 
+// The frame numbers a PNG run writes, in ascending order.
+std::vector<long> framesToWrite(const OfflineOptions& o) {
+  std::vector<long> frames;
+  if (o.range)
+    for (long k = frameAtOrAfter(o.from, o.fps); k <= frameAtOrBefore(o.to, o.fps); ++k) frames.push_back(k);
+  for (double t : o.range ? std::vector<double>{} : o.times) frames.push_back(frameAtOrBefore(t, o.fps));
+  std::sort(frames.begin(), frames.end());
+  frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+  return frames;
+}
+
 int renderFrames(const OfflineOptions& o, const DecodedAudio& music, FrameCapture& capture) {
-  const long first = o.range ? frameAtOrAfter(o.from, o.fps) : frameAtOrBefore(o.time, o.fps);
-  const long last = o.range ? frameAtOrBefore(o.to, o.fps) : first;
-  ProgressLine progress(o.range ? last - first + 1 : 0, ProgressLine::modeFor(o.quiet), "tarvik-render");
+  const std::vector<long> frames = framesToWrite(o);
+  if (frames.empty()) return 0;
+  ProgressLine progress(o.kind == OutputKind::frames ? static_cast<long>(frames.size()) : 0,
+                        ProgressLine::modeFor(o.quiet), "tarvik-render");
   const auto start = std::chrono::steady_clock::now();
-  for (long k = 0; k <= last; ++k) {
+  size_t written = 0;
+  for (long k = 0; k <= frames.back(); ++k) {
     if (stopRequested()) {
       fail("stopped by a signal");
       return stopExitStatus();
     }
-    const bool draw = k >= first;
+    const bool draw = k == frames[written];
     stepFrame(music, static_cast<float>(k / o.fps), draw);
     if (!draw) continue;
     if (!capture.writePng(framePath(o, k))) return fail("could not write " + framePath(o, k));
-    progress.update(k - first + 1, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    ++written;
+    progress.update(static_cast<long>(written),
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   progress.finish();
   return 0;
@@ -114,7 +130,7 @@ int runOfflineRender(int argc, const char* const* argv) {
   std::string error;
   const auto options = parseOfflineOptions(argc, argv, error);
   if (!options)
-    return fail(error + " (usage: tarvik-render --time T --out FILE.png | --from T0 --to T1 --out DIR|NAME.mp4|NAME.mkv"
+    return fail(error + " (usage: tarvik-render --time T --out FILE.png | --time T1,T2,... --out DIR | --from T0 --to T1 --out DIR|NAME.mp4|NAME.mkv"
                         " [--size WxH] [--quality low|medium|high] [--render N] [--fps F] [--quiet] [--no-sound] [--simulate cpu|full])");
   const bool video = options->kind == OutputKind::mp4 || options->kind == OutputKind::mkv;
   if (video && !videoToolsError().empty()) return fail(videoToolsError());

@@ -210,3 +210,22 @@ TEST(VideoOptions, KindsFlagsAndRefusals) {
   EXPECT_FALSE(parse({"--from", "1", "--to", "1", "--out", "a.mkv"}, error));
   EXPECT_EQ(error, "the span from --from to --to holds no frame");
 }
+
+TEST(VideoOptions, SeveralStillTimesAndTheSimulationPath) {
+  std::string error;
+  auto o = parse({"--time", "30,60.5,255", "--out", "dir", "--simulate", "full"}, error);
+  ASSERT_TRUE(o) << error;
+  EXPECT_EQ(o->kind, OutputKind::frames);
+  EXPECT_EQ(o->times, (std::vector<double>{30.0, 60.5, 255.0}));
+  EXPECT_TRUE(o->fullSimulation);
+  o = parse({"--time", "30", "--out", "a.png"}, error);
+  ASSERT_TRUE(o) << error;
+  EXPECT_EQ(o->kind, OutputKind::still);
+  EXPECT_FALSE(o->fullSimulation);
+  EXPECT_FALSE(parse({"--time", "30,260", "--out", "dir"}, error));
+  EXPECT_EQ(error, "time outside 0 to 259 seconds");
+  EXPECT_FALSE(parse({"--time", "30,", "--out", "dir"}, error));
+  EXPECT_EQ(error, "bad value for --time: 30,");
+  EXPECT_FALSE(parse({"--time", "30", "--out", "a.png", "--simulate", "gpu"}, error));
+  EXPECT_EQ(error, "bad value for --simulate: gpu");
+}
