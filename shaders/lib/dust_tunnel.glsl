@@ -8,8 +8,8 @@ vec3 dustTunnelOffset(float z)
     return vec3(1.5 * sin(0.2 * z), 1.3 * sin(0.3 * z), 0.0);
 }
 
-// The camera at `partTime`, half a unit of depth per second: `eye` and `ray` (through `uv`,
-// -1..1 scaled by the aspect on x) follow the tunnel; `straightEye` is the eye before the
+// The camera at `partTime`, half a unit of depth per second: `eye` and `ray` (through the
+// scene's screen coordinate `uv`) follow the tunnel; `straightEye` is the eye before the
 // tunnel moved it.
 void dustCamera(float partTime, vec2 uv, out vec3 eye, out vec3 ray, out vec3 straightEye)
 {

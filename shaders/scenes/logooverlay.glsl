@@ -1,7 +1,6 @@
 // The logo part's scene pass: the logo image over the whole target, darkened along a field of
 // numLines glowing-black curves, with layers of dust specks drifting through a winding tunnel.
 #version 330 core
-#define PI 3.1415692
 
 uniform float partTime;
 uniform vec2 resolution;
@@ -11,24 +10,7 @@ uniform float numLines;
 
 out vec4 fragColor;
 
-float rnd(float w)
-{
-    return fract(sin(w) * 1000.0);
-}
-
-// One layer of specks: a grid of soft dots, rows shifted by a per-row random offset.
-float dots(vec3 v, float j)
-{
-    v *= 4.0 + sin(j);
-    v.x += rnd(floor(v.y));
-    v *= PI;
-    return clamp(0.1 - length(vec2(sin(v.x), cos(v.y))), 0.0, 1.0) * 10.3;
-}
-
-vec3 tunnel(float z)
-{
-    return vec3(1.5 * sin(0.2 * z), 1.3 * sin(0.3 * z), 0.0);
-}
+#include "./shaders/lib/dust_tunnel.glsl"
 
 // Large and negative near each curve, so adding it draws the curves black.
 float lineField(vec2 p)
@@ -44,16 +26,8 @@ float lineField(vec2 p)
 
 vec3 dust(vec2 uv)
 {
-    float t2 = 0.5 * partTime;
-    vec3 s = vec3(0.5 * sin(0.7 * t2), 0.5 * sin(0.9 * t2), -3.0 + t2);
-    vec3 t = vec3(0.0, 0.0, t2);
-    vec3 q = s;
-    s -= tunnel(s.z);
-    t -= tunnel(t.z);
-    vec3 cz = normalize(t - s);
-    vec3 cx = normalize(cross(cz, vec3(0.0, 1.0, 0.0)));
-    vec3 cy = normalize(cross(cz, cx));
-    vec3 r = normalize(cx * uv.x + cy * uv.y + 0.7 * cz);
+    vec3 s, r, q;
+    dustCamera(partTime, uv, s, r, q);
     vec3 l = normalize(vec3(-0.2, 0.2, 0.5));
     vec3 back = vec3(mix(0.15, 0.2, pow(max(0.0, dot(r, l)), 5.0)));
     float len = length(q - s);
@@ -65,7 +39,7 @@ vec3 dust(vec2 uv)
         vec3 v = vec3(s.x, s.y, 0.0) + r * d;
         float a = sin(10.0 * v.z + 0.2 * partTime);
         v.xy = v.xy * mat2(cos(a), sin(a), -sin(a), cos(a));
-        sum += dots(v, float(j)) * clamp(1.0 - d / 15.0, 0.0, 1.0);
+        sum += dustDots(v, float(j)) * clamp(1.0 - d / 15.0, 0.0, 1.0);
     }
     return sum * back;
 }
