@@ -1,6 +1,8 @@
 // Dust specks seen from a camera drifting down a gently winding tunnel: the camera itself and
 // one layer of soft dots. Each scene stacks its own layers along the camera ray (how many,
-// how far, how each layer turns) and tints them. Declares no uniforms.
+// how far, how each layer turns) and tints them.
+// Provides: dustTunnelOffset, dustCamera, dustDots.
+// Expects: nothing.
 
 // How far the tunnel winds away from the z axis at depth z.
 vec3 dustTunnelOffset(float z)

@@ -1,5 +1,7 @@
 // Conversions between RGB and hue-saturation-value, each channel 0..1 and the hue in turns
-// (0..1, red at 0). Branch-free forms, exact for in-range colours. Declares no uniforms.
+// (0..1, red at 0). Branch-free forms, exact for in-range colours.
+// Provides: rgbToHsv, hsvToRgb, shiftHue.
+// Expects: nothing.
 
 vec3 rgbToHsv(vec3 c)
 {

@@ -83,6 +83,7 @@ void main()
     rd.xz = turned(rd.xz, 0.8 * sin(PI * f * T));
 
     // March from the plane y = 0 with half steps of the height; the relief sum is the light.
+    // The terrain carries no grid lines: the picture is the relief's light alone.
     float t = abs(ro.y / rd.y);
     float reliefSum = 0.0;
     vec3 q = ro;
