@@ -250,7 +250,9 @@ TEST_F(PostTapPassTest, QdofBlursAcrossStripeEdgesOnlyWithinTwoHundredthsOfTheHe
       const int x = c.acrossX ? i : c.w / 2, y = c.acrossX ? c.h / 2 : i;
       const float d = edgeDistance(i, width), want = in.texel(x, y)[0], value = got.texel(x, y)[0];
       const bool blurred = std::fabs(value - want) > 1e-3f;
-      if (d > beyond) EXPECT_NEAR(value, want, 1e-5f) << "texel " << i << " lies beyond every tap's reach";
+      if (d > beyond) {
+        EXPECT_NEAR(value, want, 1e-5f) << "texel " << i << " lies beyond every tap's reach";
+      }
       if (d < 1.0f) ++near, nearBlurred += blurred;
       if (d == inside) ++atInside, atInsideBlurred += blurred;
     }
