@@ -1,8 +1,15 @@
 // The air of the ray-marched scenes: drifting mist along the view ray, lit from one light,
-// and specks of dust seen from a second camera drifting down a gently winding tunnel.
+// and specks of dust seen from a second camera drifting down a gently winding tunnel. The
+// assembled scenes add it as a snippet; the plain scene files (intro, logo, meta cubes)
+// include it for the dust.
 // Provides: trigNoise, mistAlongRay, mistBlend, dustTunnelOffset, dustCamera, dustDots,
 // dustLayers.
-// Expects: rot2 (raymarchingtools.glsl).
+// Expects: PI, the rounding of pi that spaces the specks (basic.glsl's in the assembled
+// scenes, the including file's own in the others), unless DUST_PI is defined before this file.
+
+#ifndef DUST_PI
+#define DUST_PI PI
+#endif
 
 // Animated trigonometric noise, three octaves of products of sines, about 0..0.9.
 float trigNoise(vec3 p, float clock)
@@ -49,7 +56,7 @@ vec3 dustTunnelOffset(float z)
 }
 
 // The dust camera at `clock` seconds, half a unit of depth per second: `eye` and `ray`
-// (through uv, -1..1 scaled by the aspect on x) follow the tunnel; `straightEye` is the eye
+// (through the scene's screen coordinate uv) follow the tunnel; `straightEye` is the eye
 // before the tunnel moved it.
 void dustCamera(float clock, vec2 uv, out vec3 eye, out vec3 ray, out vec3 straightEye)
 {
@@ -71,7 +78,7 @@ float dustDots(vec3 v, float j)
 {
     v *= 4.0 + sin(j);
     v.x += fract(sin(floor(v.y)) * 1000.0);
-    v *= PI;
+    v *= DUST_PI;
     return clamp(0.1 - length(vec2(sin(v.x), cos(v.y))), 0.0, 1.0) * 10.3;
 }
 
@@ -86,7 +93,9 @@ float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance, float sw
         if (d > maxDistance)
             break;
         vec3 v = vec3(eye.xy, 0.0) + ray * d;
-        v.xy = rot2(v.xy, sin(swirlScale * v.z + swirlPhase));
+        // rot2's turn, written out: the plain scene files that include this have no rot2.
+        float a = sin(swirlScale * v.z + swirlPhase);
+        v.xy *= mat2(cos(a), sin(a), -sin(a), cos(a));
         sum += dustDots(v, float(j)) * clamp(1.0 - d / float(layerCount), 0.0, 1.0);
     }
     return sum;

@@ -13,16 +13,17 @@ uniform sampler2D soundTexture;
 
 out vec4 fragColor;
 
-#include "./shaders/lib/get_data.glsl"
-#include "./shaders/lib/rotation.glsl"
-#include "./shaders/lib/hsv.glsl"
-#include "./shaders/lib/dust_tunnel.glsl"
-#include "./shaders/lib/filmic_tonemap.glsl"
-
-// This scene's own rounding of pi; the camera swing and the dust were tuned with it.
+// This scene's own rounding of pi; the camera swing and the dust were tuned with it (the dust
+// of mist.glsl takes it from here).
 const float PI = 3.1415692;
 const float TAU = 6.28318530718;
 const int marchSteps = 45;
+
+#include "./shaders/lib/get_data.glsl"
+#include "./shaders/lib/rotation.glsl"
+#include "./shaders/lib/hsv.glsl"
+#include "./shaders/lib/mist.glsl"
+#include "./shaders/lib/filmic_tonemap.glsl"
 
 // (u, v) turned by angle a: (u cos a + v sin a, -u sin a + v cos a).
 vec2 turned(vec2 p, float a)
@@ -55,17 +56,7 @@ vec3 dust(vec2 uv, vec3 terrainPoint)
     vec3 sky = mix(vec3(0.1, 0.2, 0.2), vec3(0.5, 0.5, 0.6),
                    pow(max(0.0, dot(ray, normalize(vec3(-0.2, 0.2, 0.5)))), 5.0));
     int layers = int(clamp(partTime - 8.0, 0.0, 15.0));
-    float reach = distance(eye, terrainPoint);
-    float sum = 0.0;
-    for (int j = 1; j < layers; j++) {
-        float d = float(j) * 0.2 / ray.z;
-        if (d > reach)
-            break;
-        vec3 v = vec3(eye.x, eye.y, 0.0) + ray * d;
-        v.xy = turned(v.xy, sin(v.z + 0.02 * partTime));
-        sum += dustDots(v, float(j)) * clamp(1.0 - d / float(layers), 0.0, 1.0);
-    }
-    return sum * sky;
+    return dustLayers(eye, ray, layers, distance(eye, terrainPoint), 1.0, 0.02 * partTime) * sky;
 }
 
 void main()

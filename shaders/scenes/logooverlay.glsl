@@ -10,7 +10,10 @@ uniform float numLines;
 
 out vec4 fragColor;
 
-#include "./shaders/lib/dust_tunnel.glsl"
+// The rounding of pi the dust specks were tuned with, a little short of pi.
+const float PI = 3.1415692;
+
+#include "./shaders/lib/mist.glsl"
 
 // Large and negative near each curve, so adding it draws the curves black.
 float lineField(vec2 p)
@@ -30,18 +33,7 @@ vec3 dust(vec2 uv)
     dustCamera(partTime, uv, s, r, q);
     vec3 l = normalize(vec3(-0.2, 0.2, 0.5));
     vec3 back = vec3(mix(0.15, 0.2, pow(max(0.0, dot(r, l)), 5.0)));
-    float len = length(q - s);
-    float sum = 0.0;
-    for (int j = 1; j <= 14; j++) {
-        float d = float(j) * 0.2 / r.z;
-        if (d > len)
-            break;
-        vec3 v = vec3(s.x, s.y, 0.0) + r * d;
-        float a = sin(10.0 * v.z + 0.2 * partTime);
-        v.xy = v.xy * mat2(cos(a), sin(a), -sin(a), cos(a));
-        sum += dustDots(v, float(j)) * clamp(1.0 - d / 15.0, 0.0, 1.0);
-    }
-    return sum * back;
+    return dustLayers(s, r, 15, length(q - s), 10.0, 0.2 * partTime) * back;
 }
 
 void main()

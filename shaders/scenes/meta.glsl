@@ -3,7 +3,9 @@
 // that melt into each other and mirror the cube texture, in front of a glowing fractal
 // backdrop, with drifting dust and two fans of sweeping light rays. Alpha carries the depth
 // of field amount for qdof: near surfaces blur, the far backdrop stays sharp.
-#include "./shaders/lib/dust_tunnel.glsl"
+// The dust specks were tuned with this rounding of pi, a little short of the PI below.
+#define DUST_PI 3.1415692
+#include "./shaders/lib/mist.glsl"
 #include "./shaders/lib/hsv.glsl"
 #include "./shaders/lib/filmic_tonemap.glsl"
 #include "./shaders/scenes/meta_shapes.glsl"
@@ -104,18 +106,7 @@ vec3 dust(vec2 uv, float stopDistance)
     dustCamera(time, uv, eye, ray, straightEye);
     vec3 light = normalize(vec3(-0.2, 0.2, 0.5));
     float tone = mix(0.45, 0.55, pow(max(0.0, dot(ray, light)), 5.0));
-    const float layers = 7.0;
-    float sum = 0.0;
-    for (int j = 1; j < 7; j++) {
-        float d = float(j) * 0.2 / ray.z;
-        if (d > stopDistance)
-            break;
-        vec3 v = vec3(eye.x, eye.y, 0.0) + ray * d;
-        float a = sin(10.0 * v.z + 0.2 * time);
-        v.xy = v.xy * mat2(cos(a), sin(a), -sin(a), cos(a));
-        sum += dustDots(v, float(j)) * clamp(1.0 - d / layers, 0.0, 1.0);
-    }
-    return vec3(sum * tone);
+    return vec3(dustLayers(eye, ray, 7, stopDistance, 10.0, 0.2 * time) * tone);
 }
 
 // One fan of light rays from `source` (y measured down from the top), its blades set by the
