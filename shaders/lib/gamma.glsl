@@ -1,12 +1,18 @@
 // Colour output of the ray-marched scenes: gamma, the filmic tone curve and the lens vignette.
-// Provides: gammaCorrect, filmicCurve, filmicToneMap, lensVignette.
-// Expects: GAMMA (the generated "#define GAMMA" line just above this snippet).
+// The assembled scenes add it as a snippet; the plain scene files (intro, meta cubes) include
+// it for the tone curve and the vignette, and do their own gamma, if any.
+// Provides: gammaCorrect (only where GAMMA is defined), filmicCurve, filmicToneMap,
+// lensVignette.
+// Expects: GAMMA for gammaCorrect (in the assembled scenes, the generated "#define GAMMA" line
+// just above this snippet).
 
+#ifdef GAMMA
 // colour^(1 / GAMMA), negative channels treated as black (pow is undefined below zero).
 vec3 gammaCorrect(vec3 colour)
 {
     return pow(max(colour, vec3(0.0)), vec3(1.0 / GAMMA));
 }
+#endif
 
 // The Uncharted 2 filmic curve: shoulder strength 0.15, linear strength 0.50, linear angle
 // 0.10, toe strength 0.20, toe numerator 0.02, toe denominator 0.30.

@@ -23,7 +23,7 @@ const int marchSteps = 45;
 #include "./shaders/lib/rotation.glsl"
 #include "./shaders/lib/hsv.glsl"
 #include "./shaders/lib/mist.glsl"
-#include "./shaders/lib/filmic_tonemap.glsl"
+#include "./shaders/lib/gamma.glsl"
 
 // (u, v) turned by angle a: (u cos a + v sin a, -u sin a + v cos a).
 vec2 turned(vec2 p, float a)
@@ -99,12 +99,8 @@ void main()
     image = shiftHue(image, 0.864);
     image = mix(image, vec3(image.r), lerp3);
 
-    vec2 lens = uv / (1.65 - 0.125 * lightAdd);
-    float d2 = dot(lens, lens);
-    float c2 = 1.0 - min(d2 * d2, 1.0);
-    image *= c2 * c2;
-
-    image = filmicToneMap(image);
+    image = lensVignette(image, uv, 1.65 - 0.125 * lightAdd);
+    image = filmicToneMap(image, 2.0, 3.0);
     float focus = min(0.5 * abs(0.05 * (q.z - ro.z) - 1.0), 5.0);
     fragColor = vec4(image, focus);
 }

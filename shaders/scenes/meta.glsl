@@ -7,7 +7,7 @@
 #define DUST_PI 3.1415692
 #include "./shaders/lib/mist.glsl"
 #include "./shaders/lib/hsv.glsl"
-#include "./shaders/lib/filmic_tonemap.glsl"
+#include "./shaders/lib/gamma.glsl"
 #include "./shaders/scenes/meta_shapes.glsl"
 
 uniform float time;
@@ -140,13 +140,6 @@ vec3 colourShift(vec3 colour)
     return hsvToRgb(hsv);
 }
 
-vec3 falloff(vec3 colour, vec2 uv)
-{
-    uv /= 1.6;
-    float c2 = 1.0 - min(pow(dot(uv, uv), 2.0), 1.0);
-    return colour * c2 * c2;
-}
-
 void main()
 {
     float tau = partTime * 0.25;
@@ -169,7 +162,7 @@ void main()
     colour += dust(uv, travelled);
     colour = lightRays(colour);
     colour = colourShift(colour);
-    colour = falloff(colour, uv);
-    colour = filmicToneMap(colour);
+    colour = lensVignette(colour, uv, 1.6);
+    colour = filmicToneMap(colour, 2.0, 3.0);
     fragColor = vec4(colour, clamp(1.0 - 0.18 * travelled, 0.0, 1.0));
 }
