@@ -8,34 +8,22 @@
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
 #include "render/screen_quad.h"
-#include "render/shader_source_builder.h"
 #include "render/shared_uniforms.h"
 #include "scenes/pass_programs.h"
-
-namespace {
-
-// Added after the lighting snippet, in this order.
-constexpr const char* extraSnippets[] = {
-    "./shaders/lib/axis_rotation.glsl", "./shaders/lib/simplex_noise.glsl", "./shaders/lib/cheap_fog.glsl",
-    "./shaders/lib/mist.glsl",          "./shaders/lib/voronoi.glsl",       "./shaders/lib/texture_noise.glsl",
-};
-
-}  // namespace
+#include "scenes/raymarcher_source.h"
 
 std::string abstractWorldsSceneText(ShaderFiles files) {
-  ShaderSourceBuilder builder;
-  builder.files = files;
-  builder.begin(1.16f).addRaymarching(0.75f, 128, 0.4f, 0.01f, 30.0f).addLights(2);
-  for (const char* snippet : extraSnippets) builder.addFile(snippet);
-  return builder.addFile(abstractWorldsSceneFile).build();
+  return raymarcherSource(files,
+                          {.gamma = 1.16f, .fov = 0.75f, .iterations = 128, .stepSize = 0.4f, .clipNear = 0.01f,
+                           .clipFar = 30.0f, .lightCount = 2, .voronoi = true},
+                          abstractWorldsSceneFile);
 }
 
 float abstractWorldsBlackFactor(float partTime) { return partTime < 1.0f ? 1.0f - partTime : 0.0f; }
 
 void AbstractWorldsScreen::init() {
   BaseDemoScreen::init();
-  scene = std::make_unique<ShaderProgram>(false, screenQuadVertexSource(),
-                                          abstractWorldsSceneText(ShaderFiles::Embedded), "");
+  scene = raymarcherProgram(ShaderFiles::Embedded, abstractWorldsSceneText);
   lightShafts = embeddedPassProgram(lightShaftsPassPath);
   bloom = embeddedPassProgram(bloomPassPath);
   crt = embeddedPassProgram(crtPassPath);
@@ -66,7 +54,7 @@ void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderText
 void AbstractWorldsScreen::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
   scene.reset();
-  scene = std::make_unique<ShaderProgram>(false, screenQuadVertexPath, abstractWorldsSceneText(ShaderFiles::Disk), "");
+  scene = raymarcherProgram(ShaderFiles::Disk, abstractWorldsSceneText);
   composite.reset();
   composite = filePassProgram(amigaBordersPartFile);
   std::cout << "RELOADED!\n";

@@ -12,6 +12,7 @@
 #include "scenes/greets_scene.h"
 #include "scenes/greets_timing.h"
 #include "scenes/pass_programs.h"
+#include "scenes/raymarcher_source.h"
 #include "scenes/rgb_split_offsets.h"
 #include "scenes/scene_shader_files.h"
 #include "scenes/tile_pass.h"
@@ -25,8 +26,7 @@ constexpr size_t overlaySlot = 28;  // "border3.png"
 
 void ExplodeGreetsScene::init() {
   BaseDemoScreen::init();
-  scene = std::make_unique<ShaderProgram>(false, screenQuadVertexSource(),
-                                          greetsRaymarcherSource(ShaderFiles::Embedded), "");
+  scene = raymarcherProgram(ShaderFiles::Embedded, greetsRaymarcherSource);
   bloom = embeddedPassProgram(bloomPassPath);
   rgbSplit = embeddedPassProgram(rgbSplitPassPath);
   composite = embeddedPassProgram(amigaBordersFile);
@@ -34,7 +34,7 @@ void ExplodeGreetsScene::init() {
   fxaa = embeddedPassProgram(fxaaPassPath);
   tiles = buildTileProgram();
   tileMesh.buildTiles();
-  sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 1.4f, 1.5f, 4.5f, 7.5f, false, true});
+  sceneSettings = greetsSceneSettings();
 }
 
 void ExplodeGreetsScene::advance() {

@@ -10,10 +10,10 @@
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/screen_quad.h"
-#include "render/shader_source_builder.h"
 #include "render/shared_uniforms.h"
 #include "scenes/greets_timing.h"
 #include "scenes/pass_programs.h"
+#include "scenes/raymarcher_source.h"
 #include "scenes/rgb_split_offsets.h"
 #include "scenes/tile_pass.h"
 
@@ -21,31 +21,22 @@ namespace {
 
 constexpr size_t overlaySlot = 28;  // "border3.png"
 
-PassProgram raymarcherProgram(ShaderFiles files) {
-  const std::string vertex = files == ShaderFiles::Embedded ? screenQuadVertexSource() : screenQuadVertexPath;
-  return std::make_unique<ShaderProgram>(false, vertex, greetsRaymarcherSource(files), "");
-}
-
 }  // namespace
 
 std::string greetsRaymarcherSource(ShaderFiles files) {
-  ShaderSourceBuilder builder;
-  builder.files = files;
-  return builder.begin(0.86f)
-      .addRaymarching(0.5f, 200, 0.5f, 0.001f, 60.0f)
-      .addLights(1)
-      .addFile("./shaders/lib/axis_rotation.glsl")
-      .addFile("./shaders/lib/simplex_noise.glsl")
-      .addFile("./shaders/lib/cheap_fog.glsl")
-      .addFile("./shaders/lib/mist.glsl")
-      .addFile("./shaders/lib/texture_noise.glsl")
-      .addFile(greetsSceneFile)
-      .build();
+  return raymarcherSource(files,
+                          {.gamma = 0.86f, .fov = 0.5f, .iterations = 200, .stepSize = 0.5f, .clipNear = 0.001f,
+                           .clipFar = 60.0f, .lightCount = 1, .voronoi = false},
+                          greetsSceneFile);
+}
+
+SceneSettings greetsSceneSettings() {
+  return makeSceneSettings({0.47f, 0.2f, true, 1.4f, 1.5f, 4.5f, 7.5f, false, true});
 }
 
 void GreetsScene::init() {
   BaseDemoScreen::init();
-  scene = raymarcherProgram(ShaderFiles::Embedded);
+  scene = raymarcherProgram(ShaderFiles::Embedded, greetsRaymarcherSource);
   bloom = embeddedPassProgram(bloomPassPath);
   rgbSplit = embeddedPassProgram(rgbSplitPassPath);
   crt = embeddedPassProgram(crtPassPath);
@@ -53,7 +44,7 @@ void GreetsScene::init() {
   fxaa = embeddedPassProgram(fxaaPassPath);
   tiles = buildTileProgram();
   tileMesh.buildTiles();
-  sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 1.4f, 1.5f, 4.5f, 7.5f, false, true});
+  sceneSettings = greetsSceneSettings();
 }
 
 // The net change of one greets frame: camera, flare and turn (rx or ry, by phase, so the
@@ -89,7 +80,7 @@ void GreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
 void GreetsScene::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
   scene.reset();
-  scene = raymarcherProgram(ShaderFiles::Disk);
+  scene = raymarcherProgram(ShaderFiles::Disk, greetsRaymarcherSource);
   composite.reset();
   composite = filePassProgram(amigaBordersFile);
   std::cout << "RELOADED!\n";

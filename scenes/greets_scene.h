@@ -1,7 +1,8 @@
 // GreetsScene: the greetings part, a folded glowing structure under a lens flare behind three
 // greeting images on the tile mesh, each entering, shimmering and exploding in its own phase.
-// Owns: its programs, its tile mesh and settings, and the assembly of the greets ray-marcher
-// (which the exploding part reuses). Does NOT hold the timetable: scenes/greets_timing.h does.
+// Owns: its programs, its tile mesh and settings, and the greets ray-marcher's text and post
+// settings (which the exploding part reuses). Does NOT hold the timetable:
+// scenes/greets_timing.h does.
 #pragma once
 #include <string>
 
@@ -15,6 +16,8 @@ inline constexpr const char* greetsSceneFile = "./shaders/scenes/greets.glsl";
 // The greets ray-marcher's fragment text: the library snippets with the greets marching
 // constants, then the scene's own file, all from `files`.
 std::string greetsRaymarcherSource(ShaderFiles files);
+// The post settings of the greets part, which the exploding part takes over unchanged.
+SceneSettings greetsSceneSettings();
 
 class GreetsScene : public BaseDemoScreen {
  public:

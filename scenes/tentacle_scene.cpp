@@ -10,10 +10,10 @@
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
-#include "render/shader_source_builder.h"
 #include "render/shared_uniforms.h"
 #include "render/window_target.h"
 #include "scenes/pass_programs.h"
+#include "scenes/raymarcher_source.h"
 #include "scenes/scene_shader_files.h"
 #include "scenes/tentacle_timing.h"
 
@@ -46,23 +46,15 @@ void setMvp(uint32_t programId, const Mat4& mvp) {
 }  // namespace
 
 std::string tentacleSceneSource(ShaderFiles files) {
-  ShaderSourceBuilder builder;
-  builder.files = files;
-  return builder.begin(0.86f)
-      .addRaymarching(0.45f, 128, 0.3f, 0.01f, 30.0f)
-      .addLights(1)
-      .addFile("./shaders/lib/axis_rotation.glsl")
-      .addFile("./shaders/lib/simplex_noise.glsl")
-      .addFile("./shaders/lib/cheap_fog.glsl")
-      .addFile("./shaders/lib/mist.glsl")
-      .addFile("./shaders/lib/texture_noise.glsl")
-      .addFile(tentaclesFile)
-      .build();
+  return raymarcherSource(files,
+                          {.gamma = 0.86f, .fov = 0.45f, .iterations = 128, .stepSize = 0.3f, .clipNear = 0.01f,
+                           .clipFar = 30.0f, .lightCount = 1, .voronoi = false},
+                          tentaclesFile);
 }
 
 void TentacleScene::init() {
   BaseDemoScreen::init();
-  scene = std::make_unique<ShaderProgram>(false, screenQuadVertexSource(), tentacleSceneSource(ShaderFiles::Embedded), "");
+  scene = raymarcherProgram(ShaderFiles::Embedded, tentacleSceneSource);
   depthOfField = embeddedPassProgram(tentacleFocusFile);
   bloom = embeddedPassProgram(bloomPassPath);
   crt = embeddedPassProgram(crtPassPath);
@@ -158,7 +150,7 @@ void TentacleScene::drawLogo(const GLNameList& packTextures) {
 void TentacleScene::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
   scene.reset();
-  scene = std::make_unique<ShaderProgram>(false, screenQuadVertexPath, tentacleSceneSource(ShaderFiles::Disk), "");
+  scene = raymarcherProgram(ShaderFiles::Disk, tentacleSceneSource);
   composite.reset();
   composite = filePassProgram(amigaBordersPartFile);
   std::cout << "RELOADED!\n";
