@@ -8,15 +8,14 @@
 #include "render/pass_programs.h"
 #include "render/shader_files.h"
 
+// The values given to begin, addRaymarching and addLights, and whether the scene wants the
+// Voronoi snippet (between the mist and the value noise).
 struct RaymarcherConstants {
-  float gamma = 0.0f;
-  float fov = 0.0f;
+  float gamma = 0.0f, fov = 0.0f;
   int iterations = 0;
-  float stepSize = 0.0f;
-  float clipNear = 0.0f;
-  float clipFar = 0.0f;
+  float stepSize = 0.0f, clipNear = 0.0f, clipFar = 0.0f;
   int lightCount = 0;
-  bool voronoi = false;  // "voronoi.glsl" between the mist and the value noise
+  bool voronoi = false;
 };
 
 // begin, addRaymarching and addLights with `constants`, then axis_rotation, simplex_noise,
