@@ -9,6 +9,9 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${TARVIK_SANITIZE_BUILD:-build-asan}
 bash scripts/setup.sh
+# The compiler cache keys paths inside the clone relative to it, so another clone of the
+# repository (CI's fresh one) reuses what this one compiled.
+export CCACHE_BASEDIR="$(pwd)" CCACHE_NOHASHDIR=true
 
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 # Every program of this build keeps Mesa's driver loaded to the end, so leak reports can name it.
