@@ -23,6 +23,7 @@
 #include "tests/support/gl_context.h"
 #include "tests/support/temp_files.h"
 #include "timeline/fades.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 
@@ -356,7 +357,7 @@ struct ShaderTreeCopy {
   TempDir dir;
   std::filesystem::path root = dir.path();
   ShaderTreeCopy() {
-    std::filesystem::copy(std::filesystem::path(TARVIK_SOURCE_DIR) / "shaders", root / "shaders",
+    std::filesystem::copy(std::filesystem::path(testSourceDir()) / "shaders", root / "shaders",
                           std::filesystem::copy_options::recursive);
   }
   void replaceIn(const std::string& relative, const std::string& from, const std::string& to) const {

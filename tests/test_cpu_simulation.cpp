@@ -8,12 +8,13 @@
 
 #include "tests/support/process_runner.h"
 #include "tests/support/temp_files.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-bool haveMusic() { return fs::exists(std::string(TARVIK_SOURCE_DIR) + "/music/tarvik.mp3"); }
+bool haveMusic() { return fs::exists(std::string(testSourceDir()) + "/music/tarvik.mp3"); }
 
 std::string bytesOf(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -24,7 +25,7 @@ ProcessResult render(const std::string& times, const std::string& simulate, cons
   const std::vector<std::string> args = {builtProgram("tarvik-render"), "--time", times, "--fps", "10", "--size",
                                          "64x36", "--quality", "low", "--render", "32", "--simulate", simulate,
                                          "--out", out.string(), "--quiet"};
-  return runProcess(args, TARVIK_SOURCE_DIR, {"SDL_AUDIODRIVER=dummy"}, 0.0, 600.0);
+  return runProcess(args, testSourceDir(), {"SDL_AUDIODRIVER=dummy"}, 0.0, 600.0);
 }
 
 }  // namespace

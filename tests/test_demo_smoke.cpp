@@ -7,12 +7,13 @@
 #include <filesystem>
 
 #include "tests/support/process_runner.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 
 const std::vector<std::string> dummyAudio = {"SDL_AUDIODRIVER=dummy"};
 
-bool haveMusic() { return std::filesystem::exists(std::string(TARVIK_SOURCE_DIR) + "/music/tarvik.mp3"); }
+bool haveMusic() { return std::filesystem::exists(std::string(testSourceDir()) + "/music/tarvik.mp3"); }
 
 // Every anchor appears, each after the one before it.
 void expectInOrder(const std::string& output, const std::vector<std::string>& anchors) {
@@ -34,7 +35,7 @@ std::string emptyTempDir() {
 TEST(DemoSmoke, StartsInOrderAndStopsCleanlyOnSigterm) {
   if (!haveMusic()) GTEST_SKIP() << "the build generates ./music/tarvik.mp3";
   const ProcessResult run =
-      runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, TARVIK_SOURCE_DIR, dummyAudio, 6.0, 60.0);
+      runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, testSourceDir(), dummyAudio, 6.0, 60.0);
   ASSERT_TRUE(run.exited) << run.output;
   EXPECT_EQ(run.exitStatus, 0);
   expectInOrder(run.output, {"DEMO ENGINE\n\n", "Registered\n", " sw:", "LOAD INTRO\n", "LOAD ABSTRACT WORLDS\n",
@@ -57,7 +58,7 @@ TEST(DemoSmoke, MissingMusicEndsBeforeTheLoopWithStatusZero) {
 }
 
 TEST(DemoSmoke, NoAudioDeviceIsReportedWithItsCode) {
-  const ProcessResult run = runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, TARVIK_SOURCE_DIR,
+  const ProcessResult run = runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, testSourceDir(),
                                        {"SDL_AUDIODRIVER=no-such-driver"}, 0.0, 60.0);
   ASSERT_TRUE(run.exited) << run.output;
   EXPECT_EQ(run.exitStatus, 0);

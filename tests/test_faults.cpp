@@ -23,6 +23,7 @@
 #include "tests/support/audio_fixtures.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/temp_files.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 
@@ -31,8 +32,8 @@ namespace {
 const std::string musicLoadFailed = "Could not load file:./music/tarvik.mp3\n";
 const std::string rendererMusicFailed = "tarvik-render: could not load music file ./music/tarvik.mp3";
 
-std::string sourceMusic() { return std::string(TARVIK_SOURCE_DIR) + "/music/tarvik.mp3"; }
-std::string sourcePack() { return std::string(TARVIK_SOURCE_DIR) + "/data.vx"; }
+std::string sourceMusic() { return std::string(testSourceDir()) + "/music/tarvik.mp3"; }
+std::string sourcePack() { return std::string(testSourceDir()) + "/data.vx"; }
 bool haveAssets() { return fs::exists(sourceMusic()) && fs::exists(sourcePack()); }
 
 size_t countOf(const std::string& text, const std::string& part) {
@@ -203,7 +204,7 @@ void runWithFailingAudioSink(AudioSink::Then then) {
     return output.find(clockLine) != std::string::npos;
   };
   const ProcessResult run = runProcessWatched(
-      {builtProgram("tarvik"), "windowed", "mode=low"}, TARVIK_SOURCE_DIR,
+      {builtProgram("tarvik"), "windowed", "mode=low"}, testSourceDir(),
       {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + sink.path()}, watch, 180.0);
   expectCleanEnd(run, 0);
   EXPECT_GT(sink.bytesRead(), 44100 * 8) << "the sink took at least a second of sound first";
@@ -226,7 +227,7 @@ TEST(Faults, XServerKilledMidRunEndsWithOneLineAndNoCrash) {
       if (*loopSeenAt >= 0 && elapsed - *loopSeenAt > 1.5 + attempt) server.kill();
       return false;
     };
-    const ProcessResult run = runDemo(TARVIK_SOURCE_DIR, {"DISPLAY=" + server.display()}, killServer);
+    const ProcessResult run = runDemo(testSourceDir(), {"DISPLAY=" + server.display()}, killServer);
     expectCleanEnd(run, 0);
     EXPECT_EQ(countOf(run.output, "Lost the connection to the display\n"), 1u) << run.output;
   }
@@ -280,7 +281,7 @@ TEST(Faults, AudioSinkThatStallsHandsTheClockToTheWallClockAndShutdownDoesNotHan
 TEST(Faults, NoDisplayIsRefusedUnlessAnInvisibleDriverIsAsked) {
   // A bare name removes the variable from the child's environment.
   const std::vector<std::string> noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
-  const ProcessResult refused = runDemo(TARVIK_SOURCE_DIR, noDisplay, noWatch);
+  const ProcessResult refused = runDemo(testSourceDir(), noDisplay, noWatch);
   expectCleanEnd(refused, 0);
   const size_t sdlLine = refused.output.find("SDL could not initialize! SDL Error: ");
   ASSERT_NE(sdlLine, std::string::npos) << refused.output;
@@ -290,14 +291,14 @@ TEST(Faults, NoDisplayIsRefusedUnlessAnInvisibleDriverIsAsked) {
   if (!haveAssets()) return;
   std::vector<std::string> asked = noDisplay;
   asked.push_back("SDL_VIDEODRIVER=offscreen");
-  const ProcessResult allowed = runDemo(TARVIK_SOURCE_DIR, asked, stopAfter("WINDOWED\n", 0.5));
+  const ProcessResult allowed = runDemo(testSourceDir(), asked, stopAfter("WINDOWED\n", 0.5));
   expectCleanEnd(allowed, 0);
   EXPECT_EQ(allowed.output.find("Failed to initialize!"), std::string::npos) << allowed.output;
 
   TempDir out;
   const std::string png = (out.path() / "still.png").string();
   const ProcessResult still = runRenderer(
-      TARVIK_SOURCE_DIR, {"--time", "0.5", "--out", png, "--size", "32x18", "--render", "16", "--fps", "10"}, noDisplay);
+      testSourceDir(), {"--time", "0.5", "--out", png, "--size", "32x18", "--render", "16", "--fps", "10"}, noDisplay);
   expectCleanEnd(still, 0);
   EXPECT_TRUE(fs::exists(png)) << still.output;
 }
@@ -316,7 +317,7 @@ TEST(Faults, EmptyMusicFileIsRefused) {
 TEST(Faults, RendererRefusesAFolderAsAStillsPathBeforeAnyWork) {
   TempDir out;
   const std::string folder = out.path().string();
-  const ProcessResult run = runRenderer(TARVIK_SOURCE_DIR, {"--time", "10", "--out", folder, "--size", "64x36"});
+  const ProcessResult run = runRenderer(testSourceDir(), {"--time", "10", "--out", folder, "--size", "64x36"});
   expectCleanEnd(run, 1);
   EXPECT_EQ(run.output, "tarvik-render: cannot write to " + folder + "\n");
   EXPECT_TRUE(fs::is_empty(folder)) << "nothing left behind";

@@ -9,19 +9,20 @@
 #include <iterator>
 
 #include "tests/support/process_runner.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-bool haveMusic() { return fs::exists(std::string(TARVIK_SOURCE_DIR) + "/music/tarvik.mp3"); }
+bool haveMusic() { return fs::exists(std::string(testSourceDir()) + "/music/tarvik.mp3"); }
 
 std::string tempDir() {
   char dir[] = "/tmp/tarvik-render-XXXXXX";
   return mkdtemp(dir) ? dir : "/tmp";
 }
 
-ProcessResult render(const std::vector<std::string>& extra, const std::string& cwd = TARVIK_SOURCE_DIR) {
+ProcessResult render(const std::vector<std::string>& extra, const std::string& cwd = testSourceDir()) {
   std::vector<std::string> args = {builtProgram("tarvik-render")};
   args.insert(args.end(), extra.begin(), extra.end());
   return runProcess(args, cwd, {"SDL_AUDIODRIVER=dummy"}, 0.0, 300.0);
@@ -73,10 +74,10 @@ TEST(OfflineRender, BadInputGivesOneLineAndNoFile) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {{"--time", "300", "--out", out}, TARVIK_SOURCE_DIR, "time outside 0 to 259 seconds"},
-      {{"--time", "10", "--out", out, "--quality", "ultra"}, TARVIK_SOURCE_DIR, "bad value for --quality"},
-      {{"--bogus", "1"}, TARVIK_SOURCE_DIR, "unknown option --bogus"},
-      {{"--time", "10", "--out", dir + "/missing/x.png"}, TARVIK_SOURCE_DIR, "cannot write to"},
+      {{"--time", "300", "--out", out}, testSourceDir(), "time outside 0 to 259 seconds"},
+      {{"--time", "10", "--out", out, "--quality", "ultra"}, testSourceDir(), "bad value for --quality"},
+      {{"--bogus", "1"}, testSourceDir(), "unknown option --bogus"},
+      {{"--time", "10", "--out", dir + "/missing/x.png"}, testSourceDir(), "cannot write to"},
       {{"--time", "10", "--out", out}, dir, "could not load music file ./music/tarvik.mp3"},
   };
   for (const Case& c : cases) {

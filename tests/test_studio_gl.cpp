@@ -16,6 +16,7 @@
 #include "scenes/base_demo_screen.h"
 #include "tests/support/gl_context.h"
 #include "tests/support/temp_files.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ class StudioReloadTest : public GlTest {
   void SetUp() override {
     GlTest::SetUp();
     target_ = makeTestTarget(4, 4);
-    dir_.write("shaders/screenquad_vtx.glsl", fileText(std::string(TARVIK_SOURCE_DIR) + "/shaders/screenquad_vtx.glsl"));
+    dir_.write("shaders/screenquad_vtx.glsl", fileText(std::string(testSourceDir()) + "/shaders/screenquad_vtx.glsl"));
     shaderBuildHooks.programBuilt = [this](const ShaderBuild& build) { return reloader_.onProgramBuilt(build); };
     shaderBuildHooks.fileRead = [this](const std::string& path, bool found) { reloader_.onFileRead(path, found); };
   }

@@ -14,12 +14,13 @@
 #include "timeline/beat_sync.h"
 #include "timeline/fades.h"
 #include "timeline/sound_bins.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path sourceDir = TARVIK_SOURCE_DIR;
+const fs::path sourceDir = testSourceDir();
 constexpr const char* partComposite = "shaders/postprocessors/amigaborders_part.glsl";
 
 void press(SDL_Keycode key, Uint16 modifiers = KMOD_NONE) {

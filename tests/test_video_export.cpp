@@ -17,12 +17,13 @@
 
 #include "tests/support/process_runner.h"
 #include "tests/support/temp_files.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-bool haveMusic() { return fs::exists(std::string(TARVIK_SOURCE_DIR) + "/music/tarvik.mp3"); }
+bool haveMusic() { return fs::exists(std::string(testSourceDir()) + "/music/tarvik.mp3"); }
 bool haveFfmpeg() { return std::system("command -v ffmpeg > /dev/null && command -v ffprobe > /dev/null") == 0; }
 
 #define NEED_MUSIC_AND_FFMPEG()                                                   \
@@ -36,7 +37,7 @@ ProcessResult render(std::vector<std::string> args, const std::vector<std::strin
   args.insert(args.begin(), builtProgram("tarvik-render"));
   std::vector<std::string> fullEnv = {"SDL_AUDIODRIVER=dummy"};
   fullEnv.insert(fullEnv.end(), env.begin(), env.end());
-  return runProcess(args, TARVIK_SOURCE_DIR, fullEnv, 0.0, 300.0);
+  return runProcess(args, testSourceDir(), fullEnv, 0.0, 300.0);
 }
 
 std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more) {
@@ -209,7 +210,7 @@ TEST(VideoExport, AnInterruptedExportLeavesNoFile) {
   const std::string log = (dir.path() / "log.txt").string();
   const pid_t pid = fork();
   if (pid == 0) {
-    if (!freopen(log.c_str(), "w", stdout) || !freopen(log.c_str(), "a", stderr) || chdir(TARVIK_SOURCE_DIR) != 0)
+    if (!freopen(log.c_str(), "w", stdout) || !freopen(log.c_str(), "a", stderr) || chdir(testSourceDir()) != 0)
       _exit(126);
     putenv(const_cast<char*>("SDL_AUDIODRIVER=dummy"));
     const std::string program = builtProgram("tarvik-render");
@@ -239,11 +240,11 @@ TEST(VideoExport, SegmentsJoinedEqualOneRun) {
   const std::string one = (dir.path() / "one.mkv").string();
   const std::string joined = (dir.path() / "joined.mkv").string();
   ASSERT_EQ(render(with({"--from", "1", "--to", "2.5", "--out", one, "--quiet"}, smallClip)).exitStatus, 0);
-  std::vector<std::string> script = {"/bin/bash", std::string(TARVIK_SOURCE_DIR) + "/scripts/render_video.sh",
+  std::vector<std::string> script = {"/bin/bash", std::string(testSourceDir()) + "/scripts/render_video.sh",
                                      "--segments", "2", "-j", "2", "--program", builtProgram("tarvik-render"),
                                      "--from", "1", "--to", "2.5", "--out", joined};
   script = with(script, smallClip);
-  const ProcessResult run = runProcess(script, TARVIK_SOURCE_DIR, {"SDL_AUDIODRIVER=dummy"}, 0.0, 300.0);
+  const ProcessResult run = runProcess(script, testSourceDir(), {"SDL_AUDIODRIVER=dummy"}, 0.0, 300.0);
   ASSERT_EQ(run.exitStatus, 0) << run.output;
   EXPECT_EQ(probeStream(joined, "v:0")["nb_read_frames"], "15");
   const std::string expected = contentHashes(one);

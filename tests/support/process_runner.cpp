@@ -1,5 +1,6 @@
 // fork/exec with output captured into a temporary file.
 #include "tests/support/process_runner.h"
+#include "tests/support/test_paths.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -83,4 +84,4 @@ ProcessResult runProcess(const std::vector<std::string>& args, const std::string
   return runProcessWatched(args, workingDirectory, env, afterTime, deadlineSeconds);
 }
 
-std::string builtProgram(const std::string& name) { return std::string(TARVIK_BINARY_DIR) + "/" + name; }
+std::string builtProgram(const std::string& name) { return std::string(testBinaryDir()) + "/" + name; }
