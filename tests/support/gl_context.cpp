@@ -5,6 +5,7 @@
 #include <stb_image_write.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "render/screen_quad.h"
@@ -26,6 +27,9 @@ SDL_Window* tryWindow(int profile, int major, int minor) {
 }
 
 bool openContextOnce() {
+  // With a display, only X11 will do: SDL would otherwise fall back to its offscreen driver,
+  // whose EGL context GLEW cannot load, and the test would fail far from the cause.
+  if (std::getenv("DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::printf("GL test: SDL_Init failed: %s\n", SDL_GetError());
     return false;
@@ -83,8 +87,20 @@ std::array<T, 4> pixelFrom(const std::vector<T>& rgba, const TestTarget& target,
 
 }  // namespace
 
+// A loaded machine can refuse one X connection now and then; a fresh try a moment later serves.
+bool openContextWithRetries() {
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    if (openContextOnce()) return true;
+    std::printf("GL test: attempt %d failed (video driver %s)\n", attempt,
+                SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "none");
+    SDL_Quit();
+    SDL_Delay(500);
+  }
+  return false;
+}
+
 bool openTestGlContext() {
-  static const bool opened = openContextOnce();
+  static const bool opened = openContextWithRetries();
   return opened;
 }
 
