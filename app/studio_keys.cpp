@@ -10,7 +10,7 @@ constexpr float longSeek = 10.0f;
 
 StudioAction command(StudioCommand c) { return {c, 0.0f, -1}; }
 
-// Digits 1 to 8 on the main row or the keypad: parts 0 to 7; -1 for any other key.
+// Digits 1 to 8 on the main row or the keypad: demo part indices 0 to 7; -1 for any other key.
 int partOfDigitKey(int32_t keycode) {
   if (keycode >= SDLK_1 && keycode <= SDLK_8) return keycode - SDLK_1;
   if (keycode >= SDLK_KP_1 && keycode <= SDLK_KP_8) return keycode - SDLK_KP_1;
