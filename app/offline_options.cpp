@@ -1,5 +1,6 @@
 // Parsing and validating the offline renderer's options.
 #include "app/offline_options.h"
+#include "app/tool_setup.h"
 
 #include <algorithm>
 #include <cctype>
@@ -29,14 +30,6 @@ bool parseSize(const std::string& text, int& width, int& height) {
   const size_t x = text.find('x');
   return x != std::string::npos && parseInt(text.substr(0, x).c_str(), width) &&
          parseInt(text.substr(x + 1).c_str(), height);
-}
-
-bool parseQuality(const std::string& text, int& quality) {
-  if (text == "low") quality = 0;
-  else if (text == "medium") quality = 1;
-  else if (text == "high") quality = 2;
-  else return false;
-  return true;
 }
 
 // One time, or several separated by commas.
@@ -101,7 +94,7 @@ bool applyOption(OfflineOptions& o, const std::string& name, const char* value, 
   else if (name == "--to") ok = sawTo = parseNumber(value, o.to);
   else if (name == "--out") o.out = value;
   else if (name == "--size") ok = parseSize(value, o.width, o.height);
-  else if (name == "--quality") ok = parseQuality(value, o.quality);
+  else if (name == "--quality") ok = parseQualityName(value, o.quality);
   else if (name == "--render") ok = parseInt(value, o.renderSize);
   else if (name == "--fps") ok = parseNumber(value, o.fps) && o.fps > 0.0 && o.fps <= 1000.0;
   else if (name == "--simulate") ok = parseSimulation(value, o.fullSimulation);

@@ -17,6 +17,7 @@
 #include "app/progress_line.h"
 #include "app/stop_request.h"
 #include "app/video_export.h"
+#include "app/tool_setup.h"
 #include "geometry/random_seeds.h"
 #include "render/frame_capture.h"
 #include "render/shared_uniforms.h"
@@ -59,26 +60,14 @@ bool outputWritable(const OfflineOptions& o) {
 void applyDisplaySettings(const OfflineOptions& o) {
   const char* args[] = {"tarvik-render", "windowed"};
   parseCommandLine(2, args);
-  settings.quality = qualityCopy = o.quality;
-  const SizeWH render = renderSizeForQuality(o.quality);
-  settings.renderWidth = o.renderSize ? o.renderSize : render.width;
-  settings.renderHeight = o.renderSize ? o.renderSize : render.height;
-  settings.windowWidth = o.width;
-  settings.windowHeight = o.height;
+  applyToolSizes(o.quality, o.renderSize, o.width, o.height);
 }
 
 void prepareTimeline() {
-  sharedUniforms.dof1 = 3.0f;
-  sharedUniforms.dof2 = 9.0f;
-  sharedUniforms.dof3 = 15.0f;
-  sharedUniforms.apply_dof = true;
-  buildBeatSyncList();
-  registerBeatSyncCallback(beatSyncHandler);
-  buildDemoTimeline();
+  prepareToolTimeline();
   positionSyncCursor(0.0f);
   sharedUniforms.songPosition = 0.0f;
   fades.hold = false;
-  sharedUniforms.mouse = {-1.0f, -1.0f};
 }
 
 // One frame of the simulated run at song time t; draws only when asked.

@@ -15,6 +15,7 @@
 #include "app/studio_pass_names.h"
 #include "app/studio_seek.h"
 #include "app/studio_timer_ring.h"
+#include "app/tool_setup.h"
 #include "geometry/random_seeds.h"
 #include "render/frame_capture.h"
 #include "render/pass_timing_hook.h"
@@ -54,34 +55,6 @@ bool parseSize(const std::string& text, int& width, int& height) {
   return x != std::string::npos && parsePositive(text.substr(0, x), width) && parsePositive(text.substr(x + 1), height);
 }
 
-bool parseQuality(const std::string& text, int& quality) {
-  if (text == "low") quality = 0;
-  else if (text == "medium") quality = 1;
-  else if (text == "high") quality = 2;
-  else return false;
-  return true;
-}
-
-void applyDisplaySettings(const BenchOptions& o) {
-  settings.windowed = true;
-  settings.quality = qualityCopy = o.quality;
-  const SizeWH render = renderSizeForQuality(o.quality);
-  settings.renderWidth = o.renderSize ? o.renderSize : render.width;
-  settings.renderHeight = o.renderSize ? o.renderSize : render.height;
-  settings.windowWidth = o.width;
-  settings.windowHeight = o.height;
-}
-
-void prepareTimeline() {
-  sharedUniforms.dof1 = 3.0f;
-  sharedUniforms.dof2 = 9.0f;
-  sharedUniforms.dof3 = 15.0f;
-  sharedUniforms.apply_dof = true;
-  sharedUniforms.mouse = {-1.0f, -1.0f};
-  buildBeatSyncList();
-  registerBeatSyncCallback(beatSyncHandler);
-  buildDemoTimeline();
-}
 
 struct BenchTimers {
   ProgramNames names;
@@ -164,7 +137,7 @@ std::optional<BenchOptions> parseBenchOptions(int argc, const char* const* argv,
     }
     const std::string value = argv[++i];
     bool ok = true;
-    if (name == "--quality") ok = parseQuality(value, o.quality);
+    if (name == "--quality") ok = parseQualityName(value, o.quality);
     else if (name == "--size") ok = parseSize(value, o.width, o.height);
     else if (name == "--render") ok = parsePositive(value, o.renderSize);
     else if (name == "--frames") ok = parsePositive(value, o.frames);
@@ -232,9 +205,9 @@ int runRenderBench(int argc, const char* const* argv) {
                         " [--frames N])");
   DecodedAudio music;
   if (!decodeAudioFile(musicFilePath, music)) return fail(std::string("could not load music file ") + musicFilePath);
-  applyDisplaySettings(*options);
+  applyToolSizes(options->quality, options->renderSize, options->width, options->height);
   useFixedSeeds(1);
-  prepareTimeline();
+  prepareToolTimeline();
   BenchTimers timers;
   shaderBuildHooks.programBuilt = [&timers](const ShaderBuild& build) {
     timers.names.note(build, build.programId);

@@ -1,6 +1,7 @@
 // Display and quality settings, process-wide.
-// Writers: parseCommandLine (windowed, quality, qualityCopy, render size) and
-// initDisplay (window size); both run once before the first frame, nothing in the demo changes
+// Writers: parseCommandLine (windowed, quality, qualityCopy, render size), applyToolSizes (the
+// same for the offline renderer, its benchmark and the studio) and
+// initDisplay (window size); all run once before the first frame, nothing in the demo changes
 // them later. tarvik-studio's session also writes the window size when its window is resized.
 #pragma once
 

@@ -1,5 +1,6 @@
 // Parsing the studio's options.
 #include "app/studio_options.h"
+#include "app/tool_setup.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -26,13 +27,7 @@ bool parseCount(const std::string& text, int low, int high, int& count) {
 }
 
 // The demo's own spelling: the text after a leading "mode=".
-bool parseMode(const std::string& value, int& quality) {
-  if (value == "low") quality = 0;
-  else if (value == "medium") quality = 1;
-  else if (value == "high") quality = 2;
-  else return false;
-  return true;
-}
+bool parseMode(const std::string& value, int& quality) { return parseQualityName(value, quality); }
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "app/studio_overlay.h"
 #include "app/studio_seek.h"
+#include "app/tool_setup.h"
 #include "render/gl_lists.h"
 #include "render/pass_timing_hook.h"
 #include "render/shader_build_hooks.h"
@@ -89,25 +90,13 @@ void StudioSession::installHooks() {
 }
 
 void StudioSession::applySettings() {
-  settings.windowed = true;
-  settings.quality = qualityCopy = options_.quality;
-  const SizeWH render = renderSizeForQuality(options_.quality);
-  settings.renderWidth = options_.renderSize ? options_.renderSize : render.width;
-  settings.renderHeight = options_.renderSize ? options_.renderSize : render.height;
   const SizeWH windowed = windowedSizeForQuality(options_.quality);
-  settings.windowWidth = options_.windowWidth ? options_.windowWidth : windowed.width;
-  settings.windowHeight = options_.windowHeight ? options_.windowHeight : windowed.height;
+  applyToolSizes(options_.quality, options_.renderSize, options_.windowWidth ? options_.windowWidth : windowed.width,
+                 options_.windowHeight ? options_.windowHeight : windowed.height);
 }
 
 bool StudioSession::start() {
-  sharedUniforms.dof1 = 3.0f;
-  sharedUniforms.dof2 = 9.0f;
-  sharedUniforms.dof3 = 15.0f;
-  sharedUniforms.apply_dof = true;
-  sharedUniforms.mouse = {-1.0f, -1.0f};
-  buildBeatSyncList();
-  registerBeatSyncCallback(beatSyncHandler);
-  buildDemoTimeline();
+  prepareToolTimeline();
   applySettings();
   installHooks();
   if (!initDisplay()) {
