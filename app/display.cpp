@@ -12,7 +12,7 @@
 
 #include "app/display_lost.h"
 #include "app/options.h"
-#include "app/settings.h"
+#include "render/display_settings.h"
 #include "scenes/scene_set.h"
 
 SDL_Window* window = nullptr;

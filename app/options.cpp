@@ -3,9 +3,6 @@
 
 #include <string>
 
-DisplaySettings settings;
-int qualityCopy = 1;
-
 namespace {
 constexpr SizeWH renderSizes[] = {{512, 512}, {768, 768}, {1280, 1280}};
 constexpr SizeWH windowedSizes[] = {{896, 504}, {1280, 720}, {1536, 864}};

@@ -1,7 +1,7 @@
 // The command line: the exact argument "windowed" and "mode=low|medium|high".
-// Writes settings (app/settings.h); every other argument is ignored.
+// Writes settings (render/display_settings.h); every other argument is ignored.
 #pragma once
-#include "app/settings.h"
+#include "render/display_settings.h"
 
 // Pure parse: the settings the arguments select (window size still 0: display init sets it).
 DisplaySettings parseOptions(int argc, const char* const* argv);

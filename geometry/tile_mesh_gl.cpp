@@ -1,7 +1,7 @@
 // Tile mesh GL side: the vertex array with its two buffers, the per-frame upload and the draw.
 #include <GL/glew.h>
 
-#include "app/settings.h"
+#include "render/display_settings.h"
 #include "geometry/tile_mesh.h"
 #include "render/shader_files.h"
 #include "render/shader_program.h"

@@ -3,7 +3,7 @@
 
 #include <GL/glew.h>
 
-#include "app/settings.h"
+#include "render/display_settings.h"
 #include "render/pass_timing_hook.h"
 #include "render/render_targets.h"
 #include "render/shader_program.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/settings.h"
+#include "render/display_settings.h"
 #include "render/shader_program.h"
 
 namespace {

@@ -5,12 +5,13 @@
 
 #include <cmath>
 
-#include "app/settings.h"
+#include "render/display_settings.h"
+#include "render/fade_records.h"
 #include "render/shader_program.h"
 #include "render/shared_uniform_list.h"
-#include "timeline/fades.h"
 
 SharedUniforms sharedUniforms;
+FadeRecords fades;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The values every shader may read under the fixed shared uniform names, and their upload.
 // Owns: the stored values below and uploadSharedUniforms. Derived values (lightAdd, crt_mix,
 // lerp1..3, the fades, partTime, resolution, screenAspect) are computed at upload time from
-// the fade records (timeline/fades.h) and the display settings (app/settings.h).
+// the fade records (render/fade_records.h) and the display settings (render/display_settings.h).
 // Does NOT cache uniform locations: each upload looks every name up again.
 #pragma once
 #include <array>

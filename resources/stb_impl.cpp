@@ -1,4 +1,4 @@
-// The one definition of the stb image decoder, image writer and font rasteriser for the whole program.
+// The one definition of the stb image decoder for the whole program.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wall"
 #pragma GCC diagnostic ignored "-Wextra"
@@ -10,8 +10,4 @@
 #pragma GCC diagnostic ignored "-Wtype-limits"
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
-#define STB_TRUETYPE_IMPLEMENTATION
-#include <stb_truetype.h>
 #pragma GCC diagnostic pop

@@ -6,7 +6,7 @@
 
 #include "render/gl_lists.h"
 #include "render/screen_quad.h"
-#include "scenes/scene_settings.h"
+#include "timeline/scene_settings.h"
 
 class BaseDemoScreen {
  public:

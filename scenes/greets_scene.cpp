@@ -5,7 +5,7 @@
 
 #include <iostream>
 
-#include "app/settings.h"
+#include "render/display_settings.h"
 #include "render/composite_files.h"
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"

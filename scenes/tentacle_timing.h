@@ -6,7 +6,7 @@
 #include <array>
 
 #include "geometry/mat4.h"
-#include "scenes/scene_settings.h"
+#include "timeline/scene_settings.h"
 
 // Sub-step 1 starts at 14 s of part time, sub-step 2 at 28.5 s.
 inline constexpr float tentacleSwarmStart = 14.0f;

@@ -25,10 +25,10 @@ if cmp -s "$keep.new" "$keep"; then rm "$keep.new"; else mv "$keep.new" "$keep";
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined $keep" >/dev/null
 
-# Entry points (executables built from app/), every test program, and the programs tests start.
-targets=$(sed -n 's/^add_executable(\([^ ]*\) app\/.*/\1/p' CMakeLists.txt)
-targets+=" $(for f in tests/test_*.cpp; do basename "$f" .cpp; done)"
-targets+=" $(grep -ho 'builtProgram("[^"]*")' tests/*.cpp | sed 's/builtProgram("\(.*\)")/\1/' | sort -u)"
+# The three programs, every test program, and the programs tests start.
+targets="tarvik tarvik-render tarvik-studio"
+targets+=" $(for f in tests/*/test_*.cpp; do basename "$f" .cpp; done)"
+targets+=" $(grep -rho 'builtProgram("[^"]*")' tests | sed 's/builtProgram("\(.*\)")/\1/' | sort -u)"
 # shellcheck disable=SC2086
 cmake --build "$build" -j"$(nproc)" --target $(echo $targets | tr ' ' '\n' | sort -u)
 # New test files need the test list refreshed.

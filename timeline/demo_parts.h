@@ -1,6 +1,6 @@
 // The demo part table: eight song intervals, each drawn by one scene.
 // Owns: demoTimeline (writer: buildDemoTimeline, once at start-up).
-// Does NOT track the current part: the main loop does (app/demo_state.h).
+// Does NOT track the current part: the main loop does (timeline/demo_state.h).
 #pragma once
 #include <string>
 #include <vector>

@@ -3,8 +3,6 @@
 
 #include <iostream>
 
-FadeRecords fades;
-
 namespace {
 
 // Once at or below zero a ramp keeps its last value until an action restarts it.

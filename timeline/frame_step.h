@@ -2,7 +2,7 @@
 // settings copy and the `fft` array, in that fixed order.
 // Does NOT fetch the spectrum, upload the SoundTexture or render: scenes/frame_step_render does.
 #pragma once
-#include "scenes/scene_settings.h"
+#include "timeline/scene_settings.h"
 
 // t is this frame's song position; spectrum.raw already holds this frame's FFT, and
 // spectrumOk says whether fetching it succeeded.

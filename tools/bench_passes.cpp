@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/options.h"
-#include "app/settings.h"
+#include "render/display_settings.h"
 #include "render/embedded_shaders.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/settings.h"
+#include "render/display_settings.h"
 #include "render/embedded_shaders.h"
 #include "render/render_targets.h"
 #include "render/screen_quad.h"

@@ -1,8 +1,0 @@
-// The offline frame renderer's entry point; --bench runs the frame benchmark instead.
-#include "app/offline_render.h"
-#include "app/render_bench.h"
-
-int main(int argc, char** argv) {
-  if (wantsRenderBench(argc, argv)) return runRenderBench(argc, argv);
-  return runOfflineRender(argc, argv);
-}

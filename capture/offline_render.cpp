@@ -1,0 +1,143 @@
+// The offline renderer: simulates the demo frame by frame from song time 0 and writes the
+// requested frames as PNGs. Frames before the first written one run every CPU-side effect
+// (sync, fades, pulses, part changes) but draw nothing.
+#include "capture/offline_render.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/display.h"
+#include "capture/offline_options.h"
+#include "app/options.h"
+#include "capture/progress_line.h"
+#include "capture/stop_request.h"
+#include "capture/video_export.h"
+#include "tooling/tool_setup.h"
+#include "geometry/random_seeds.h"
+#include "render/frame_capture.h"
+#include "render/shared_uniforms.h"
+#include "scenes/frame_step_render.h"
+#include "timeline/audio.h"
+#include "timeline/beat_sync.h"
+#include "timeline/demo_parts.h"
+#include "timeline/demo_state.h"
+#include "timeline/fades.h"
+#include "timeline/music.h"
+#include "timeline/sound_bins.h"
+
+namespace {
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "tarvik-render: %s\n", message.c_str());
+  return 1;
+}
+
+std::string framePath(const OfflineOptions& o, long frame) {
+  if (o.kind != OutputKind::frames) return o.out;
+  char name[32];
+  std::snprintf(name, sizeof name, "/frame_%06ld.png", frame);
+  return o.out + name;
+}
+
+// Probes the output location before any work, so a bad path costs nothing and leaves nothing.
+// A still's path must not name a folder: the probe beside it would succeed, the PNG not.
+bool outputWritable(const OfflineOptions& o) {
+  struct stat info {};
+  if (o.kind == OutputKind::still && stat(o.out.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return false;
+  const std::string probe = framePath(o, 0) + ".probe";
+  FILE* file = std::fopen(probe.c_str(), "wb");
+  if (!file) return false;
+  std::fclose(file);
+  std::remove(probe.c_str());
+  return true;
+}
+
+void applyDisplaySettings(const OfflineOptions& o) {
+  const char* args[] = {"tarvik-render", "windowed"};
+  parseCommandLine(2, args);
+  applyToolSizes(o.quality, o.renderSize, o.width, o.height);
+}
+
+void prepareTimeline() {
+  prepareToolTimeline();
+  positionSyncCursor(0.0f);
+  sharedUniforms.songPosition = 0.0f;
+  fades.hold = false;
+}
+
+// One frame of the simulated run at song time t; draws only when asked.
+void stepFrame(const DecodedAudio& music, float t, bool draw) {
+  sharedUniforms.songPosition = t;
+  advanceDemoPart(t);
+  spectrumAt(music, t, spectrum.raw.data());
+  frameStepWithSpectrum(true, draw);
+}
+
+// The frame numbers a PNG run writes, in ascending order.
+std::vector<long> framesToWrite(const OfflineOptions& o) {
+  std::vector<long> frames;
+  if (o.range)
+    for (long k = frameAtOrAfter(o.from, o.fps); k <= frameAtOrBefore(o.to, o.fps); ++k) frames.push_back(k);
+  for (double t : o.range ? std::vector<double>{} : o.times) frames.push_back(frameAtOrBefore(t, o.fps));
+  std::sort(frames.begin(), frames.end());
+  frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+  return frames;
+}
+
+int renderFrames(const OfflineOptions& o, const DecodedAudio& music, FrameCapture& capture) {
+  const std::vector<long> frames = framesToWrite(o);
+  if (frames.empty()) return 0;
+  ProgressLine progress(o.kind == OutputKind::frames ? static_cast<long>(frames.size()) : 0,
+                        ProgressLine::modeFor(o.quiet), "tarvik-render");
+  const auto start = std::chrono::steady_clock::now();
+  size_t written = 0;
+  for (long k = 0; k <= frames.back(); ++k) {
+    if (stopRequested()) {
+      fail("stopped by a signal");
+      return stopExitStatus();
+    }
+    const bool draw = k == frames[written];
+    stepFrame(music, static_cast<float>(k / o.fps), draw);
+    if (!draw) continue;
+    if (!capture.writePng(framePath(o, k))) return fail("could not write " + framePath(o, k));
+    ++written;
+    progress.update(static_cast<long>(written),
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  progress.finish();
+  return 0;
+}
+
+}  // namespace
+
+int runOfflineRender(int argc, const char* const* argv) {
+  std::string error;
+  const auto options = parseOfflineOptions(argc, argv, error);
+  if (!options)
+    return fail(error + " (usage: tarvik-render --time T --out FILE.png | --time T1,T2,... --out DIR | --from T0 --to T1 --out DIR|NAME.mp4|NAME.mkv"
+                        " [--size WxH] [--quality low|medium|high] [--render N] [--fps F] [--quiet] [--no-sound] [--simulate cpu|full])");
+  const bool video = options->kind == OutputKind::mp4 || options->kind == OutputKind::mkv;
+  if (video && !videoToolsError().empty()) return fail(videoToolsError());
+  if (!outputWritable(*options)) return fail("cannot write to " + options->out);
+  installStopHandlers();
+  DecodedAudio music;
+  if (!decodeAudioFile(musicFilePath, music)) return fail(std::string("could not load music file ") + musicFilePath);
+  if (options->kind == OutputKind::wav) return runSoundExport(*options, music);
+  applyDisplaySettings(*options);
+  useFixedSeeds(1);  // particles and tiles draw the same values in every run, so stills reproduce
+  simulationPath = options->fullSimulation ? SimulationPath::renderDiscarded : SimulationPath::advance;
+  prepareTimeline();
+  if (!initDisplay(true)) return fail("could not open a GL context");
+  FrameCapture capture(settings.windowWidth, settings.windowHeight);
+  createFrameResources();
+  const int status = video ? runVideoExport(*options, music, capture,
+                                            [&](float t, bool draw) { stepFrame(music, t, draw); })
+                           : renderFrames(*options, music, capture);
+  shutDownDisplay();
+  return status;
+}

@@ -1,0 +1,20 @@
+# A room is one top-level folder of our own code built as one static library, tarvik_<room>.
+# Its include path holds a view of its own folder and, through linking, the views of the rooms
+# it uses, so `#include "room/file.h"` of a room it does not link fails to compile.
+# Usage: tarvik_room(NAME [USES room...] [LIBS target...] [EXCLUDE file...] [SOURCES file...])
+function(tarvik_room name)
+  cmake_parse_arguments(ROOM "" "" "USES;LIBS;EXCLUDE;SOURCES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${name}/*.cpp)
+  foreach(excluded ${ROOM_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_SOURCE_DIR}/${name}/${excluded})
+  endforeach()
+  add_library(tarvik_${name} STATIC ${sources} ${ROOM_SOURCES})
+  set(view ${CMAKE_BINARY_DIR}/rooms/${name})
+  file(MAKE_DIRECTORY ${view})
+  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${name} ${view}/${name} SYMBOLIC)
+  target_include_directories(tarvik_${name} PUBLIC ${view})
+  foreach(used ${ROOM_USES})
+    target_link_libraries(tarvik_${name} PUBLIC tarvik_${used})
+  endforeach()
+  target_link_libraries(tarvik_${name} PUBLIC ${ROOM_LIBS})
+endfunction()

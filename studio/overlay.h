@@ -1,0 +1,29 @@
+// What the studio writes over the picture, as lines of text: the timing block (song and part
+// time, frame rate, CPU frame time, GPU time per pass), the key help and the reload status.
+// Owns: the wording and layout of those lines. Does NOT draw: render/overlay_text does.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "studio/loop.h"
+#include "render/timer_ring.h"
+#include "render/overlay_text.h"
+
+struct TimingView {
+  float songTime = 0.0f;
+  int partIndex = 0;
+  std::string partName;
+  float partTime = 0.0f;
+  double framesPerSecond = 0.0;
+  double cpuMilliseconds = 0.0;
+  bool gpuTiming = true;             // false when the context has no timestamp queries
+  std::vector<PassTime> passes;      // the newest measured frame
+  bool paused = false;
+  LoopState loop;
+};
+
+std::vector<OverlayLine> timingLines(const TimingView& view);
+std::vector<OverlayLine> helpLines();
+
+// One status line: white for news, red for an error the user should fix.
+OverlayLine statusLine(const std::string& text, bool error);
