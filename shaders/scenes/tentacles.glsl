@@ -4,7 +4,10 @@
 // of twisted cubes. Over it: light bands on the surfaces, sky and light-ray fans where rays
 // miss, fog, a glow that grows with the march effort, floating dust, vignette, tone curve and
 // gamma. Alpha carries the march-step ratio for the depth-of-field pass.
-// Defines `map` for the marching loop. Uses the shared uniforms of basic.glsl only.
+// Defines `map` for the library's marching loop, but marches and samples each sub-step's field
+// in a loop of its own: the software rasteriser runs both sides of every branch for a block of
+// pixels, and only a loop that no pixel of the block enters ends early, so one shared loop
+// would pay for all three fields at every step. Uses the shared uniforms of basic.glsl only.
 // Artistic choices where the picture is not pinned down: the twists turn x toward z (rot2's
 // sense), "bending" turns the xy plane by a small angle that varies with height, the folds of
 // the swarm use rot2's sense as well, the tentacles' noise is the library's value noise, and
@@ -15,6 +18,35 @@ const vec3 fogColour = vec3(0.2, 0.4, 0.8);
 const vec3 glowColour = vec3(0.2, 0.375, 0.9);
 const float missedLength = 30.0005;
 const float cameraDistance = 12.0;
+
+// Values that change only from frame to frame, worked out once per pixel by setFrameValues
+// instead of at every evaluation of the field.
+float twistPhase;     // 0.03 time: the turn of the lattice, the column and the tentacles
+float driftZ;         // 10 + 0.35 partTime: how far the lattice and the tentacles have drifted
+float latticePeriod;  // the lattice's cell size, shrinking during sub-step 0
+vec2 swarmTurn;       // cosine and sine of partTime, the swarm's turn in xy
+float swarmDriftX;    // 0.125 partTime
+float swarmShift;     // 0.5 + 0.3 sin(pi partTime / 8), the swarm's offset after its z repeat
+vec3 swarmBox;        // half size of the swarm's boxes, breathing with partTime
+vec3 columnOffset;    // the cube column's place, rising with partTime
+
+void setFrameValues()
+{
+    twistPhase = 0.03 * time;
+    driftZ = 10.0 + 0.35 * partTime;
+    latticePeriod = sub_step == 0 ? max(18.0 - 0.5 * partTime, 14.0) : 14.0;
+    swarmTurn = vec2(cos(partTime), sin(partTime));
+    swarmDriftX = 0.125 * partTime;
+    swarmShift = 0.5 + 0.3 * sin(PI * partTime / 8.0);
+    swarmBox = vec3(1.0, 0.125, 0.25) * (0.35 + 0.25 * sin(PI * partTime / 4.0));
+    columnOffset = vec3(7.165, -17.0 + 1.25 * (partTime - 28.0), 5.181);
+}
+
+// rot2 with the cosine and sine of its angle given.
+vec2 turnBy(vec2 q, vec2 cosSin)
+{
+    return vec2(q.x * cosSin.x + q.y * cosSin.y, -q.x * cosSin.y + q.y * cosSin.x);
+}
 
 // The rounded cube every lattice cell and column cell holds.
 float roundedCube(vec3 q)
@@ -30,48 +62,48 @@ vec3 bend(vec3 q)
 
 float latticeDistance(vec3 p)
 {
-    vec3 q = rotateY(p, 0.0208 * p.y + 0.03 * time);
-    q.z += 10.0 + 0.35 * partTime;
+    vec3 q = rotateY(p, 0.0208 * p.y + twistPhase);
+    q.z += driftZ;
     q = bend(q);
     q.y -= partTime;
-    float period = sub_step == 0 ? max(18.0 - 0.5 * partTime, 14.0) : 14.0;
-    return roundedCube(pModCentred(q, vec3(period)));
+    return roundedCube(pModCentred(q, vec3(latticePeriod)));
 }
 
 float swarmDistance(vec3 p)
 {
     vec3 q = (p + vec3(-30.0, 2.598, -5.906)) / 1.25;
-    q.x += 0.125 * partTime;
+    q.x += swarmDriftX;
     float z = q.z;
     float x = q.x;
     q.y += 8.0 * sin(q.z / 8.0);
     q.x -= 4.0 * (0.5 * sin(q.z / 2.0) + 0.5);
-    q = rotateZ(q, partTime);
-    q.z = mod(q.z, 0.5) - (0.5 + 0.3 * sin(PI * partTime / 8.0));
+    q.xy = turnBy(q.xy, swarmTurn);
+    q.z = mod(q.z, 0.5) - swarmShift;
+    vec2 foldTurn = vec2(cos(0.5 * z), sin(0.5 * z));
     for (int i = 0; i < 5; ++i) {
         q.y = abs(q.y) - 0.5;
         q.xy = rot2(q.xy, PI / 8.0);
         q = abs(q) - 0.125;
-        q.xy = rot2(q.xy, 0.5 * z);
+        q.xy = turnBy(q.xy, foldTurn);
         q = abs(q) - 0.125;
-        q.yz = rot2(q.yz, 0.5 * z);
+        q.yz = turnBy(q.yz, foldTurn);
     }
-    float shape = sminP(sdSphere(q, 0.03125), sdBox(q, vec3(1.0, 0.125, 0.25) * (0.35 + 0.25 * sin(PI * partTime / 4.0))));
+    float shape = sminP(sdSphere(q, 0.03125), sdBox(q, swarmBox));
     return min(96.0 - x, shape) * 1.25;
 }
 
 float cubeColumnDistance(vec3 p)
 {
-    vec3 q = p + vec3(7.165, -17.0 + 1.25 * (partTime - 28.0), 5.181);
-    q = rotateY(q, 0.12 * q.y + 0.03 * time);
+    vec3 q = p + columnOffset;
+    q = rotateY(q, 0.12 * q.y + twistPhase);
     q.y = mod(q.y, 11.0) - 5.5;
     return roundedCube(q);
 }
 
 float tentacleFieldDistance(vec3 p)
 {
-    vec3 q = rotateY(p, 0.08 * p.y + 0.03 * time);
-    q.z += 10.0 + 0.35 * partTime;
+    vec3 q = rotateY(p, 0.08 * p.y + twistPhase);
+    q.z += driftZ;
     // Each cell's coordinates run from -7 to 7, so the tentacle near its middle is the nearest
     // one to every point of the cell and the march never overshoots into a neighbour.
     vec2 corner = floor(q.xz / 14.0) * 14.0;
@@ -83,17 +115,75 @@ float tentacleFieldDistance(vec3 p)
     return cylinder + noise;
 }
 
-vec2 map(vec3 p)
+// The field of sub-step `step`. Called with a literal step, it keeps only that sub-step's code.
+float fieldDistance(vec3 p, int step)
 {
     p.x *= screenAspect;
-    float d;
+    if (step == 2)
+        return sminP(cubeColumnDistance(p), tentacleFieldDistance(p));
+    if (step == 1)
+        return sminP(latticeDistance(p), 4.0 * swarmDistance(p));
+    return latticeDistance(p);
+}
+
+vec2 map(vec3 p)
+{
+    return vec2(fieldDistance(p, sub_step), MATERIAL_TENTACLE);
+}
+
+// rayMarch over the field of sub-step `step` alone: the marched length, with the number of
+// distance evaluations in iterationsCount.
+float marchField(vec3 ro, vec3 rd, int step)
+{
+    float t = 0.0;
+    iterationsCount = 0;
+    for (int i = 0; i < rayMarchIterations; ++i) {
+        float d = fieldDistance(ro + rd * t, step);
+        iterationsCount++;
+        if (d < clipNear || t > clipFar)
+            break;
+        t += stepSize * d;
+    }
+    return t;
+}
+
+float marchSubStep(vec3 ro, vec3 rd)
+{
     if (sub_step == 2)
-        d = sminP(cubeColumnDistance(p), tentacleFieldDistance(p));
+        return marchField(ro, rd, 2);
+    if (sub_step == 1)
+        return marchField(ro, rd, 1);
+    return marchField(ro, rd, 0);
+}
+
+const vec3 normalOffsets[6] = vec3[](vec3(0.005, 0.0, 0.0), vec3(-0.005, 0.0, 0.0), vec3(0.0, 0.005, 0.0),
+                                     vec3(0.0, -0.005, 0.0), vec3(0.0, 0.0, 0.005), vec3(0.0, 0.0, -0.005));
+
+// calcNormal and ambientOcclusion at p over the field of sub-step `step` alone.
+void surfaceSamples(vec3 p, int step, out vec3 n, out float occlusion)
+{
+    float d[6];
+    for (int i = 0; i < 6; ++i)
+        d[i] = fieldDistance(p + normalOffsets[i], step);
+    n = normalize(vec3(d[0] - d[1], d[2] - d[3], d[4] - d[5]));
+    float sum = 0.0;
+    float w = 1.0;
+    for (int i = 1; i <= 5; ++i) {
+        float h = 0.3 * float(i);
+        sum += w * (h - fieldDistance(p + n * h, step));
+        w *= 0.5;
+    }
+    occlusion = 0.5 + 0.5 * (1.0 - clamp(sum, 0.0, 1.0));
+}
+
+void surfaceSamplesOfSubStep(vec3 p, out vec3 n, out float occlusion)
+{
+    if (sub_step == 2)
+        surfaceSamples(p, 2, n, occlusion);
     else if (sub_step == 1)
-        d = sminP(latticeDistance(p), 4.0 * swarmDistance(p));
+        surfaceSamples(p, 1, n, occlusion);
     else
-        d = latticeDistance(p);
-    return vec2(d, MATERIAL_TENTACLE);
+        surfaceSamples(p, 0, n, occlusion);
 }
 
 // The point the camera looks at and its orbit coordinates (pixel-like, see orbitCamera).
@@ -114,10 +204,11 @@ void cameraPath(out vec3 target, out vec2 orbit)
 
 vec3 shadeHit(vec3 p, vec3 rd, vec3 eye)
 {
-    vec3 n = calcNormal(p);
-    PointLight lights[LIGHTS];
-    lights[0] = PointLight(eye + vec3(0.0, 5.0, 0.0), tentacleColour, 2.06);
-    vec3 colour = shadeLights(lights, materialFor(MATERIAL_TENTACLE), tentacleColour, p, n, -rd);
+    vec3 n;
+    float occlusion;
+    surfaceSamplesOfSubStep(p, n, occlusion);
+    PointLight light = PointLight(eye + vec3(0.0, 5.0, 0.0), tentacleColour, 2.06);
+    vec3 colour = shadePointLight(light, materialFor(MATERIAL_TENTACLE), tentacleColour, p, n, -rd, occlusion);
     if (sub_step < 2) {
         float y = mod(p.y + partTime, 4.0);
         float band = smoothstep(0.0, 0.5, y) * smoothstep(-0.5, 0.0, -y);
@@ -166,6 +257,7 @@ vec3 lightRays(vec3 colour, vec2 pixel)
 
 void main()
 {
+    setFrameValues();
     vec3 target;
     vec2 orbit;
     cameraPath(target, orbit);
@@ -173,8 +265,7 @@ void main()
     vec2 uv = aspectUv();
     vec3 rd = lookAtRay(eye, target, uv, 1.0 / 1.5);
 
-    vec2 hit = rayMarch(eye, rd);
-    float t = hit.x;
+    float t = marchSubStep(eye, rd);
     float steps = float(iterationsCount);
     bool missed = t >= missedLength;
 
