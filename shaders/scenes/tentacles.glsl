@@ -131,59 +131,72 @@ vec2 map(vec3 p)
     return vec2(fieldDistance(p, sub_step), MATERIAL_TENTACLE);
 }
 
-// rayMarch over the field of sub-step `step` alone: the marched length, with the number of
-// distance evaluations in iterationsCount.
-float marchField(vec3 ro, vec3 rd, int step)
+// What a ray found: the marched length and, on a hit, the surface normal and occlusion.
+struct Trace {
+    float t;
+    vec3 normal;
+    float occlusion;
+};
+
+// A hit is sampled six times for its normal (central differences, offset 0.005, as
+// calcNormal) and then five times for its occlusion (as ambientOcclusion).
+const int normalSamples = 6;
+const int surfaceSamples = 11;
+const vec3 normalAxes[6] = vec3[](vec3(1.0, 0.0, 0.0), vec3(-1.0, 0.0, 0.0), vec3(0.0, 1.0, 0.0),
+                                  vec3(0.0, -1.0, 0.0), vec3(0.0, 0.0, 1.0), vec3(0.0, 0.0, -1.0));
+
+// rayMarch, then calcNormal and ambientOcclusion at the hit, over the field of sub-step `step`
+// alone and in one loop: a ray that has stopped goes on to its surface samples while the other
+// rays of its block still march. Leaves the number of marching evaluations in iterationsCount.
+Trace traceField(vec3 ro, vec3 rd, int step)
 {
-    float t = 0.0;
+    Trace trace = Trace(0.0, vec3(0.0), 1.0);
     iterationsCount = 0;
-    for (int i = 0; i < rayMarchIterations; ++i) {
-        float d = fieldDistance(ro + rd * t, step);
-        iterationsCount++;
-        if (d < clipNear || t > clipFar)
-            break;
-        t += stepSize * d;
+    int sample = -1;  // -1 while marching, then the index of the next surface sample
+    vec3 hit = ro;
+    vec3 gradient = vec3(0.0);
+    float occlusionSum = 0.0;
+    float weight = 1.0;
+    for (int i = 0; i < rayMarchIterations + surfaceSamples; ++i) {
+        float h = 0.3 * float(sample - normalSamples + 1);
+        vec3 q = sample < 0 ? ro + rd * trace.t
+               : sample < normalSamples ? hit + 0.005 * normalAxes[sample]
+               : hit + trace.normal * h;
+        float d = fieldDistance(q, step);
+        if (sample < 0) {
+            iterationsCount++;
+            bool stopped = d < clipNear || trace.t > clipFar;
+            if (!stopped)
+                trace.t += stepSize * d;
+            if (stopped || iterationsCount == rayMarchIterations) {
+                if (trace.t >= missedLength)
+                    break;
+                hit = ro + trace.t * rd;
+                sample = 0;
+            }
+        } else if (sample < normalSamples) {
+            gradient += normalAxes[sample] * d;
+            if (++sample == normalSamples)
+                trace.normal = normalize(gradient);
+        } else {
+            occlusionSum += weight * (h - d);
+            weight *= 0.5;
+            if (++sample == surfaceSamples) {
+                trace.occlusion = 0.5 + 0.5 * (1.0 - clamp(occlusionSum, 0.0, 1.0));
+                break;
+            }
+        }
     }
-    return t;
+    return trace;
 }
 
-float marchSubStep(vec3 ro, vec3 rd)
+Trace traceSubStep(vec3 ro, vec3 rd)
 {
     if (sub_step == 2)
-        return marchField(ro, rd, 2);
+        return traceField(ro, rd, 2);
     if (sub_step == 1)
-        return marchField(ro, rd, 1);
-    return marchField(ro, rd, 0);
-}
-
-const vec3 normalOffsets[6] = vec3[](vec3(0.005, 0.0, 0.0), vec3(-0.005, 0.0, 0.0), vec3(0.0, 0.005, 0.0),
-                                     vec3(0.0, -0.005, 0.0), vec3(0.0, 0.0, 0.005), vec3(0.0, 0.0, -0.005));
-
-// calcNormal and ambientOcclusion at p over the field of sub-step `step` alone.
-void surfaceSamples(vec3 p, int step, out vec3 n, out float occlusion)
-{
-    float d[6];
-    for (int i = 0; i < 6; ++i)
-        d[i] = fieldDistance(p + normalOffsets[i], step);
-    n = normalize(vec3(d[0] - d[1], d[2] - d[3], d[4] - d[5]));
-    float sum = 0.0;
-    float w = 1.0;
-    for (int i = 1; i <= 5; ++i) {
-        float h = 0.3 * float(i);
-        sum += w * (h - fieldDistance(p + n * h, step));
-        w *= 0.5;
-    }
-    occlusion = 0.5 + 0.5 * (1.0 - clamp(sum, 0.0, 1.0));
-}
-
-void surfaceSamplesOfSubStep(vec3 p, out vec3 n, out float occlusion)
-{
-    if (sub_step == 2)
-        surfaceSamples(p, 2, n, occlusion);
-    else if (sub_step == 1)
-        surfaceSamples(p, 1, n, occlusion);
-    else
-        surfaceSamples(p, 0, n, occlusion);
+        return traceField(ro, rd, 1);
+    return traceField(ro, rd, 0);
 }
 
 // The point the camera looks at and its orbit coordinates (pixel-like, see orbitCamera).
@@ -202,13 +215,11 @@ void cameraPath(out vec3 target, out vec2 orbit)
     }
 }
 
-vec3 shadeHit(vec3 p, vec3 rd, vec3 eye)
+vec3 shadeHit(vec3 p, vec3 rd, vec3 eye, Trace trace)
 {
-    vec3 n;
-    float occlusion;
-    surfaceSamplesOfSubStep(p, n, occlusion);
     PointLight light = PointLight(eye + vec3(0.0, 5.0, 0.0), tentacleColour, 2.06);
-    vec3 colour = shadePointLight(light, materialFor(MATERIAL_TENTACLE), tentacleColour, p, n, -rd, occlusion);
+    vec3 colour = shadePointLight(light, materialFor(MATERIAL_TENTACLE), tentacleColour, p, trace.normal, -rd,
+                                  trace.occlusion);
     if (sub_step < 2) {
         float y = mod(p.y + partTime, 4.0);
         float band = smoothstep(0.0, 0.5, y) * smoothstep(-0.5, 0.0, -y);
@@ -265,11 +276,12 @@ void main()
     vec2 uv = aspectUv();
     vec3 rd = lookAtRay(eye, target, uv, 1.0 / 1.5);
 
-    float t = marchSubStep(eye, rd);
+    Trace trace = traceSubStep(eye, rd);
+    float t = trace.t;
     float steps = float(iterationsCount);
     bool missed = t >= missedLength;
 
-    vec3 colour = missed ? skyColour(rd) : shadeHit(eye + t * rd, rd, eye);
+    vec3 colour = missed ? skyColour(rd) : shadeHit(eye + t * rd, rd, eye, trace);
     colour = applyFog(colour, fogColour, t);
     if (steps > 0.0)
         colour = mix(colour, glowColour, steps / 57.6);
