@@ -19,6 +19,10 @@ const float cameraDistance = 12.0;
 // Light gathered by every evaluation of the distance field for the current pixel.
 float glowSum = 0.0;
 
+// How much the value noise roughens the structure: a per-frame value, set once per pixel in
+// main instead of at every evaluation of the field.
+float roughness;
+
 // A sphere of radius 0.4 mirrored to x = +-2, and a bar along x; `a` thickens the bar in y.
 float sphereTerm(vec3 x)
 {
@@ -61,7 +65,6 @@ vec2 map(vec3 p)
     p.x *= screenAspect;
     p.y = abs(p.y - 3.0) - 11.0;
     float d = structureDistance(p);
-    float roughness = 0.15 + 0.075 * sin(PI * partTime / 2.0);
     d = mix(d, d + 0.6 / 4.5 * valueNoise3(4.5 * p), roughness);
     return vec2(d, 0.0);
 }
@@ -119,6 +122,7 @@ void main()
     vec2 uv = centredUv();
 
     glowSum = 1.0 + 2.5 * lightAdd;
+    roughness = 0.15 + 0.075 * sin(PI * partTime / 2.0);
     float t = rayMarch(eye, rd).x;
     float steps = float(iterationsCount);
     vec3 p = eye + t * rd;
