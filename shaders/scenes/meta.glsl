@@ -85,16 +85,16 @@ vec3 backdrop(vec3 ray)
     return 0.5 * (inversionField(ray * 2.0, 4.0 * partTime) + inversionField(ray * 1.8, 3.0 * partTime));
 }
 
-// The reflected cube texture, brightened on the beat, fading into the backdrop at grazing
-// angles (the only place a hit needs the backdrop).
-vec3 surfaceColour(vec3 ray, vec3 n)
+// The reflected cube texture, brightened on the beat, fading into the backdrop `back` at grazing
+// angles.
+vec3 surfaceColour(vec3 ray, vec3 n, vec3 back)
 {
     vec3 r = reflect(ray, n);
     vec3 colour = texture(cubeTexture, r.xy).rgb + 0.25 * lightAdd;
     float facing = 2.0 * dot(n, -ray);
     colour *= facing;
     if (facing < 0.2)
-        colour = mix(backdrop(ray), colour, clamp(facing / 0.2, 0.0, 1.0));
+        colour = mix(back, colour, clamp(facing / 0.2, 0.0, 1.0));
     return colour;
 }
 
@@ -156,7 +156,15 @@ void main()
     pose = metaPoseAt(partTime);
     float travelled;
     bool hit = march(origin, ray, travelled);
-    vec3 colour = hit ? surfaceColour(ray, surfaceNormal(origin + ray * travelled)) : backdrop(ray);
+    // The backdrop shows where the ray misses and at grazing hits; it is worked out once, and a
+    // block of pixels that shows none of it skips its loops.
+    vec3 n = vec3(0.0);
+    if (hit)
+        n = surfaceNormal(origin + ray * travelled);
+    vec3 back = vec3(0.0);
+    if (!hit || 2.0 * dot(n, -ray) < 0.2)
+        back = backdrop(ray);
+    vec3 colour = hit ? surfaceColour(ray, n, back) : back;
 
     vec2 uv = gl_FragCoord.xy / resolution;
     colour += dust(uv, travelled);
