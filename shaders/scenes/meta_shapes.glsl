@@ -43,10 +43,9 @@ float metaSponge(vec3 q)
 {
     for (int i = 0; i < 8; i++) {
         q = abs(q);
-        // The three swaps of a descending sort, as max and min.
-        q.xy = vec2(max(q.x, q.y), min(q.x, q.y));
-        q.xz = vec2(max(q.x, q.z), min(q.x, q.z));
-        q.yz = vec2(max(q.y, q.z), min(q.y, q.z));
+        if (q.x < q.y) q.xy = q.yx;
+        if (q.x < q.z) q.xz = q.zx;
+        if (q.y < q.z) q.zy = q.yz;
         q = 3.0 * q - 2.0;
         if (q.z < -1.0) q.z += 2.0;
     }
