@@ -9,7 +9,7 @@ packages=(
   libsndfile1-dev libsamplerate0-dev libx11-dev
   libgtest-dev xvfb xauth fonts-dejavu-core
   libgl1-mesa-dri mesa-utils
-  ffmpeg parallel
+  ffmpeg parallel imagemagick
 )
 
 missing=()

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Frame benchmark of a reference commit and of this checkout's ./build, back to back on the same
+# machine: both tables, then per part the ratio of wall time per frame (new / reference), the
+# mean of those ratios and the ratio of the mean wall times (a benchmark, not a test).
+# usage: scripts/compare_bench.sh REF_COMMIT [tarvik-render options]
+#        (default options: --quality low --size 320x180; e.g. add --frames 3)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/ref_build.sh
+[ $# -ge 1 ] || { echo "usage: scripts/compare_bench.sh REF_COMMIT [tarvik-render options]" >&2; exit 2; }
+ref_dir=$(ref_worktree "$1")
+shift
+build_tree "$(pwd)"
+options=(--quality low --size 320x180 "$@")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+bench() {  # checkout folder, table file: keeps the table from its header line on
+  (cd "$1" && run_gl ./build/tarvik-render --bench "${options[@]}") 2>&1 |
+    sed -n '/^pass (GPU ms)/,$p' >"$2"
+  [ -s "$2" ] || { echo "no benchmark table from $1" >&2; exit 1; }
+}
+bench "$ref_dir" "$work/ref"
+bench "$(pwd)" "$work/new"
+echo "reference ($ref_dir):"; cat "$work/ref"
+echo "working tree:"; cat "$work/new"
+awk '/^wall \/ frame/ { for (i = 4; i <= NF; i++) w[FILENAME, i - 3] = $i; n = NF - 3 }
+  END {
+    printf "%-18s", "wall new / ref"
+    for (i = 1; i <= n; i++) {
+      r = w[ARGV[2], i] / w[ARGV[1], i]; sum += r
+      mr += w[ARGV[1], i]; mn += w[ARGV[2], i]
+      printf " %9.3f", r
+    }
+    printf "\nmean of part ratios %.3f; mean wall / frame: reference %.2f ms, new %.2f ms, ratio %.3f\n",
+      sum / n, mr / n, mn / n, mn / mr
+  }' "$work/ref" "$work/new"
