@@ -2,5 +2,5 @@
 // declare `uniform sampler2D soundTexture`.
 float getData(int id)
 {
-    return texture(soundTexture, vec2(float(id) / 512.0, 0.0)).r * 1.8;
+    return texelFetch(soundTexture, ivec2(id & 511, 0), 0).r * 1.8;
 }

@@ -11,16 +11,18 @@ void main()
     vec2 uv = passUv();
     vec2 centre = vec2(0.2 + 0.1 * sin(time * 3.1415692), 0.66);
     vec2 stepUv = (centre - uv) / 100.0;
-    vec2 q = uv;
-    float w = 1.0;
-    float sum = 0.0;
-    for (int i = 0; i < 100; ++i) {
+    // The first tap is the pixel itself: one read gives its mask and its colour.
+    vec4 here = texture(renderTexture, uv);
+    vec2 q = uv + stepUv;
+    float w = 0.995;
+    float sum = here.a;
+    for (int i = 1; i < 100; ++i) {
         sum += texture(renderTexture, q).a * w;
         w *= 0.995;
         q += stepUv;
     }
     sum /= 100.0;
-    vec3 c = texture(renderTexture, uv).rgb;
+    vec3 c = here.rgb;
     c = mix(c, sum * vec3(0.455, 0.792, 1.0), 0.7);
     c = clamp(1.5 * c, 0.0, 1.0);
     c *= 0.5 + 0.5 * pow(10.0 * uv.x * uv.y * (1.0 - uv.x) * (1.0 - uv.y), 0.3);

@@ -16,6 +16,7 @@ float sceneTime;      // part time t
 float descentTime;    // t3 = clamp(t, 0, 28): how far the phase-1 world has moved along z
 bool secondPhase;     // t >= 28
 float phaseTime;      // t - 28 (negative in phase 1)
+vec2 worldTurn;       // (cos, sin) of the phase-2 turn of the world, 0.0625 (t - 28)
 
 // ---- Ground -------------------------------------------------------------------------------
 
@@ -150,7 +151,7 @@ vec2 map(vec3 p)
 {
     p.x *= screenAspect;
     if (secondPhase)
-        p = rotateY(p, 0.0625 * phaseTime);
+        p = vec3(p.x * worldTurn.x + p.z * worldTurn.y, p.y, -p.x * worldTurn.y + p.z * worldTurn.x);
     vec2 d = vec2(ground(p), MATERIAL_GROUND);
     d = opUnion(d, vec2(strips(p), MATERIAL_STRIP));
     if (secondPhase) {
@@ -273,6 +274,8 @@ void main()
     descentTime = clamp(sceneTime, 0.0, PHASE_CHANGE);
     secondPhase = sceneTime >= PHASE_CHANGE;
     phaseTime = sceneTime - PHASE_CHANGE;
+    // The same for every march step of the frame: worked out once, not at each step.
+    worldTurn = vec2(cos(0.0625 * phaseTime), sin(0.0625 * phaseTime));
 
     vec2 uv = aspectUv();
     vec3 ro = cameraPosition(sceneTime);

@@ -36,9 +36,12 @@ vec2 turned(vec2 p, float a)
 // picture fades in (fadeIn = 1). Adds relief / noise to reliefSum for the brightness.
 float terrainHeight(vec3 q, float fadeIn, inout float reliefSum)
 {
-    float n = 0.0;
-    for (float k = 2.0; k <= 16.0; k *= 2.0)
-        n += texture(cubeTexture, 0.0005 * q.xz * k).r / k;
+    // The octaves written out: a loop on a float counter stays a loop in the compiled code.
+    vec2 c = 0.0005 * q.xz;
+    float n = texture(cubeTexture, c * 2.0).r / 2.0;
+    n += texture(cubeTexture, c * 4.0).r / 4.0;
+    n += texture(cubeTexture, c * 8.0).r / 8.0;
+    n += texture(cubeTexture, c * 16.0).r / 16.0;
     float music = getData(int(256.0 * n)) * 8.75;
     float image = texture(cubeTexture, vec2(n, 0.0)).r;
     float a = mix(mix(music, image, 0.82), 0.0, fadeIn);
