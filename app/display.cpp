@@ -84,7 +84,7 @@ bool refuseInvisibleDriver() {
 
 }  // namespace
 
-bool initDisplay(bool hidden) {
+bool openDisplay(bool hidden) {
   if (SDL_Init(SDL_INIT_VIDEO) < 0 || (!hidden && refuseInvisibleDriver())) {
     std::printf("SDL could not initialize! SDL Error: %s\n", SDL_GetError());
     return false;
@@ -104,6 +104,11 @@ bool initDisplay(bool hidden) {
   // makes its own context current, so ours is made current again.
   SDL_CreateRenderer(window, -1, 0);
   SDL_GL_MakeCurrent(window, glContext);
+  return true;
+}
+
+bool initDisplay(bool hidden) {
+  if (!openDisplay(hidden)) return false;
   if (!loadScenes()) {
     std::printf("Unable to initialize OpenGL!\n");
     return false;

@@ -7,10 +7,12 @@
 extern SDL_Window* window;
 extern SDL_GLContext glContext;
 
-// SDL video, window, GL 3.0 core context, GLEW, vsync, the unused renderer, then every
-// scene's programs. Prints the reason and returns false on a fatal failure.
+// SDL video, window, GL 3.0 core context, GLEW, vsync and the unused renderer. Prints the
+// reason and returns false on a fatal failure.
 // `hidden` keeps the window off screen (the offline renderer); only then is a video driver that
 // shows nothing (SDL's offscreen or dummy) taken without the user naming it in SDL_VIDEODRIVER.
+bool openDisplay(bool hidden = false);
+// openDisplay, then every scene's programs (the tools check the GL's limits in between).
 bool initDisplay(bool hidden = false);
 // Fullscreen (borderless desktop) unless windowed; prints the mode and the display size.
 void enterPresentationMode();

@@ -74,7 +74,7 @@ std::string spanError(const OfflineOptions& o) {
   const bool timed = o.kind == OutputKind::mp4 || o.kind == OutputKind::mkv || o.kind == OutputKind::wav;
   if (!timed) return "";
   if (!o.range) return "a video or sound file needs --from and --to";
-  if (frameAtOrAfter(o.to - o.from, o.fps) < 1) return "the span from --from to --to holds no frame";
+  if (frameAtOrAfter(o.to, o.fps) - frameAtOrAfter(o.from, o.fps) < 1) return "the span from --from to --to holds no frame";
   // 4:2:0 colour halves both directions; the lossless master keeps full RGB and takes any size.
   if (o.kind == OutputKind::mp4 && (o.width % 2 || o.height % 2))
     return "an .mp4 needs an even width and height (4:2:0 colour), not " + std::to_string(o.width) + "x" +

@@ -18,6 +18,7 @@
 #include "capture/stop_request.h"
 #include "capture/video_export.h"
 #include "tooling/tool_setup.h"
+#include "tooling/tool_start.h"
 #include "geometry/random_seeds.h"
 #include "render/frame_capture.h"
 #include "render/shared_uniforms.h"
@@ -132,7 +133,7 @@ int runOfflineRender(int argc, const char* const* argv) {
   useFixedSeeds(1);  // particles and tiles draw the same values in every run, so stills reproduce
   simulationPath = options->fullSimulation ? SimulationPath::renderDiscarded : SimulationPath::advance;
   prepareTimeline();
-  if (!initDisplay(true)) return fail("could not open a GL context");
+  if (!openToolDisplay("tarvik-render", true)) return 1;
   FrameCapture capture(settings.windowWidth, settings.windowHeight);
   createFrameResources();
   const int status = video ? runVideoExport(*options, music, capture,

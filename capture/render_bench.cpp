@@ -16,6 +16,7 @@
 #include "timeline/seek.h"
 #include "render/timer_ring.h"
 #include "tooling/tool_setup.h"
+#include "tooling/tool_start.h"
 #include "geometry/random_seeds.h"
 #include "render/frame_capture.h"
 #include "render/pass_timing_hook.h"
@@ -213,7 +214,7 @@ int runRenderBench(int argc, const char* const* argv) {
     timers.names.note(build, build.programId);
     return build.programId;
   };
-  if (!initDisplay(true)) return fail("could not open a GL context");
+  if (!openToolDisplay("tarvik-render --bench", true)) return 1;
   if (!GlTimestampQueries::supported()) {
     shutDownDisplay();
     return fail("this GL context has no timestamp queries");

@@ -2,7 +2,6 @@
 #include "capture/video_export.h"
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -40,12 +39,6 @@ class TemporaryFiles {
   std::vector<std::string> paths_;
 };
 
-bool onFrameGrid(double from, double fps, long& gridFrame) {
-  const double frames = from * fps;
-  gridFrame = std::lround(frames);
-  return std::fabs(frames - static_cast<double>(gridFrame)) < 1e-6;
-}
-
 double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -73,13 +66,9 @@ bool encodeSpan(const OfflineOptions& o, const FrameCapture& capture, const Fram
 
 }  // namespace
 
-long videoFrameCount(double from, double to, double fps) { return frameAtOrAfter(to - from, fps); }
+long videoFrameCount(double from, double to, double fps) { return frameAtOrAfter(to, fps) - frameAtOrAfter(from, fps); }
 
-double videoFrameTime(double from, double fps, long k) {
-  long gridFrame = 0;
-  if (onFrameGrid(from, fps, gridFrame)) return static_cast<double>(gridFrame + k) / fps;
-  return from + static_cast<double>(k) / fps;
-}
+double videoFrameTime(double from, double fps, long k) { return static_cast<double>(frameAtOrAfter(from, fps) + k) / fps; }
 
 std::string temporaryPathFor(const std::string& out) { return out + ".part"; }
 
@@ -102,7 +91,9 @@ int runVideoExport(const OfflineOptions& o, const DecodedAudio& music, const Fra
   if (o.sound) {
     job.soundPath = o.out + ".wav.part";
     temporaries.add(job.soundPath);
-    if (!writeWavSpan(music, o.from, o.to, job.soundPath, error)) return fail(error);
+    const double soundFrom = videoFrameTime(o.from, o.fps, 0);
+    const double soundTo = videoFrameTime(o.from, o.fps, videoFrameCount(o.from, o.to, o.fps));
+    if (!writeWavSpan(music, soundFrom, soundTo, job.soundPath, error)) return fail(error);
   }
   // Frames before the span only advance what frames keep (fades, pulses, particles).
   const long simulated = frameAtOrAfter(o.from, o.fps);

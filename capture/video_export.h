@@ -13,9 +13,10 @@
 
 class FrameCapture;
 
-// A video from `from` to `to` holds ceil((to - from) * fps) frames, and frame k is at song time
-// from + k / fps. A start on the frame grid (frame j0 = from * fps) is computed as (j0 + k) / fps,
-// the arithmetic of one long run, so adjacent segments rendered apart join into its frames.
+// A video from `from` to `to` holds the frames of the frame grid (frame j at j / fps) from the
+// first at or after `from` up to the last before `to`; its frame k is grid frame j0 + k at
+// (j0 + k) / fps, and its sound starts at j0 / fps. So a start off the grid gives the frames of
+// every other run, and segments rendered apart join into the frames of one run.
 long videoFrameCount(double from, double to, double fps);
 double videoFrameTime(double from, double fps, long k);
 

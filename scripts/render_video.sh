@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Renders a span of the demo as one video in parallel segments. Every frame depends only on its
-# number, so the span is cut into N runs of whole frames, each rendered by its own tarvik-render
-# process through GNU parallel (-j: processes on this machine; --sshlogin: other machines that
-# hold the same checkout at the same path and have built it). The video segments are joined
-# with ffmpeg's concat demuxer without re-encoding and the sound of the whole span is muxed once.
-# The output appears under its name only when complete.
+# number on the frame grid (frame j at j / F), so the span is cut into N runs of whole frames,
+# each rendered by its own tarvik-render process through GNU parallel (-j: processes on this
+# machine; --sshlogin: other machines that hold the same checkout at the same path and have
+# built it, on a disk shared with this one or on their own). The video segments are joined with
+# ffmpeg's concat demuxer without re-encoding and the sound of the whole span is muxed once.
+# The output appears under its name only when complete; the work folder lives under $TMPDIR.
 #
 # usage: scripts/render_video.sh [--segments N] [-j JOBS] [--sshlogin LIST] [--program PATH]
 #            --from T0 --to T1 --out NAME.mp4|NAME.mkv [--fps F] [--size WxH]
 #            [--quality low|medium|high] [--render N]
-# The start snaps to the nearest frame of the frame grid (frame k at k / F).
+# The video holds the grid frames from the first at or after T0 to the last before T1, exactly
+# those of `tarvik-render --from T0 --to T1` in one run. Ctrl-C stops it (status 130) and
+# removes what it made, here and on the other machines.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -18,13 +21,15 @@ screen=(-s "-screen 0 1280x720x24")
 # One segment, run by parallel on whichever machine it picked, from the checkout's root.
 if [ "${1:-}" = "--run-segment" ]; then
   shift
+  cd "$root"
   mkdir -p "$(dirname "${@: -1}")"
   # The renderer's start-up messages on stdout are of no use here; its errors go to stderr.
   if [ -n "${DISPLAY:-}" ]; then exec "$@" > /dev/null; fi
   exec xvfb-run -a "${screen[@]}" "$@" > /dev/null
 fi
 
-fail() { echo "render_video: $*" >&2; exit 1; }
+fail() { echo "render_video: $*" >&2; exit "${stop_status:-1}"; }
+usage() { sed -n '/^# usage:/,/^[^#]/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
 
 segments=""
 jobs="$(nproc)"
@@ -33,6 +38,7 @@ program=""
 from="" to="" out="" fps=60
 render_args=()
 while [ $# -gt 0 ]; do
+  case "$1" in -h|--help) usage; exit 0 ;; esac
   [ $# -ge 2 ] || fail "missing value for $1"
   case "$1" in
     --segments) segments="$2" ;;
@@ -70,42 +76,48 @@ cd "$root"
 [ -n "$program" ] || program="$root/build/tarvik-render"
 [ -x "$program" ] || fail "cannot find $program (build it, or name another with --program)"
 
-# Frame numbers of the span on the grid, and the segment boundaries as frame numbers.
-read -r first count < <(awk -v a="$from" -v b="$to" -v f="$fps" 'BEGIN {
-  j0 = int(a * f + 0.5); n = (b - a) * f - 1e-6; c = int(n); if (c < n) c++;
-  print j0, c }')
+# The span's first grid frame and its frame count, by tarvik-render's own rule: the first frame
+# at or after a time, with the same small tolerance for binary rounding.
+read -r first count < <(awk -v a="$from" -v b="$to" -v f="$fps" '
+  function at_or_after(x,  n, c) { n = x * f - 1e-6; c = int(n); if (c < n) c++; return c }
+  BEGIN { j0 = at_or_after(a); print j0, at_or_after(b) - j0 }')
 [ "$count" -ge 1 ] || fail "the span from --from to --to holds no frame"
 [ "$segments" -le "$count" ] || segments="$count"
 frame_time() { awk -v k="$1" -v f="$fps" 'BEGIN { printf "%.17g\n", k / f }'; }
 
-work="$(mktemp -d "$root/.render-segments.XXXXXX")"
-work_rel="./$(basename "$work")"
+work="$(mktemp -d "${TMPDIR:-/tmp}/render_video.XXXXXX")"
 partial="$out.part"
-cleanup() { rm -rf "$work" "$partial"; }
+# The other machines keep their copies of the segments until the end: on a disk shared with
+# this one their copy is the only one, so they are removed only once the video is joined.
+remove_remote_work() {
+  [ -n "$sshlogin" ] || return 0
+  parallel --will-cite --nonall --sshlogin "$sshlogin" rm -rf "$work" > /dev/null 2>&1 || true
+}
+cleanup() { remove_remote_work; rm -rf "$work" "$partial"; }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+trap 'stop_status=130; exit 130' INT
+trap 'stop_status=143; exit 143' TERM
+trap 'stop_status=129; exit 129' HUP
 
-# One row per segment: its start, its end and its file, relative to the checkout's root.
+# One row per segment: its start, its end and its file (the same absolute path on every machine).
 table="$work/segments"
 : > "$table"
 for ((i = 0; i < segments; i++)); do
   a=$((first + i * count / segments))
   b=$((first + (i + 1) * count / segments))
   name="segment_$(printf '%04d' "$i").$ext"
-  printf '%s\t%s\t%s\n' "$(frame_time "$a")" "$(frame_time "$b")" "$work_rel/$name" >> "$table"
+  printf '%s\t%s\t%s\n' "$(frame_time "$a")" "$(frame_time "$b")" "$work/$name" >> "$table"
   echo "file '$name'" >> "$work/list.txt"
 done
 
 parallel_args=(--will-cite --halt now,fail=1 -j "$jobs" --colsep '\t')
 [ -t 2 ] && parallel_args+=(--bar)
-# Remote segments are rendered in the same checkout path and copied back here.
-if [ -n "$sshlogin" ]; then
-  parallel_args+=(--sshlogin "$sshlogin" --workdir "$root" --return {3} --cleanup)
-fi
+# Remote segments are rendered from the same checkout path into the same work path and copied
+# back here (rsync leaves a file that is already here, on a shared disk, as it is).
+[ -n "$sshlogin" ] && parallel_args+=(--sshlogin "$sshlogin" --return {3})
 start=$(date +%s)
 echo "render_video: $count frames in $segments segments, $jobs at a time" >&2
-parallel "${parallel_args[@]}" bash scripts/render_video.sh --run-segment "$program" --from {1} --to {2} \
+parallel "${parallel_args[@]}" bash "$root/scripts/render_video.sh" --run-segment "$program" --from {1} --to {2} \
   "${render_args[@]}" --no-sound --quiet --out {3} < "$table" || fail "a segment failed"
 
 "$program" --from "$(frame_time "$first")" --to "$(frame_time $((first + count)))" --fps "$fps" \

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and running tarvik needs.
+# Installs every Debian package that building, testing and running tarvik needs (the ssh
+# server only so that the test of render_video.sh --sshlogin has a machine to log in to).
 # Runs `apt-get update` once, only when something is missing; uses sudo when not root.
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
   libgtest-dev xvfb xauth fonts-dejavu-core
   libgl1-mesa-dri mesa-utils
   ffmpeg parallel imagemagick
+  rsync openssh-client openssh-server
 )
 
 missing=()

@@ -13,6 +13,7 @@
 #include "studio/overlay.h"
 #include "timeline/seek.h"
 #include "tooling/tool_setup.h"
+#include "tooling/tool_start.h"
 #include "render/gl_lists.h"
 #include "render/pass_timing_hook.h"
 #include "render/shader_build_hooks.h"
@@ -99,10 +100,7 @@ bool StudioSession::start() {
   prepareToolTimeline();
   applySettings();
   installHooks();
-  if (!initDisplay()) {
-    std::printf("Failed to initialize!\n");
-    return false;
-  }
+  if (!openToolDisplay("tarvik-studio", false)) return false;
   SDL_SetWindowTitle(window, "tarvik-studio");
   createFrameResources();
   if (!loadMusic()) return false;
