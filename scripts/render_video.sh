@@ -16,16 +16,14 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-screen=(-s "-screen 0 1280x720x24")
-
 # One segment, run by parallel on whichever machine it picked, from the checkout's root.
 if [ "${1:-}" = "--run-segment" ]; then
   shift
   cd "$root"
   mkdir -p "$(dirname "${@: -1}")"
-  # The renderer's start-up messages on stdout are of no use here; its errors go to stderr.
-  if [ -n "${DISPLAY:-}" ]; then exec "$@" > /dev/null; fi
-  exec xvfb-run -a "${screen[@]}" "$@" > /dev/null
+  # The renderer's start-up messages on stdout are of no use here; its errors go to stderr. It
+  # needs no display (without one it draws through SDL's offscreen driver).
+  exec "$@" > /dev/null
 fi
 
 fail() { echo "render_video: $*" >&2; exit "${stop_status:-1}"; }
@@ -116,7 +114,7 @@ parallel_args=(--will-cite --halt now,fail=1 -j "$jobs" --colsep '\t')
 # back here (rsync leaves a file that is already here, on a shared disk, as it is).
 [ -n "$sshlogin" ] && parallel_args+=(--sshlogin "$sshlogin" --return {3})
 start=$(date +%s)
-echo "render_video: $count frames in $segments segments, $jobs at a time" >&2
+echo "render_video: $count frames in $segments segments, ${sshlogin:-$jobs at a time}" >&2
 parallel "${parallel_args[@]}" bash "$root/scripts/render_video.sh" --run-segment "$program" --from {1} --to {2} \
   "${render_args[@]}" --no-sound --quiet --out {3} < "$table" || fail "a segment failed"
 
