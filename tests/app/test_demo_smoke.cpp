@@ -2,11 +2,10 @@
 // a clean stop on SIGTERM (SDL turns it into a window close), and the start-up failures.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "tests/support/process_runner.h"
+#include "tests/support/temp_files.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -23,11 +22,6 @@ void expectInOrder(const std::string& output, const std::vector<std::string>& an
     ASSERT_NE(found, std::string::npos) << "missing or out of order: \"" << anchor << "\"\n" << output;
     at = found + anchor.size();
   }
-}
-
-std::string emptyTempDir() {
-  char dir[] = "/tmp/tarvik-smoke-XXXXXX";
-  return mkdtemp(dir) ? dir : "/tmp";
 }
 
 }  // namespace
@@ -48,8 +42,9 @@ TEST(DemoSmoke, StartsInOrderAndStopsCleanlyOnSigterm) {
 }
 
 TEST(DemoSmoke, MissingMusicEndsBeforeTheLoopWithStatusZero) {
+  const TempDir empty;
   const ProcessResult run =
-      runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, emptyTempDir(), dummyAudio, 0.0, 60.0);
+      runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, empty.path().string(), dummyAudio, 0.0, 60.0);
   ASSERT_TRUE(run.exited) << run.output;
   EXPECT_EQ(run.exitStatus, 0);
   expectInOrder(run.output, {"Registered\n", "could not open resource DirtRockTerrain.jpg\n",

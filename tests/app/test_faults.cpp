@@ -344,3 +344,51 @@ TEST(Faults, PackEntryThatDoesNotDecodeIsNamedAndTheDemoCarriesOn) {
   EXPECT_NE(run.output.find("loading resource: border3.pngoffset: 936941\n"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("Music loaded ok\n"), std::string::npos) << run.output;
 }
+
+// The tools refuse a render size they cannot draw and a pack that would give stand-in pictures,
+// before any output: one line naming the problem (the first bad entry), status 1, no file.
+TEST(Faults, ToolsRefuseOverLargeSizesAndBadPacksBeforeAnyOutput) {
+  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
+  std::ifstream in(sourcePack(), std::ios::binary);
+  const std::string pack{std::istreambuf_iterator<char>(in), {}};
+  const PackEntry* overlay = findPackEntry("overlay.png");
+  ASSERT_NE(overlay, nullptr);
+  const std::string empty;
+  std::string corrupt = pack;
+  corrupt.replace(overlay->offset + 16, 64, std::string(64, 'x'));
+  const std::vector<std::string> still = {"tarvik-render", "--time", "1", "--size", "32x18", "--out", "still.png"};
+  const std::vector<std::string> bench = {"tarvik-render", "--bench", "--size", "32x18", "--frames", "1"};
+  const std::vector<std::string> studio = {"tarvik-studio", "mode=low"};
+  struct Row {
+    std::vector<std::string> command;
+    const std::string* packBytes;  // nullptr: no pack at all
+    bool packIsFolder;
+    std::string line;
+  };
+  const std::vector<Row> rows = {
+      {still, &pack, false, "tarvik-render: render size 4097 is over 4096"},
+      {still, &corrupt, false, "tarvik-render: pack entry overlay.png in ./data.vx does not decode"},
+      {still, nullptr, false, "tarvik-render: cannot open the pack ./data.vx: No such file or directory"},
+      {still, nullptr, true, "tarvik-render: the pack ./data.vx is not a regular file"},
+      {still, &empty, false, "tarvik-render: pack entry DirtRockTerrain.jpg in ./data.vx does not decode"},
+      {bench, &corrupt, false, "tarvik-render --bench: pack entry overlay.png in ./data.vx does not decode"},
+      {bench, &pack, false, "tarvik-render --bench: render size 4097 is over 4096"},
+      {studio, &corrupt, false, "tarvik-studio: pack entry overlay.png in ./data.vx does not decode"},
+      {studio, &pack, false, "tarvik-studio: render size 4097 is over 4096"},
+  };
+  for (const Row& row : rows) {
+    DemoFolder folder(nullptr);
+    folder.linkRealMusic();
+    fs::remove(folder.dir.path() / "data.vx");
+    if (row.packBytes) folder.dir.write("data.vx", *row.packBytes);
+    if (row.packIsFolder) fs::create_directories(folder.dir.path() / "data.vx");
+    std::vector<std::string> args = row.command;
+    args[0] = builtProgram(args[0]);
+    if (row.line.find("4097") != std::string::npos) args.insert(args.end(), {"--render", "4097"});
+    const ProcessResult run = runProcessWatched(args, folder.path(), {"SDL_AUDIODRIVER=dummy"}, noWatch, 120.0);
+    expectCleanEnd(run, 1);
+    EXPECT_EQ(run.output.rfind(row.line, 0), 0u) << run.output;
+    EXPECT_EQ(countOf(run.output, "\n"), 1u) << run.output;
+    EXPECT_FALSE(fs::exists(folder.dir.path() / "still.png")) << row.line;
+  }
+}

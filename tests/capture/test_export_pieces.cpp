@@ -1,33 +1,36 @@
-// The video export's pieces that need no GL and no ffmpeg: the frame clock of a span, the
-// sound span as WAV bytes, the encoder's command line, the progress lines and the options.
+// The video export's pieces that need no GL: the frame clock of a span, the sound span as a
+// WAV (alone and through tarvik-render's .wav output), the progress lines, and the refusals of
+// the command line that come before any work.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 
-#include "capture/offline_options.h"
 #include "capture/progress_line.h"
 #include "capture/sound_span.h"
-#include "capture/video_encoder.h"
 #include "capture/video_export.h"
+#include "tests/support/process_runner.h"
+#include "tests/support/temp_files.h"
+#include "tests/support/test_paths.h"
+#include "timeline/music.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
-uint32_t readLe(const std::vector<uint8_t>& bytes, size_t at, int size) {
-  uint32_t value = 0;
-  for (int i = 0; i < size; ++i) value |= static_cast<uint32_t>(bytes[at + i]) << (8 * i);
-  return value;
+ProcessResult render(std::vector<std::string> args) {
+  args.insert(args.begin(), builtProgram("tarvik-render"));
+  return runProcess(args, testSourceDir(), {"SDL_AUDIODRIVER=dummy"}, 0.0, 120.0);
 }
 
-int16_t sampleAt(const std::vector<uint8_t>& wav, size_t index) {
-  return static_cast<int16_t>(readLe(wav, 44 + 2 * index, 2));
-}
-
-std::string afterFlag(const std::vector<std::string>& args, const std::string& flag) {
-  const auto it = std::find(args.begin(), args.end(), flag);
-  return it != args.end() && it + 1 != args.end() ? *(it + 1) : "";
+// Exactly one line, from the renderer, saying `what`.
+void expectRefusal(const ProcessResult& run, const std::string& what) {
+  EXPECT_EQ(run.exitStatus, 1) << run.output;
+  EXPECT_EQ(run.output.rfind("tarvik-render: ", 0), 0u) << run.output;
+  EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+  EXPECT_NE(run.output.find(what), std::string::npos) << run.output;
 }
 
 std::string progressOutput(ProgressLine::Mode mode, long total) {
@@ -45,24 +48,17 @@ std::string progressOutput(ProgressLine::Mode mode, long total) {
   return text;
 }
 
-std::optional<OfflineOptions> parse(std::vector<const char*> args, std::string& error) {
-  args.insert(args.begin(), "tarvik-render");
-  return parseOfflineOptions(static_cast<int>(args.size()), args.data(), error);
-}
-
 }  // namespace
 
-TEST(VideoFrameClock, FramesOfASpan) {
+TEST(VideoFrameClock, ASpanHoldsTheGridFramesFromItsStart) {
   EXPECT_EQ(videoFrameCount(1.0, 2.0, 10.0), 10);
   EXPECT_EQ(videoFrameCount(0.0, 259.0, 60.0), 15540);
   EXPECT_EQ(videoFrameCount(1.0, 1.05, 10.0), 1);  // a part of a frame still earns one
   EXPECT_EQ(videoFrameCount(1.0, 1.0, 10.0), 0);
-}
-
-TEST(VideoFrameClock, FrameKIsAtTheStartPlusKOverTheRate) {
-  EXPECT_DOUBLE_EQ(videoFrameTime(1.0, 10.0, 0), 1.0);
-  EXPECT_DOUBLE_EQ(videoFrameTime(1.0, 10.0, 5), 1.5);
-  EXPECT_DOUBLE_EQ(videoFrameTime(1.03, 10.0, 2), 1.23);  // off the grid
+  // Off the grid the first frame is the next one of the grid: 1.01 s at 30 fps is frame 31.
+  EXPECT_EQ(videoFrameCount(1.01, 1.25, 30.0), 7);
+  EXPECT_EQ(videoFrameTime(1.01, 30.0, 0), 31 / 30.0);
+  EXPECT_EQ(videoFrameTime(1.01, 30.0, 2), 33 / 30.0);
 }
 
 TEST(VideoFrameClock, ASegmentOnTheGridUsesTheLongRunsArithmetic) {
@@ -79,82 +75,49 @@ TEST(VideoFrameClock, ASegmentOnTheGridUsesTheLongRunsArithmetic) {
   EXPECT_GT(differ, 0);  // the naive sum does differ, so the check above means something
 }
 
-TEST(SoundSpan, CutsTheSamplesOfTheSpanAsPcm16) {
-  DecodedAudio audio;
-  audio.sampleRate = 1000;
-  audio.channels = 2;
-  for (int i = 0; i < 1000; ++i) {
-    audio.samples.push_back(i / 1000.0f);
-    audio.samples.push_back(-0.5f);
-  }
+TEST(SoundSpan, PastTheEndOfTheTrackIsSilenceAndNoSamplesNoFile) {
+  DecodedAudio audio{1000, 2, std::vector<float>(2000, 0.5f)};
   const std::vector<uint8_t> wav = wavBytesForSpan(audio, 0.5, 1.2);  // 200 frames past the end
   ASSERT_EQ(wav.size(), 44u + 700 * 2 * 2);
-  EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
-  EXPECT_EQ(readLe(wav, 4, 4), wav.size() - 8);
-  EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 16), "WAVEfmt ");
-  EXPECT_EQ(readLe(wav, 20, 2), 1u);     // PCM
-  EXPECT_EQ(readLe(wav, 22, 2), 2u);     // channels
-  EXPECT_EQ(readLe(wav, 24, 4), 1000u);  // rate
-  EXPECT_EQ(readLe(wav, 28, 4), 4000u);  // bytes per second
-  EXPECT_EQ(readLe(wav, 32, 2), 4u);
-  EXPECT_EQ(readLe(wav, 34, 2), 16u);
-  EXPECT_EQ(readLe(wav, 40, 4), 700u * 4);
-  EXPECT_EQ(sampleAt(wav, 0), static_cast<int16_t>(std::lround(0.5 * 32767)));  // frame 500, left
-  EXPECT_EQ(sampleAt(wav, 1), static_cast<int16_t>(std::lround(-0.5 * 32767)));
-  EXPECT_EQ(sampleAt(wav, 2 * 499), static_cast<int16_t>(std::lround(0.999 * 32767)));
-  EXPECT_EQ(sampleAt(wav, 2 * 500), 0);  // past the end of the track: silence
-}
-
-TEST(SoundSpan, NoSamplesNoFile) {
+  EXPECT_EQ(wav[44 + 4 * 499 + 1], 0x40);  // the last frame of the track: 0.5 as PCM is 0x4000
+  EXPECT_TRUE(std::all_of(wav.begin() + 44 + 4 * 500, wav.end(), [](uint8_t b) { return b == 0; }));
   std::string error;
   EXPECT_FALSE(writeWavSpan(DecodedAudio{}, 0.0, 1.0, "/tmp/never-written.wav", error));
   EXPECT_EQ(error, "the music has no samples");
 }
 
-TEST(EncoderArguments, Mp4IsH264WithTheBt709TagsTheConversionUsed) {
-  EncoderJob job;
-  job.container = VideoContainer::mp4;
-  job.width = 64;
-  job.height = 36;
-  job.fps = 29.97;
-  job.soundPath = "s.wav";
-  job.outputPath = "out.mp4.part";
-  const std::vector<std::string> args = encoderArguments(job);
-  EXPECT_EQ(args.front(), "ffmpeg");
-  EXPECT_EQ(args.back(), "out.mp4.part");
-  EXPECT_EQ(afterFlag(args, "-video_size"), "64x36");
-  EXPECT_EQ(afterFlag(args, "-framerate"), "29.97");
-  EXPECT_EQ(afterFlag(args, "-pix_fmt"), "rgba");
-  EXPECT_EQ(afterFlag(args, "-vf"), "vflip,scale=out_color_matrix=bt709:out_range=tv,format=yuv420p");
-  EXPECT_EQ(afterFlag(args, "-c:v"), "libx264");
-  EXPECT_EQ(afterFlag(args, "-colorspace"), "bt709");
-  EXPECT_EQ(afterFlag(args, "-color_primaries"), "bt709");
-  EXPECT_EQ(afterFlag(args, "-color_trc"), "bt709");
-  EXPECT_EQ(afterFlag(args, "-color_range"), "tv");
-  EXPECT_EQ(afterFlag(args, "-c:a"), "aac");
-  EXPECT_EQ(afterFlag(args, "-f"), "rawvideo");  // the first -f is the input's
-  EXPECT_NE(std::find(args.begin(), args.end(), "s.wav"), args.end());
-  EXPECT_EQ(*(args.end() - 2), "mp4");
+TEST(SoundSpan, AWavOutputHoldsTheTracksSamplesOfTheSpan) {
+  TempDir dir;
+  const std::string out = (dir.path() / "span.wav").string();
+  ASSERT_EQ(render({"--from", "10.5", "--to", "12", "--out", out}).exitStatus, 0);
+  DecodedAudio track, span;
+  ASSERT_TRUE(decodeAudioFile((std::string(testSourceDir()) + "/" + musicFilePath).c_str(), track));
+  ASSERT_TRUE(decodeAudioFile(out.c_str(), span));
+  ASSERT_EQ(span.sampleRate, track.sampleRate);
+  ASSERT_EQ(span.channels, track.channels);
+  EXPECT_EQ(span.samples.size(), static_cast<size_t>(1.5 * track.sampleRate) * track.channels);
+  const size_t first = static_cast<size_t>(10.5 * track.sampleRate) * track.channels;
+  double worst = 0.0, loudest = 0.0;
+  for (size_t i = 0; i < span.samples.size(); ++i) {
+    worst = std::max(worst, static_cast<double>(std::fabs(span.samples[i] - track.samples[first + i])));
+    loudest = std::max(loudest, static_cast<double>(std::fabs(span.samples[i])));
+  }
+  EXPECT_LT(worst, 2.0 / 32767);  // 16-bit rounding only
+  EXPECT_GT(loudest, 0.05);       // and not a span of silence
 }
 
-TEST(EncoderArguments, MkvIsLosslessRgbAndVideoOnlyWithoutSound) {
-  EncoderJob job;
-  job.container = VideoContainer::mkv;
-  job.width = 65;
-  job.height = 37;
-  job.outputPath = "m.mkv.part";
-  const std::vector<std::string> args = encoderArguments(job);
-  EXPECT_EQ(afterFlag(args, "-c:v"), "ffv1");
-  EXPECT_EQ(afterFlag(args, "-vf"), "vflip");
-  EXPECT_EQ(afterFlag(args, "-g"), "1");
-  EXPECT_EQ(std::count(args.begin(), args.end(), "-i"), 1);
-  EXPECT_EQ(std::find(args.begin(), args.end(), "-c:a"), args.end());
-  EXPECT_EQ(*(args.end() - 2), "matroska");
-}
-
-TEST(FindOnPath, FindsAnExecutableAndNothingElse) {
-  EXPECT_FALSE(findOnPath("sh").empty());
-  EXPECT_TRUE(findOnPath("no-such-program-here").empty());
+TEST(ExportOptions, RefusalsComeBeforeAnyWorkAndLeaveNoFile) {
+  TempDir dir;
+  const std::string wav = (dir.path() / "s.wav").string(), mp4 = (dir.path() / "v.mp4").string();
+  expectRefusal(render({"--time", "3", "--out", wav}), "--from and --to");
+  expectRefusal(render({"--from", "1", "--to", "1", "--out", wav}), "no frame");
+  expectRefusal(render({"--from", "1.01", "--to", "1.02", "--fps", "30", "--out", mp4}), "no frame");
+  expectRefusal(render({"--from", "1", "--to", "2", "--out", mp4, "--size", "64x35"}), "even");
+  expectRefusal(render({"--time", "30,260", "--out", dir.path().string()}), "259");
+  expectRefusal(render({"--time", "30,", "--out", dir.path().string()}), "--time");
+  expectRefusal(render({"--time", "30", "--out", wav + ".png", "--simulate", "gpu"}), "--simulate");
+  expectRefusal(render({"--from", "1", "--to", "2", "--out", "/dev/null/s.wav"}), "write");
+  EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 TEST(ProgressLineText, FiguresOfAFrameCount) {
@@ -164,68 +127,16 @@ TEST(ProgressLineText, FiguresOfAFrameCount) {
   EXPECT_EQ(formatDuration(754.4), "12:34");
 }
 
-TEST(ProgressLineText, PlainLinesEveryFivePercent) {
-  const std::string text = progressOutput(ProgressLine::Mode::plain, 400);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 20);
-  EXPECT_EQ(text.find('\r'), std::string::npos);
-  EXPECT_EQ(text.substr(0, text.find('\n')),
-            "tarvik-render: frame 20/400 (5%), 2.0 fps, 0:10 elapsed, 3:10 left");
-  EXPECT_NE(text.find("frame 400/400 (100%)"), std::string::npos);
-  // Fewer frames than steps: a line per frame, never two for one.
-  const std::string few = progressOutput(ProgressLine::Mode::plain, 7);
+TEST(ProgressLineText, PlainLinesEveryFivePercentTerminalOneLineQuietNothing) {
+  const std::string plain = progressOutput(ProgressLine::Mode::plain, 400);
+  EXPECT_EQ(std::count(plain.begin(), plain.end(), '\n'), 20);
+  EXPECT_EQ(plain.find('\r'), std::string::npos);
+  EXPECT_EQ(plain.substr(0, plain.find('\n')), "tarvik-render: frame 20/400 (5%), 2.0 fps, 0:10 elapsed, 3:10 left");
+  const std::string few = progressOutput(ProgressLine::Mode::plain, 7);  // a line per frame, never two
   EXPECT_EQ(std::count(few.begin(), few.end(), '\n'), 7);
-}
-
-TEST(ProgressLineText, TerminalRewritesOneLineAndQuietSaysNothing) {
-  const std::string text = progressOutput(ProgressLine::Mode::terminal, 400);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
-  EXPECT_EQ(text.back(), '\n');
-  EXPECT_GT(std::count(text.begin(), text.end(), '\r'), 1);
-  EXPECT_NE(text.rfind("frame 400/400 (100%)"), std::string::npos);
+  const std::string terminal = progressOutput(ProgressLine::Mode::terminal, 400);
+  EXPECT_EQ(std::count(terminal.begin(), terminal.end(), '\n'), 1);
+  EXPECT_GT(std::count(terminal.begin(), terminal.end(), '\r'), 1);
+  EXPECT_NE(terminal.rfind("frame 400/400 (100%)"), std::string::npos);
   EXPECT_EQ(progressOutput(ProgressLine::Mode::quiet, 400), "");
-}
-
-TEST(VideoOptions, KindsFlagsAndRefusals) {
-  std::string error;
-  auto o = parse({"--from", "1", "--to", "2", "--out", "a.MP4", "--size", "64x36", "--quiet", "--no-sound"}, error);
-  ASSERT_TRUE(o) << error;
-  EXPECT_EQ(o->kind, OutputKind::mp4);
-  EXPECT_TRUE(o->quiet);
-  EXPECT_FALSE(o->sound);
-  o = parse({"--from", "1", "--to", "2", "--out", "m.mkv", "--size", "65x37"}, error);
-  ASSERT_TRUE(o) << error;
-  EXPECT_EQ(o->kind, OutputKind::mkv);
-  EXPECT_TRUE(o->sound);
-  EXPECT_FALSE(o->quiet);
-  o = parse({"--from", "1", "--to", "2", "--out", "dir"}, error);
-  ASSERT_TRUE(o) << error;
-  EXPECT_EQ(o->kind, OutputKind::frames);
-
-  EXPECT_FALSE(parse({"--from", "1", "--to", "2", "--out", "a.mp4", "--size", "65x36"}, error));
-  EXPECT_EQ(error, "an .mp4 needs an even width and height (4:2:0 colour), not 65x36");
-  EXPECT_FALSE(parse({"--from", "1", "--to", "2", "--out", "a.mp4", "--size", "64x35"}, error));
-  EXPECT_EQ(error, "an .mp4 needs an even width and height (4:2:0 colour), not 64x35");
-  EXPECT_FALSE(parse({"--time", "1", "--out", "a.mp4"}, error));
-  EXPECT_EQ(error, "a video or sound file needs --from and --to");
-  EXPECT_FALSE(parse({"--from", "1", "--to", "1", "--out", "a.mkv"}, error));
-  EXPECT_EQ(error, "the span from --from to --to holds no frame");
-}
-
-TEST(VideoOptions, SeveralStillTimesAndTheSimulationPath) {
-  std::string error;
-  auto o = parse({"--time", "30,60.5,255", "--out", "dir", "--simulate", "full"}, error);
-  ASSERT_TRUE(o) << error;
-  EXPECT_EQ(o->kind, OutputKind::frames);
-  EXPECT_EQ(o->times, (std::vector<double>{30.0, 60.5, 255.0}));
-  EXPECT_TRUE(o->fullSimulation);
-  o = parse({"--time", "30", "--out", "a.png"}, error);
-  ASSERT_TRUE(o) << error;
-  EXPECT_EQ(o->kind, OutputKind::still);
-  EXPECT_FALSE(o->fullSimulation);
-  EXPECT_FALSE(parse({"--time", "30,260", "--out", "dir"}, error));
-  EXPECT_EQ(error, "time outside 0 to 259 seconds");
-  EXPECT_FALSE(parse({"--time", "30,", "--out", "dir"}, error));
-  EXPECT_EQ(error, "bad value for --time: 30,");
-  EXPECT_FALSE(parse({"--time", "30", "--out", "a.png", "--simulate", "gpu"}, error));
-  EXPECT_EQ(error, "bad value for --simulate: gpu");
 }
