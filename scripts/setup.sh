@@ -10,6 +10,7 @@ packages=(
   libgtest-dev xvfb xauth fonts-dejavu-core
   libgl1-mesa-dri mesa-utils
   ffmpeg parallel imagemagick
+  libcli11-dev
 )
 
 missing=()
