@@ -69,7 +69,7 @@ const std::vector<KeyHelp>& studioKeyHelp() {
       {"P", "save the frame to ./captures/tarvik_<time>.png"},
       {"V", "export the loop or part to ./captures/*.mp4"},
       {"Click / drag strip", "seek on the timeline strip at the bottom"},
-      {"T", "timing overlay on / off (on at start)"},
+      {"T", "timing overlay and timeline strip on / off (on at start)"},
       {"H / F1", "this help on / off (off at start)"},
       {"Escape", "quit"},
   };

@@ -34,7 +34,7 @@ std::string firstLine(const std::string& text) { return text.substr(0, text.find
 
 StudioCommandLine parseStudioCommandLine(int argc, const char* const* argv) {
   StudioOptions options;
-  CLI::App app{"tarvik-studio: the demo with controls for the people who change its shaders"};
+  CLI::App app{"tarvik-studio: the demo with controls for the people who change its shaders", "tarvik-studio"};
   app.footer(keyTable());
   float start = 0.0f;
   int part = 0;
