@@ -21,7 +21,11 @@ std::string embeddedPathOf(const std::string& text) {
   return {};
 }
 
-bool opensAsFile(const std::string& path) { return !path.empty() && std::filesystem::is_regular_file(path); }
+// A vertex argument is a path when such a file exists; GLSL text is never one (nor a name).
+bool opensAsFile(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && path.find('\n') == std::string::npos && std::filesystem::is_regular_file(path, error);
+}
 
 std::string stageLog(GLuint shader) {
   char log[4096] = {};
