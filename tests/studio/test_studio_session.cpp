@@ -9,8 +9,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/display.h"
-#include "render/shared_uniforms.h"
 #include "studio/session.h"
 #include "studio/timeline_strip.h"
 #include "tests/support/gl_context.h"
