@@ -74,13 +74,15 @@ StageText fileStage(const std::string& path) {
 
 }  // namespace
 
-std::string ProgramSource::name() const {
+std::string ProgramSource::mainFile() const {
   std::string path = fragmentPath;
   if (assembled)
     for (const ShaderSourceStep& step : assembled->steps)
       if (step.isFile) path = step.text;
-  return std::filesystem::path(path).stem().string();
+  return normalShaderPath(path);
 }
+
+std::string ProgramSource::name() const { return std::filesystem::path(mainFile()).stem().string(); }
 
 ProgramSource describeProgramSource(bool fragmentIsFile, const std::string& vertex, const std::string& fragment,
                                     const std::string& geometry) {
@@ -133,12 +135,12 @@ ProgramRebuild rebuildFromDisk(const ProgramSource& source) {
     char log[2048] = {};
     glGetProgramInfoLog(program, sizeof log, nullptr, log);
     for (const std::string& line : locateShaderLog(log, fragment.map))
-      result.errors.push_back(fragment.map.where(1) + ": link: " + line);
+      result.errors.push_back(source.mainFile() + ": link: " + line);
   }
   for (const GLuint shader : {vertexShader, fragmentShader, geometryShader})
     if (shader) glDeleteShader(shader);
   if (!result.errors.empty() || !linked) {
-    if (result.errors.empty()) result.errors.push_back(fragment.map.where(1) + ": link error");
+    if (result.errors.empty()) result.errors.push_back(source.mainFile() + ": link error");
     glDeleteProgram(program);
     program = 0;
   }

@@ -25,7 +25,9 @@ struct ProgramSource {
   std::set<std::string> files;  // every file the latest build read or looked for (normal form)
 
   bool rebuildable() const { return !fragmentPath.empty() || assembled.has_value(); }
-  // The stem of the fragment file ("rgbsplit"); an assembled text is named by its last file.
+  // The fragment's own file: the one file, or the last file of an assembled text.
+  std::string mainFile() const;
+  // Its stem ("rgbsplit").
   std::string name() const;
 };
 
