@@ -1,4 +1,6 @@
 // The studio's entry point: the demo with controls for the people who change it.
+#include <malloc.h>
+
 #include <cstdio>
 
 #include "studio/options.h"
@@ -14,6 +16,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarvik-studio: %s\n", line.error.c_str());
     return 1;
   }
+  // Shader compiles allocate and free large blocks; left to the allocator's sliding threshold
+  // they land in the heap, which then fragments and grows with every rebuild. Blocks this
+  // large are mapped and unmapped instead.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
   StudioSession session(*line.options);
   const bool started = session.start();
   while (started && session.runFrame()) {
