@@ -18,6 +18,8 @@ class ProgramNames {
   // Remembers what `build` was made from under the program name it kept: the file for a file
   // build, the embedded file whose text it is for a text build; nothing for assembled text.
   void note(const ShaderBuild& build, uint32_t keptProgramId);
+  // Names a program built outside ShaderProgram (a rebuild from disk).
+  void noteStem(uint32_t programId, const std::string& stem) { stems_[programId] = stem; }
   // The stem noted for the program, or empty.
   std::string stemOf(uint32_t programId) const;
   // The label of a pass in timing tables.

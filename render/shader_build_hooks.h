@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+class ShaderProgram;
+
 // One linked program as ShaderProgram built it; the stage objects are still alive.
 struct ShaderBuild {
   uint32_t programId = 0;
@@ -23,6 +25,11 @@ struct ShaderBuildHooks {
   std::function<void(const std::string& path, bool found)> fileRead;
   // Every linked program; returns the program name the new ShaderProgram keeps.
   std::function<uint32_t(const ShaderBuild& build)> programBuilt;
+  // Every ShaderProgram made, with its constructor's arguments, and every one destroyed.
+  std::function<void(ShaderProgram& program, bool fragmentIsFile, const std::string& vertex,
+                     const std::string& fragment, const std::string& geometry)>
+      programCreated;
+  std::function<void(ShaderProgram& program)> programDestroyed;
 };
 
 extern ShaderBuildHooks shaderBuildHooks;

@@ -17,11 +17,19 @@ bool isVersionLine(const std::string& line) { return trimmed(line).rfind("#versi
 struct Expander {
   ShaderFiles files;
   std::set<std::string> included;
+  SourceMap* map = nullptr;  // the origins of the expanded lines, when asked for
 
-  // Appends the expansion of `text` to `out`, line by line, keeping its line feeds.
-  void expand(const std::string& text, bool isIncluded, std::string& out) {
+  void noteLine(const SourceMap* origins, size_t index) {
+    if (!map) return;
+    const bool known = origins && index < origins->lines.size();
+    map->lines.push_back(known ? origins->lines[index] : SourceLine{});
+  }
+
+  // Appends the expansion of `text` to `out`, line by line, keeping its line feeds; `origins`
+  // says where the lines of `text` came from.
+  void expand(const std::string& text, bool isIncluded, const SourceMap* origins, std::string& out) {
     size_t start = 0;
-    while (start < text.size()) {
+    for (size_t index = 0; start < text.size(); ++index) {
       size_t end = text.find('\n', start);
       const bool hasFeed = end != std::string::npos;
       if (!hasFeed) end = text.size();
@@ -29,10 +37,14 @@ struct Expander {
       start = end + 1;
       if (isIncluded && isVersionLine(line)) continue;
       const std::string path = includedPath(line);
+      const size_t linesBefore = map ? map->lines.size() : 0;
       if (path.empty()) {
         out += line;
+        noteLine(origins, index);
       } else if (!insertFile(path, out)) {
         continue;
+      } else if (map && hasFeed && map->lines.size() == linesBefore) {
+        noteLine(origins, index);  // an empty included file still leaves its line
       }
       if (hasFeed) out += '\n';
     }
@@ -40,6 +52,7 @@ struct Expander {
 
   // False when nothing was inserted (already included or missing): the line then vanishes.
   bool insertFile(const std::string& path, std::string& out) {
+    if (map) map->files.insert(normalShaderPath(path));
     if (!included.insert(path).second) return false;
     std::optional<std::string> text = shaderFileText(files, path);
     if (!text) {
@@ -47,7 +60,12 @@ struct Expander {
       return false;
     }
     if (!text->empty() && text->back() == '\n') text->pop_back();
-    expand(*text, true, out);
+    if (!map) {
+      expand(*text, true, nullptr, out);
+      return true;
+    }
+    const SourceMap origins = SourceMap::ofFile(path, *text);
+    expand(*text, true, &origins, out);
     return true;
   }
 };
@@ -63,8 +81,17 @@ std::string includedPath(const std::string& line) {
 }
 
 std::string expandShaderIncludes(const std::string& source, ShaderFiles files) {
-  Expander expander{files, {}};
+  Expander expander{files, {}, nullptr};
   std::string out;
-  expander.expand(source, false, out);
+  expander.expand(source, false, nullptr, out);
+  return out;
+}
+
+std::string expandShaderIncludes(const std::string& source, ShaderFiles files, const SourceMap& sourceMap,
+                                 SourceMap& map) {
+  map.files.insert(sourceMap.files.begin(), sourceMap.files.end());
+  Expander expander{files, {}, &map};
+  std::string out;
+  expander.expand(source, false, &sourceMap, out);
   return out;
 }

@@ -5,12 +5,17 @@
 #include <string>
 
 #include "render/shader_files.h"
+#include "render/source_map.h"
 
 // Replaces every include line of `source` by the text of the named file from `files`,
 // expanding includes inside it too. Each file goes in once; a repeated include line is
 // dropped, and so is the include line of a missing file, after the NOT FOUND line.
 // "#version" lines of included files are dropped: only the including text may set it.
 std::string expandShaderIncludes(const std::string& source, ShaderFiles files);
+// The same, appending to `map` where each expanded line came from: lines of `source` as
+// `sourceMap` says, included lines from their files; `map.files` gains every file asked for.
+std::string expandShaderIncludes(const std::string& source, ShaderFiles files, const SourceMap& sourceMap,
+                                 SourceMap& map);
 
 // The quoted path when `line` is an include line (surrounding blanks allowed), else empty.
 std::string includedPath(const std::string& line);

@@ -91,4 +91,9 @@ ShaderProgram::ShaderProgram(bool fragmentIsFile, std::string vertex, std::strin
   glDeleteShader(vertexShader);
   glDeleteShader(fragmentShader);
   if (geometryShader) glDeleteShader(geometryShader);
+  if (shaderBuildHooks.programCreated) shaderBuildHooks.programCreated(*this, fragmentIsFile, vertex, fragment, geometry);
+}
+
+ShaderProgram::~ShaderProgram() {
+  if (shaderBuildHooks.programDestroyed) shaderBuildHooks.programDestroyed(*this);
 }

@@ -11,6 +11,9 @@ class ShaderProgram {
   // fragmentIsFile, else the GLSL. geometry: a path, or empty for no geometry stage.
   // Include lines in the fragment are expanded from disk (file) or the embedded copies (text).
   ShaderProgram(bool fragmentIsFile, std::string vertex, std::string fragment, std::string geometry);
+  ~ShaderProgram();
+  ShaderProgram(const ShaderProgram&) = delete;
+  ShaderProgram& operator=(const ShaderProgram&) = delete;
 
   uint32_t programId = 0;
 };

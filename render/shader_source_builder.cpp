@@ -2,6 +2,7 @@
 #include "render/shader_source_builder.h"
 
 #include <cstdio>
+#include <deque>
 #include <sstream>
 
 #include "render/shader_includes.h"
@@ -17,12 +18,41 @@ std::string formatLine(const char* format, Value value) {
   return line;
 }
 
+// Texts built lately with how they were built; a handful is all that program builds need.
+constexpr size_t rememberedSources = 16;
+std::deque<std::pair<std::string, AssembledSource>>& assembledSources() {
+  static std::deque<std::pair<std::string, AssembledSource>> sources;
+  return sources;
+}
+
 }  // namespace
+
+std::optional<AssembledSource> findAssembledSource(const std::string& text) {
+  for (const auto& [built, source] : assembledSources())
+    if (built == text) return source;
+  return std::nullopt;
+}
+
+ShaderSourceBuilder ShaderSourceBuilder::replay(const std::vector<ShaderSourceStep>& steps, ShaderFiles source) {
+  ShaderSourceBuilder builder;
+  builder.files = source;
+  for (const ShaderSourceStep& step : steps) {
+    if (step.isFile) builder.addFile(step.text);
+    else builder.addGenerated(step.text);
+  }
+  return builder;
+}
+
+void ShaderSourceBuilder::addGenerated(std::string line) {
+  steps.push_back({false, line});
+  map.lines.push_back({});
+  lines.push_back(std::move(line));
+}
 
 ShaderSourceBuilder& ShaderSourceBuilder::begin(float gammaValue) {
   gamma = gammaValue;
   addFile("./shaders/lib/basic.glsl");
-  lines.push_back(formatLine("#define GAMMA %f", gammaValue));
+  addGenerated(formatLine("#define GAMMA %f", gammaValue));
   addFile("./shaders/lib/gamma.glsl");
   return addFile("./shaders/lib/materials.glsl");
 }
@@ -30,22 +60,24 @@ ShaderSourceBuilder& ShaderSourceBuilder::begin(float gammaValue) {
 ShaderSourceBuilder& ShaderSourceBuilder::addRaymarching(float fov, int iterations, float stepSize, float clipNear,
                                                          float clipFar) {
   addFile("./shaders/lib/raymarchingtools.glsl");
-  lines.push_back(formatLine("#define FOV %f", fov));
-  lines.push_back("int iterationsCount = 0;");
-  lines.push_back(formatLine("const int rayMarchIterations = %d;", iterations));
-  lines.push_back(formatLine("float stepSize = %f;", stepSize));
-  lines.push_back(formatLine("const float clipNear = %f;", clipNear));
-  lines.push_back(formatLine("const float clipFar = %f;", clipFar));
+  addGenerated(formatLine("#define FOV %f", fov));
+  addGenerated("int iterationsCount = 0;");
+  addGenerated(formatLine("const int rayMarchIterations = %d;", iterations));
+  addGenerated(formatLine("float stepSize = %f;", stepSize));
+  addGenerated(formatLine("const float clipNear = %f;", clipNear));
+  addGenerated(formatLine("const float clipFar = %f;", clipFar));
   return addFile("./shaders/lib/raymarching.glsl");
 }
 
 ShaderSourceBuilder& ShaderSourceBuilder::addLights(int lightCount) {
-  lines.push_back(formatLine("const int LIGHTS = %d;", lightCount));
-  lines.push_back("const bool USE_AO = true;");
+  addGenerated(formatLine("const int LIGHTS = %d;", lightCount));
+  addGenerated("const bool USE_AO = true;");
   return addFile("./shaders/lib/light.glsl");
 }
 
 ShaderSourceBuilder& ShaderSourceBuilder::addFile(const std::string& path) {
+  steps.push_back({true, path});
+  map.files.insert(normalShaderPath(path));
   const auto text = shaderFileText(files, path);
   if (!text) {
     printShaderFileNotFound(path);
@@ -53,10 +85,14 @@ ShaderSourceBuilder& ShaderSourceBuilder::addFile(const std::string& path) {
   }
   // Include lines are resolved here, from the same source as the file, so a text built from
   // disk takes every line from disk (ShaderProgram would take them from the embedded copies).
-  std::istringstream in(expandShaderIncludes(*text, files));
-  for (std::string line; std::getline(in, line);) {
+  SourceMap expanded;
+  std::istringstream in(expandShaderIncludes(*text, files, SourceMap::ofFile(path, *text), expanded));
+  map.files.insert(expanded.files.begin(), expanded.files.end());
+  size_t index = 0;
+  for (std::string line; std::getline(in, line); ++index) {
     if (!lines.empty() && line == "#version 140") continue;
     lines.push_back(line);
+    map.lines.push_back(index < expanded.lines.size() ? expanded.lines[index] : SourceLine{});
   }
   return *this;
 }
@@ -67,5 +103,8 @@ std::string ShaderSourceBuilder::build() const {
     if (i > 0) text += '\n';
     text += lines[i];
   }
+  auto& sources = assembledSources();
+  sources.emplace_back(text, AssembledSource{steps, map});
+  if (sources.size() > rememberedSources) sources.pop_front();
   return text;
 }

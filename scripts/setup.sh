@@ -12,6 +12,7 @@ packages=(
   libgl1-mesa-dri mesa-utils
   ffmpeg parallel imagemagick
   rsync openssh-client openssh-server
+  libcli11-dev
 )
 
 missing=()

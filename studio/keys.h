@@ -9,6 +9,9 @@ enum class StudioCommand {
   None,
   TogglePause,
   Seek,          // by `seconds`
+  StepFrame,     // while paused: `part` is -1 (back) or +1 (forward), one frame of the 60 fps grid
+  SlowDown,      // halve the speed of picture and sound, down to 1/4
+  SpeedUp,       // double it, up to 2
   PreviousPart,
   NextPart,
   JumpToPart,    // to the start of part `part` (0 to 7)
@@ -18,6 +21,8 @@ enum class StudioCommand {
   ReloadAll,
   ToggleTiming,
   ToggleHelp,
+  SaveFrame,     // P: the picture without overlays to ./captures/
+  ExportVideo,   // V: the loop range or the part to ./captures/ through tarvik-render
   Quit,
 };
 
@@ -28,7 +33,7 @@ struct StudioAction {
 };
 
 // The action of a key press: SDL key code, SDL modifier state, and whether it is an
-// auto-repeat. Only seeks repeat while a key is held; toggles ignore repeats.
+// auto-repeat. Only seeks and frame steps repeat while a key is held; toggles ignore repeats.
 StudioAction actionForKey(int32_t keycode, uint16_t modifiers, bool repeat);
 
 struct KeyHelp {

@@ -1,32 +1,26 @@
 // The studio's entry point: the demo with controls for the people who change it.
+#include <malloc.h>
+
 #include <cstdio>
 
-#include "studio/keys.h"
 #include "studio/options.h"
 #include "studio/session.h"
 
-namespace {
-
-void printHelp() {
-  std::printf("%s\n\nKeys:\n", studioUsage());
-  for (const KeyHelp& key : studioKeyHelp()) std::printf("  %-20s %s\n", key.keys.c_str(), key.action.c_str());
-  std::printf("Saving a file under ./shaders/ reloads the scenes that read it.\n");
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  std::string error;
-  const auto options = parseStudioOptions(argc, argv, error);
-  if (!options) {
-    std::fprintf(stderr, "tarvik-studio: %s\n%s\n", error.c_str(), studioUsage());
-    return 1;
-  }
-  if (options->help) {
-    printHelp();
+  const StudioCommandLine line = parseStudioCommandLine(argc, argv);
+  if (!line.help.empty()) {
+    std::printf("%s", line.help.c_str());
     return 0;
   }
-  StudioSession session(*options);
+  if (!line.options) {
+    std::fprintf(stderr, "tarvik-studio: %s\n", line.error.c_str());
+    return 1;
+  }
+  // Shader compiles allocate and free large blocks; left to the allocator's sliding threshold
+  // they land in the heap, which then fragments and grows with every rebuild. Blocks this
+  // large are mapped and unmapped instead.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+  StudioSession session(*line.options);
   const bool started = session.start();
   while (started && session.runFrame()) {
   }

@@ -1,75 +1,70 @@
-// Parsing the studio's options.
+// Parsing the studio's options with CLI11.
 #include "studio/options.h"
-#include "tooling/tool_setup.h"
 
-#include <cmath>
-#include <cstdlib>
+#include <CLI/CLI.hpp>
 
+#include <cstdio>
+
+#include "studio/keys.h"
 #include "timeline/demo_parts.h"
+#include "tooling/tool_setup.h"
 
 namespace {
 
-bool parseSeconds(const std::string& text, float& seconds) {
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (end == text.c_str() || *end != '\0' || !std::isfinite(value) || value < 0.0 || value > demoEndTime)
-    return false;
-  seconds = static_cast<float>(value);
-  return true;
+std::string keyTable() {
+  std::string text = "Keys:\n";
+  char line[160];
+  for (const KeyHelp& key : studioKeyHelp()) {
+    std::snprintf(line, sizeof line, "  %-22s %s\n", key.keys.c_str(), key.action.c_str());
+    text += line;
+  }
+  return text + "Saving a .glsl under ./shaders/ rebuilds every program that read it.";
 }
 
-bool parseCount(const std::string& text, int low, int high, int& count) {
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (end == text.c_str() || *end != '\0' || value < low || value > high) return false;
-  count = static_cast<int>(value);
-  return true;
+// The demo's own spelling of the quality, "mode=low", kept as a bare word.
+std::string checkMode(const std::string& word, int& quality) {
+  if (word.rfind("mode=", 0) == 0 && parseQualityName(word.substr(5), quality)) return {};
+  return "expected mode=low, mode=medium or mode=high, got " + word;
 }
 
-// The demo's own spelling: the text after a leading "mode=".
-bool parseMode(const std::string& value, int& quality) { return parseQualityName(value, quality); }
+// CLI11 reports several problems over lines; the first line says what went wrong.
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 }  // namespace
 
-const char* studioUsage() {
-  return "usage: tarvik-studio [--start T | --part N] [mode=low|medium|high] [--render N]";
-}
-
-std::optional<StudioOptions> parseStudioOptions(int argc, const char* const* argv, std::string& error) {
+StudioCommandLine parseStudioCommandLine(int argc, const char* const* argv) {
   StudioOptions options;
-  bool sawStart = false, sawPart = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const bool takesValue = arg == "--start" || arg == "--part" || arg == "--render";
-    if (takesValue && i + 1 >= argc) {
-      error = "missing value for " + arg;
-      return std::nullopt;
-    }
-    bool ok = true;
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--start") {
-      ok = sawStart = parseSeconds(argv[++i], options.start);
-    } else if (arg == "--part") {
-      int part = 0;
-      ok = sawPart = parseCount(argv[++i], 1, 8, part);
-      if (ok) options.start = makeDemoTimeline()[part - 1].start;
-    } else if (arg == "--render") {
-      ok = parseCount(argv[++i], 1, 16384, options.renderSize);
-    } else if (arg.rfind("mode=", 0) == 0) {
-      ok = parseMode(arg.substr(5), options.quality);
-    } else {
-      error = "unknown option " + arg;
-      return std::nullopt;
-    }
-    if (!ok) {
-      error = "bad value for " + arg + (takesValue ? std::string(": ") + argv[i] : std::string());
-      return std::nullopt;
+  CLI::App app{"tarvik-studio: the demo with controls for the people who change its shaders", "tarvik-studio"};
+  app.footer(keyTable());
+  float start = 0.0f;
+  int part = 0;
+  std::string mode;
+  auto* startOption = app.add_option("--start", start, "start playing at T seconds")
+                          ->type_name("T")->check(CLI::Range(0.0f, demoEndTime));
+  auto* partOption = app.add_option("--part", part, "start playing at the start of part N")
+                         ->type_name("N")->check(CLI::Range(1, 8));
+  startOption->excludes(partOption);
+  app.add_option("--render", options.renderSize, "square render size in pixels (default: the quality's)")
+      ->type_name("N")->check(CLI::Range(1, 16384));
+  app.add_option("mode", mode, "quality as the demo spells it: mode=low, mode=medium (default) or mode=high")
+      ->type_name("mode=low|medium|high");
+  StudioCommandLine result;
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    result.help = app.help();
+    return result;
+  } catch (const CLI::ParseError& error) {
+    result.error = firstLine(error.what()) + " (see tarvik-studio --help)";
+    return result;
+  }
+  if (!mode.empty()) {
+    if (std::string problem = checkMode(mode, options.quality); !problem.empty()) {
+      result.error = problem + " (see tarvik-studio --help)";
+      return result;
     }
   }
-  if (sawStart && sawPart) {
-    error = "use either --start or --part";
-    return std::nullopt;
-  }
-  return options;
+  options.start = *partOption ? makeDemoTimeline()[static_cast<size_t>(part - 1)].start : start;
+  result.options = options;
+  return result;
 }

@@ -1,6 +1,6 @@
-// The studio's command line: where to start playing, the quality level and the render size.
-// Owns: StudioOptions and its parse. Does NOT touch the process-wide display settings: the
-// session applies the options at start-up.
+// The studio's command line, parsed with CLI11: where to start playing, the quality level and
+// the render size. Owns: StudioOptions, its parse and the --help text. Does NOT touch the
+// process-wide display settings: the session applies the options at start-up.
 #pragma once
 #include <optional>
 #include <string>
@@ -11,11 +11,13 @@ struct StudioOptions {
   int renderSize = 0;     // --render N overrides the quality's square render size; 0 keeps it
   int windowWidth = 0;    // 0: the quality's windowed size (only tests choose another)
   int windowHeight = 0;
-  bool help = false;      // --help: print the usage and the keys, start nothing
 };
 
-// The options, or nullopt with `error` saying in one line what is wrong.
-std::optional<StudioOptions> parseStudioOptions(int argc, const char* const* argv, std::string& error);
+// What the command line asks for: a run with options, the help text, or an error line.
+struct StudioCommandLine {
+  std::optional<StudioOptions> options;  // set for a run
+  std::string help;                      // set for --help: print it and exit 0
+  std::string error;                     // set when the line is wrong: one line, exit 1
+};
 
-// One line of usage.
-const char* studioUsage();
+StudioCommandLine parseStudioCommandLine(int argc, const char* const* argv);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "studio/keys.h"
+#include "studio/transport.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ std::string stateText(const TimingView& view) {
   std::string text;
   if (view.paused) text += "  PAUSED";
   if (view.loop.on) text += format("  LOOP %.2f-%.2f", view.loop.start, view.loop.end);
+  if (view.speed != 1.0f) text += "  SPEED " + speedText(view.speed);
   return text;
 }
 
@@ -36,8 +38,10 @@ std::vector<OverlayLine> timingLines(const TimingView& view) {
   if (const std::string state = stateText(view); !state.empty()) lines.push_back({state.substr(2), yellow});
   double gpuSum = 0.0;
   for (const PassTime& pass : view.passes) gpuSum += pass.milliseconds;
-  lines.push_back({format("%5.1f fps  CPU %6.2f ms  GPU %6.2f ms", view.framesPerSecond, view.cpuMilliseconds, gpuSum),
-                   white});
+  // A paused studio redraws only when something changed: its frame rate would say nothing.
+  const std::string rate = view.paused ? std::string("paused") : format("%5.1f fps", view.framesPerSecond);
+  lines.push_back({rate + format("  CPU %6.2f ms  GPU %6.2f ms", view.cpuMilliseconds, gpuSum), white});
+  if (!view.exportProgress.empty()) lines.push_back({"export " + view.exportProgress, yellow});
   if (!view.gpuTiming) lines.push_back({"GPU timing not available", grey});
   for (const PassTime& pass : view.passes)
     lines.push_back({format("  %-14s %7.2f ms", pass.name.c_str(), pass.milliseconds), grey});
@@ -48,7 +52,7 @@ std::vector<OverlayLine> timingLines(const TimingView& view) {
 std::vector<OverlayLine> helpLines() {
   std::vector<OverlayLine> lines = {{"tarvik-studio keys", yellow}};
   for (const KeyHelp& key : studioKeyHelp()) lines.push_back({format("%-20s %s", key.keys.c_str(), key.action.c_str()), white});
-  lines.push_back({"Saving a file under ./shaders/ reloads the scenes that read it.", grey});
+  lines.push_back({"Saving a .glsl under ./shaders/ rebuilds every program that read it.", grey});
   return lines;
 }
 

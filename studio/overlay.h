@@ -19,7 +19,9 @@ struct TimingView {
   bool gpuTiming = true;             // false when the context has no timestamp queries
   std::vector<PassTime> passes;      // the newest measured frame
   bool paused = false;
+  float speed = 1.0f;
   LoopState loop;
+  std::string exportProgress;  // "captures/x.mp4 frame 120/600 (20%)" while an export runs
 };
 
 std::vector<OverlayLine> timingLines(const TimingView& view);

@@ -2,15 +2,22 @@
 #include "studio/session.h"
 
 #include <SDL2/SDL.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "app/display.h"
 #include "app/options.h"
 #include "render/display_settings.h"
+#include "render/frame_capture.h"
+#include "render/overlay_rects.h"
+#include "render/shader_program.h"
 #include "studio/overlay.h"
+#include "studio/timeline_strip.h"
+#include "studio/transport.h"
 #include "timeline/seek.h"
 #include "tooling/tool_setup.h"
 #include "tooling/tool_start.h"
@@ -49,30 +56,30 @@ std::string partNameOf(int index) {
   return demoTimeline[static_cast<size_t>(index)].name;
 }
 
-std::string sceneNames(const std::vector<size_t>& scenes) {
-  std::string names;
-  for (const size_t index : scenes) names += (names.empty() ? "" : ", ") + partNameOf(static_cast<int>(index));
-  return names;
-}
-
 std::string joined(const std::vector<std::string>& paths) {
   std::string text;
   for (const std::string& path : paths) text += (text.empty() ? "" : ", ") + path;
   return text;
 }
 
-// The first error of a failed reload, led by the files it could not find (their absence is
-// usually the whole story).
-std::string failureText(const SceneReload& result) {
-  std::string text;
-  for (const std::string& path : result.missingFiles) text += path + " not found; ";
-  return text + result.firstError;
+const char* const qualityNames[] = {"low", "medium", "high"};
+
+std::string secondsText(float t) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", t);
+  return text;
+}
+
+bool makeCaptureFolder() {
+  std::error_code error;
+  std::filesystem::create_directories("captures", error);
+  return !error;
 }
 
 }  // namespace
 
 StudioSession::StudioSession(const StudioOptions& options)
-    : options_(options), reloader_(sceneList), watcher_(shaderFolder) {
+    : options_(options), watcher_(shaderFolder) {
   statusSince_ = lastPoll_ = fpsWindowStart_ = Clock::now();
 }
 
@@ -83,11 +90,20 @@ StudioSession::~StudioSession() {
 
 void StudioSession::installHooks() {
   shaderBuildHooks.programBuilt = [this](const ShaderBuild& build) {
-    const uint32_t kept = reloader_.onProgramBuilt(build);
-    names_.note(build, kept);
-    return kept;
+    names_.note(build, build.programId);
+    return build.programId;
   };
-  shaderBuildHooks.fileRead = [this](const std::string& path, bool found) { reloader_.onFileRead(path, found); };
+  shaderBuildHooks.programCreated = [this](ShaderProgram& program, bool fragmentIsFile, const std::string& vertex,
+                                           const std::string& fragment, const std::string& geometry) {
+    programs_.add(program, ownerOfNewProgram(), describeProgramSource(fragmentIsFile, vertex, fragment, geometry));
+  };
+  shaderBuildHooks.programDestroyed = [this](ShaderProgram& program) { programs_.remove(program); };
+}
+
+// Scenes build their programs in their init, one scene after the other, and join sceneList
+// after it: the scene being initialised is the one at sceneList's end.
+std::string StudioSession::ownerOfNewProgram() const {
+  return scenesLoaded_ ? std::string("studio") : partNameOf(static_cast<int>(sceneList.size()));
 }
 
 void StudioSession::applySettings() {
@@ -101,12 +117,13 @@ bool StudioSession::start() {
   applySettings();
   installHooks();
   if (!openToolDisplay("tarvik-studio", false)) return false;
+  scenesLoaded_ = true;
   SDL_SetWindowTitle(window, "tarvik-studio");
   createFrameResources();
   if (!loadMusic()) return false;
-  // The scenes start from the files on disk, which may be newer than the build's copies; this
-  // first reload also tells which files each scene reads.
-  reloadScenes(allScenes(), "first build from ./shaders/");
+  // The programs start from the files on disk, which may be newer than the build's copies;
+  // this first rebuild also tells which files each program reads.
+  rebuildPrograms(programs_.all(), "first build from ./shaders/");
   watcher_.poll();
   if (!text_.load(overlayFont, overlayFontPixels))
     std::printf("studio: no overlay text, cannot read the font %s\n", overlayFont);
@@ -122,6 +139,7 @@ bool StudioSession::start() {
 }
 
 void StudioSession::shutDown() {
+  export_.stop();
   shaderBuildHooks = {};
   passTimingHook = {};
   audioFree();
@@ -132,12 +150,6 @@ void StudioSession::shutDown() {
 void StudioSession::markPassThunk(void* context, PassKind kind, uint32_t programId, bool begin) {
   auto* session = static_cast<StudioSession*>(context);
   if (session->ring_) session->ring_->markPass(session->names_.passName(kind, programId), begin);
-}
-
-std::vector<size_t> StudioSession::allScenes() const {
-  std::vector<size_t> all(reloader_.sceneCount());
-  for (size_t i = 0; i < all.size(); ++i) all[i] = i;
-  return all;
 }
 
 float StudioSession::songTime() const { return sharedUniforms.songPosition; }
@@ -190,6 +202,11 @@ void StudioSession::apply(const StudioAction& action) {
     case StudioCommand::None: break;
     case StudioCommand::TogglePause: togglePause(); break;
     case StudioCommand::Seek: seekTo(t + action.seconds, true); break;
+    case StudioCommand::StepFrame: stepFrame(action.part); break;
+    case StudioCommand::SlowDown: changeSpeed(false); break;
+    case StudioCommand::SpeedUp: changeSpeed(true); break;
+    case StudioCommand::SaveFrame: saveFrame(); break;
+    case StudioCommand::ExportVideo: startExport(); break;
     case StudioCommand::PreviousPart: seekTo(partStartTime(demoTimeline, partIndexAt(demoTimeline, t) - 1), true); break;
     case StudioCommand::NextPart: {
       const int next = partIndexAt(demoTimeline, t) + 1;
@@ -200,7 +217,7 @@ void StudioSession::apply(const StudioAction& action) {
     case StudioCommand::ToggleLoop: toggleLoop(loop_, t, demoTimeline); break;
     case StudioCommand::MarkLoopIn: markLoopIn(loop_, t, demoTimeline); break;
     case StudioCommand::MarkLoopOut: markLoopOut(loop_, t, demoTimeline); break;
-    case StudioCommand::ReloadAll: reloadScenes(allScenes(), "R"); break;
+    case StudioCommand::ReloadAll: rebuildPrograms(programs_.all(), "R"); break;
     case StudioCommand::ToggleTiming: showTiming_ = !showTiming_; break;
     case StudioCommand::ToggleHelp: showHelp_ = !showHelp_; break;
     case StudioCommand::Quit: quit_ = true; break;
@@ -213,6 +230,11 @@ void StudioSession::handleEvents() {
     if (event.type == SDL_QUIT) quit_ = true;
     if (event.type == SDL_KEYDOWN)
       apply(actionForKey(event.key.keysym.sym, event.key.keysym.mod, event.key.repeat != 0));
+    if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT)
+      dragging_ = clickAt(event.button.x, event.button.y);
+    if (event.type == SDL_MOUSEBUTTONUP && event.button.button == SDL_BUTTON_LEFT) dragging_ = false;
+    if (event.type == SDL_MOUSEMOTION && dragging_ && (event.motion.state & SDL_BUTTON_LMASK))
+      clickAt(event.motion.x, event.motion.y);
     if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
         event.window.data1 > 0 && event.window.data2 > 0) {
       settings.windowWidth = event.window.data1;
@@ -222,21 +244,20 @@ void StudioSession::handleEvents() {
   }
 }
 
-void StudioSession::reloadScenes(const std::vector<size_t>& scenes, const std::string& cause) {
-  std::vector<std::string> failures;
-  for (const size_t index : scenes) {
-    const SceneReload result = reloader_.reloadScene(index);
-    if (result.ok) continue;
-    const std::string kept = result.keptOld ? "keeps its last good programs" : "has no good program to keep";
-    std::printf("studio: %s: %s; %s %s\n", cause.c_str(), failureText(result).c_str(),
-                partNameOf(static_cast<int>(index)).c_str(), kept.c_str());
-    failures.push_back(cause + ": " + failureText(result));
-  }
-  if (failures.empty()) {
-    std::printf("studio: %s: reloaded %s\n", cause.c_str(), sceneNames(scenes).c_str());
-    setStatus("reloaded " + sceneNames(scenes) + " (" + cause + ")", false);
+void StudioSession::rebuildPrograms(const std::vector<ShaderProgram*>& programs, const std::string& cause) {
+  const ProgramsRebuilt result =
+      programs_.rebuild(programs, [this](uint32_t programId, const std::string& stem) { names_.noteStem(programId, stem); });
+  // A shader compile allocates and frees a lot; without this the freed pages stay in the
+  // allocator's arenas and the studio's memory creeps up over the first few dozen rebuilds.
+  malloc_trim(0);
+  for (const std::string& line : result.errors) std::printf("%s\n", line.c_str());
+  if (!result.rebuilt.empty()) std::printf("studio: %s: rebuilt %s\n", cause.c_str(), joined(result.rebuilt).c_str());
+  if (!result.kept.empty())
+    std::printf("studio: %s: %s keep the last good build\n", cause.c_str(), joined(result.kept).c_str());
+  if (!result.errors.empty()) {
+    setStatus(result.errors.front(), true);
   } else {
-    setStatus(failures.front(), true);
+    setStatus("rebuilt " + std::to_string(result.rebuilt.size()) + " program(s) (" + cause + ")", false);
   }
   std::fflush(stdout);
   redrawPending_ = true;
@@ -246,7 +267,7 @@ void StudioSession::pollShaderFiles() {
   lastPoll_ = Clock::now();
   const ShaderFileChanges changes = watcher_.poll();
   if (!changes.lost.empty()) {
-    const std::string text = joined(changes.lost) + ": deleted or unreadable; the last good programs stay";
+    const std::string text = joined(changes.lost) + ": deleted, unreadable or not a regular file; the last good programs stay";
     std::printf("studio: %s\n", text.c_str());
     setStatus(text, true);
   }
@@ -254,15 +275,77 @@ void StudioSession::pollShaderFiles() {
     std::fflush(stdout);
     return;
   }
-  const std::vector<size_t> scenes = scenesReading(reloader_.filesPerScene(), changes.changed);
-  if (scenes.empty()) {
-    const std::string text = joined(changes.changed) + " changed; no scene reloads it";
+  const std::vector<ShaderProgram*> readers = programs_.readersOf(changes.changed);
+  if (readers.empty()) {
+    const std::string text = joined(changes.changed) + " changed; no program reads it";
     std::printf("studio: %s\n", text.c_str());
     setStatus(text, false);
     std::fflush(stdout);
     return;
   }
-  reloadScenes(scenes, joined(changes.changed));
+  rebuildPrograms(readers, joined(changes.changed));
+}
+
+void StudioSession::stepFrame(int direction) {
+  pause();
+  seekTo(steppedFrameTime(songTime(), direction), true);
+}
+
+// The song clock is the audio position, so the picture follows the sound's rate.
+void StudioSession::changeSpeed(bool faster) {
+  speed_ = nextSpeed(speed_, faster);
+  audioChannelSetRate(musicStream, speed_);
+  setStatus("speed " + speedText(speed_), false);
+}
+
+void StudioSession::saveFrame() {
+  const std::string path = stillCaptureName(songTime());
+  const bool saved = makeCaptureFolder() && copy_.width() > 0 &&
+                     writePngFile(path, copy_.width(), copy_.height(), copy_.readPixels());
+  std::printf("studio: %s %s\n", saved ? "saved" : "could not save", path.c_str());
+  std::fflush(stdout);
+  setStatus((saved ? "saved " : "could not save ") + path, !saved);
+}
+
+void StudioSession::startExport() {
+  const TimeRange range = exportRange(loop_, songTime(), demoTimeline);
+  const std::string path = videoCaptureName(range);
+  std::vector<std::string> arguments = {"--from", secondsText(range.from), "--to", secondsText(range.to),
+                                        "--out", path, "--quality", qualityNames[std::clamp(options_.quality, 0, 2)]};
+  if (options_.renderSize > 0) arguments.insert(arguments.end(), {"--render", std::to_string(options_.renderSize)});
+  std::string error;
+  const bool started = makeCaptureFolder() && export_.start(siblingProgram("tarvik-render"), arguments, error);
+  if (started) exportTarget_ = path;
+  const std::string text = started ? "exporting " + path + " in the background" : "no export: " + error;
+  std::printf("studio: %s\n", text.c_str());
+  std::fflush(stdout);
+  setStatus(text, !started);
+}
+
+void StudioSession::pollExport() {
+  int status = 0;
+  if (!export_.poll(status)) return;
+  const std::string text = status == 0 ? "exported " + exportTarget_
+                                       : "export of " + exportTarget_ + " failed: " + export_.lastLine();
+  std::printf("studio: %s\n", text.c_str());
+  std::fflush(stdout);
+  setStatus(text, status != 0);
+}
+
+bool StudioSession::clickAt(int x, int y) {
+  const TimelineStrip strip = TimelineStrip::forWindow(settings.windowWidth, settings.windowHeight);
+  const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+  if (!showTiming_ || !strip.contains(fx, fy)) return false;
+  seekTo(strip.timeAt(fx), true);
+  return true;
+}
+
+void StudioSession::drawStrip() {
+  std::vector<float> syncTimes;
+  for (const BeatSyncItem& item : beatSync.items) syncTimes.push_back(item.time);
+  const TimelineStrip strip = TimelineStrip::forWindow(settings.windowWidth, settings.windowHeight);
+  drawOverlayRects(timelineStripRects(strip, demoTimeline, syncTimes, loop_, songTime()), windowFramebuffer,
+                   settings.windowWidth, settings.windowHeight);
 }
 
 void StudioSession::advanceClock() {
@@ -318,8 +401,11 @@ void StudioSession::drawOverlay() {
     view.gpuTiming = ring_ != nullptr;
     if (ring_) view.passes = ring_->latest();
     view.paused = paused_;
+    view.speed = speed_;
     view.loop = loop_;
+    if (export_.running()) view.exportProgress = exportTarget_ + " " + export_.progress();
     text_.drawBlock(timingLines(view), 8.0f, 8.0f, windowFramebuffer, settings.windowWidth, settings.windowHeight);
+    drawStrip();
   }
   if (showHelp_) {
     const std::vector<OverlayLine> help = helpLines();
@@ -330,7 +416,7 @@ void StudioSession::drawOverlay() {
   }
   const bool showStatus = !status_.empty() && (statusError_ || secondsBetween(statusSince_, Clock::now()) < newsSeconds);
   if (showStatus)
-    text_.drawBlock({statusLine(status_, statusError_)}, 8.0f, settings.windowHeight - lineGap - 20.0f,
+    text_.drawBlock({statusLine(status_, statusError_)}, 8.0f, settings.windowHeight - lineGap - 44.0f,
                     windowFramebuffer, settings.windowWidth, settings.windowHeight);
 }
 
@@ -339,6 +425,7 @@ bool StudioSession::runFrame() {
   const Clock::time_point frameStart = Clock::now();
   handleEvents();
   if (secondsBetween(lastPoll_, frameStart) >= pollSeconds) pollShaderFiles();
+  pollExport();
   advanceClock();
   const bool idle = paused_ && !redrawPending_;
   drawFrame();

@@ -1,35 +1,46 @@
 // Shader folder snapshots and their comparison.
 #include "studio/watch.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+
+#include "render/source_map.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// FNV-1a over the file's bytes.
-uint64_t hashBytes(const std::string& bytes) {
-  uint64_t hash = 1469598103934665603ull;
-  for (const unsigned char byte : bytes) {
-    hash ^= byte;
-    hash *= 1099511628211ull;
+// FNV-1a over a file's bytes, read from an open descriptor.
+bool hashFile(int fd, uint64_t& hash) {
+  hash = 1469598103934665603ull;
+  unsigned char buffer[8192];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got == 0) return true;
+    if (got < 0) return false;
+    for (ssize_t i = 0; i < got; ++i) {
+      hash ^= buffer[i];
+      hash *= 1099511628211ull;
+    }
   }
-  return hash;
 }
 
+// Opened without blocking (a FIFO would wait for a writer forever) and read only when it is
+// a regular file.
 ShaderFileState readState(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-  if (in.bad()) return {};
-  return {true, hashBytes(bytes)};
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {};
+  struct stat info {};
+  ShaderFileState state;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) state.readable = hashFile(fd, state.hash);
+  ::close(fd);
+  return state;
 }
 
 }  // namespace
-
-std::string normalShaderPath(const std::string& path) { return fs::path(path).lexically_normal().generic_string(); }
 
 ShaderFolderSnapshot snapshotShaderFolder(const std::string& folder) {
   ShaderFolderSnapshot snapshot;
@@ -37,9 +48,7 @@ ShaderFolderSnapshot snapshotShaderFolder(const std::string& folder) {
   fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
   for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
     const fs::path& path = it->path();
-    std::error_code statError;
-    if (path.extension() != ".glsl" || it->is_directory(statError)) continue;
-    snapshot[normalShaderPath(path.string())] = readState(path);
+    if (path.extension() == ".glsl") snapshot[normalShaderPath(path.string())] = readState(path);
   }
   return snapshot;
 }
@@ -56,20 +65,6 @@ ShaderFileChanges compareSnapshots(const ShaderFolderSnapshot& before, const Sha
   for (const auto& [path, state] : before)
     if (state.readable && after.find(path) == after.end()) changes.lost.push_back(path);
   return changes;
-}
-
-std::vector<size_t> scenesReading(const std::vector<std::set<std::string>>& filesPerScene,
-                                  const std::vector<std::string>& changed) {
-  std::vector<size_t> scenes;
-  for (size_t i = 0; i < filesPerScene.size(); ++i) {
-    for (const std::string& path : changed) {
-      if (filesPerScene[i].count(normalShaderPath(path))) {
-        scenes.push_back(i);
-        break;
-      }
-    }
-  }
-  return scenes;
 }
 
 ShaderFolderWatcher::ShaderFolderWatcher(std::string folder)

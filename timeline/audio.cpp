@@ -32,6 +32,7 @@ constexpr int outputRate = 44100;
 constexpr int outputChannels = 2;
 constexpr uint64_t bytesPerFrame = sizeof(float) * outputChannels;  // byte positions count these
 constexpr uint16_t deviceBlockFrames = 1024;
+constexpr uint32_t unitRate = 65536;
 // About 43 device blocks: long enough that a starved thread on a loaded machine is not taken
 // for a dead device, short enough that the picture only hitches.
 constexpr double deviceStallSeconds = 1.0;
@@ -43,6 +44,9 @@ struct Stream {
   std::atomic<uint64_t> blockStartFrame{0};  // first frame of the block handed over last
   std::atomic<uint64_t> blockTicks{0};       // performance counter when that block was handed over
   std::atomic<bool> playing{false};
+  // Playback rate in 1/65536 steps: the callback takes this many source frames per output
+  // frame (nearest sample), so off 1x the sound plays slower and lower or faster and higher.
+  std::atomic<uint32_t> rateQ16{unitRate};
   // Main thread only: set once the device stopped pulling; the position then follows the
   // wall clock from wallBaseFrame at wallBaseTicks.
   bool onWallClock = false;
@@ -75,14 +79,18 @@ void fillDeviceBlock(void*, Uint8* bytes, int length) {
   uint64_t copied = 0;
   if (stream && stream->playing.load()) {
     const uint64_t start = stream->nextFrame.load();
-    copied = start < stream->frames ? std::min(wanted, stream->frames - start) : 0;
-    std::copy_n(stream->samples.data() + start * outputChannels, copied * outputChannels, out);
+    const uint64_t rate = stream->rateQ16.load();
+    for (; copied < wanted; ++copied) {
+      const uint64_t source = start + ((copied * rate) >> 16);
+      if (source >= stream->frames) break;
+      std::copy_n(stream->samples.data() + source * outputChannels, outputChannels, out + copied * outputChannels);
+    }
     stream->blockStartFrame.store(start);
     stream->blockTicks.store(SDL_GetPerformanceCounter());
     // Past the end the block is silence but still counts. A seek from the main thread between
     // the load and here wins over this advance.
     uint64_t expected = start;
-    stream->nextFrame.compare_exchange_strong(expected, start + wanted);
+    stream->nextFrame.compare_exchange_strong(expected, start + ((wanted * rate) >> 16));
   }
   std::fill(out + copied * outputChannels, out + wanted * outputChannels, 0.0f);
 }
@@ -98,6 +106,11 @@ double secondsSince(uint64_t ticks) {
 
 uint64_t framesIn(double seconds) { return static_cast<uint64_t>(std::max(0.0, seconds) * outputRate); }
 
+// Source frames played in `seconds` of output at the stream's rate.
+uint64_t sourceFramesIn(const Stream& stream, double seconds) {
+  return (framesIn(seconds) * stream.rateQ16.load()) >> 16;
+}
+
 // Restarts the wall clock (if in use) from the stream's current frame: after a seek or a resume.
 void rebaseWallClock(Stream& stream) {
   stream.wallBaseFrame = stream.nextFrame.load();
@@ -108,10 +121,10 @@ void rebaseWallClock(Stream& stream) {
 uint64_t audibleFrame(Stream& stream) {
   const uint64_t handed = stream.nextFrame.load();
   if (!stream.playing.load()) return handed;
-  if (stream.onWallClock) return stream.wallBaseFrame + framesIn(secondsSince(stream.wallBaseTicks));
+  if (stream.onWallClock) return stream.wallBaseFrame + sourceFramesIn(stream, secondsSince(stream.wallBaseTicks));
   const uint64_t start = stream.blockStartFrame.load();
   const double elapsed = secondsSince(stream.blockTicks.load());
-  const uint64_t heard = start > handed ? handed : std::min(handed, start + framesIn(elapsed));
+  const uint64_t heard = start > handed ? handed : std::min(handed, start + sourceFramesIn(stream, elapsed));
   // SDL stops a device it found disconnected (and may keep firing the callback to pace it).
   const bool disconnected = device.id != 0 && SDL_GetAudioDeviceStatus(device.id) == SDL_AUDIO_STOPPED;
   if (elapsed > deviceStallSeconds || disconnected) {
@@ -246,6 +259,19 @@ bool audioChannelPause(AudioStream handle) {
   SDL_PauseAudioDevice(device.id, 1);
   stream->playing.store(false);
   stream->nextFrame.store(heard);
+  return true;
+}
+
+bool audioChannelSetRate(AudioStream handle, double rate) {
+  Stream* stream = findStream(handle);
+  if (!stream || !(rate >= 0.125 && rate <= 8.0)) return fail(stream ? audioErrorPosition : audioErrorHandle);
+  // The audible frame so far counts at the old rate; from here on at the new one.
+  const uint64_t heard = audibleFrame(*stream);
+  stream->rateQ16.store(static_cast<uint32_t>(rate * unitRate + 0.5));
+  stream->nextFrame.store(heard);
+  stream->blockStartFrame.store(heard);
+  stream->blockTicks.store(SDL_GetPerformanceCounter());
+  rebaseWallClock(*stream);
   return true;
 }
 

@@ -42,6 +42,9 @@ uint64_t audioChannelGetPosition(AudioStream stream, uint32_t mode);
 // returns audioDataFailed on failure.
 uint32_t audioChannelGetData(AudioStream stream, float* buffer, uint32_t mode);
 bool audioChannelPause(AudioStream stream);
+// Plays the stream at `rate` times its speed (1/8 to 8), pitch and all, like a tape; the
+// position follows. False for a bad handle or rate.
+bool audioChannelSetRate(AudioStream stream, double rate);
 // True once the output device stopped pulling samples and the stream's position follows the
 // wall clock instead (it goes on from where it stood; it never switches back).
 bool audioChannelOnWallClock(AudioStream stream);

@@ -1,192 +1,193 @@
-// The studio's GL pieces on tiny targets: a scene reload under the guard keeps the last good
-// program when a file breaks and reports its first error, a fixed file is picked up on the next
-// poll; GL timestamps come back in order; the overlay text lands in its target.
+// The studio's GL pieces on tiny targets: a program rebuilt from disk when a file it read is
+// saved (also through an include and through ShaderSourceBuilder), a broken save keeping the
+// last good program with its error placed in the file, replaced programs freed over 50 rebuilds;
+// GL timestamps in order; overlay text and rectangles landing where they should.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include "studio/reload.h"
-#include "studio/watch.h"
+#include "render/overlay_rects.h"
 #include "render/overlay_text.h"
 #include "render/pass_programs.h"
 #include "render/shader_build_hooks.h"
 #include "render/timer_queries.h"
-#include "scenes/base_demo_screen.h"
+#include "studio/programs.h"
+#include "studio/watch.h"
 #include "tests/support/gl_context.h"
 #include "tests/support/temp_files.h"
 #include "tests/support/test_paths.h"
 
 namespace {
 
-constexpr const char* probePath = "./shaders/postprocessors/probe.glsl";
+constexpr const char* probeFile = "shaders/postprocessors/probe.glsl";
+using Rgba = std::array<uint8_t, 4>;
 
-std::string solidShader(float r, float g, float b) {
-  char text[200];
-  std::snprintf(text, sizeof text,
-                "#version 330 core\nout vec4 fragColor;\nvoid main() { fragColor = vec4(%.1f, %.1f, %.1f, 1.0); }\n",
-                r, g, b);
+std::string solidShader(float r, float g, float b, const std::string& extraLine = "") {
+  char text[300];
+  std::snprintf(text, sizeof text, "#version 330 core\nout vec4 fragColor;\n%svoid main() { fragColor = vec4(%.1f, %.1f, %.1f, 1.0); }\n",
+                extraLine.c_str(), r, g, b);
   return text;
 }
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+long residentKilobytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// A scene whose reload rebuilds one pass from the probe file.
-class ProbeScene : public BaseDemoScreen {
- public:
-  void reload() override { program = filePassProgram(probePath); }
-  PassProgram program;
-};
-
-class StudioReloadTest : public GlTest {
+// A working folder with the screen-quad vertex file, a StudioPrograms fed by the build hooks,
+// and the watcher/rebuild step the studio runs on each poll.
+class StudioProgramsTest : public GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
     target_ = makeTestTarget(4, 4);
-    dir_.write("shaders/screenquad_vtx.glsl", fileText(std::string(testSourceDir()) + "/shaders/screenquad_vtx.glsl"));
-    shaderBuildHooks.programBuilt = [this](const ShaderBuild& build) { return reloader_.onProgramBuilt(build); };
-    shaderBuildHooks.fileRead = [this](const std::string& path, bool found) { reloader_.onFileRead(path, found); };
+    std::ifstream vertex(std::string(testSourceDir()) + "/shaders/screenquad_vtx.glsl", std::ios::binary);
+    vertex_.assign(std::istreambuf_iterator<char>(vertex), {});
+    dir_.write("shaders/screenquad_vtx.glsl", vertex_);
+    shaderBuildHooks.programCreated = [this](ShaderProgram& p, bool isFile, const std::string& v,
+                                             const std::string& f, const std::string& g) {
+      programs_.add(p, "test", describeProgramSource(isFile, v, f, g));
+    };
+    shaderBuildHooks.programDestroyed = [this](ShaderProgram& p) { programs_.remove(p); };
   }
   void TearDown() override { shaderBuildHooks = {}; }
 
-  void writeProbe(const std::string& text) { dir_.write("shaders/postprocessors/probe.glsl", text); }
-
-  // The colour the scene's program draws now.
-  std::array<uint8_t, 4> drawnColour() {
-    drawOverTarget(scene_.program->programId, target_);
+  Rgba drawn(const ShaderProgram& program) {
+    drawOverTarget(program.programId, target_);
     return pixelAt(readTargetBytes(target_), target_, 2, 2);
   }
-
-  // One poll of the watcher and the reloads it asks for, as the studio does.
-  SceneReload pollAndReload(ShaderFolderWatcher& watcher, ShaderFileChanges& changes) {
-    changes = watcher.poll();
-    SceneReload result;
-    for (const size_t index : scenesReading(reloader_.filesPerScene(), changes.changed))
-      result = reloader_.reloadScene(index);
-    return result;
+  ProgramsRebuilt pollAndRebuild(ShaderFolderWatcher& watcher) {
+    const ShaderFileChanges changes = watcher.poll();
+    return programs_.rebuild(programs_.readersOf(changes.changed), {});
   }
 
   TempDir dir_;
-  ProbeScene scene_;
-  std::vector<BaseDemoScreen*> scenes_{&scene_};
-  StudioReloader reloader_{scenes_};
+  std::string vertex_;
+  StudioPrograms programs_;
   TestTarget target_;
 };
 
 }  // namespace
 
-TEST_F(StudioReloadTest, ABrokenFileKeepsTheLastGoodProgramAndAFixedOneIsPickedUp) {
+TEST_F(StudioProgramsTest, ASaveRebuildsItsReadersAndABrokenOneKeepsTheLastGoodWithFileAndLine) {
   ScopedWorkingDir here(dir_.path());
-  writeProbe(solidShader(1, 0, 0));
-  ASSERT_TRUE(reloader_.reloadScene(0).ok);
-  EXPECT_EQ(drawnColour(), (std::array<uint8_t, 4>{255, 0, 0, 255}));
-  const std::set<std::string> read = reloader_.filesPerScene()[0];
-  EXPECT_TRUE(read.count("shaders/postprocessors/probe.glsl"));
-  EXPECT_TRUE(read.count("shaders/screenquad_vtx.glsl"));
-
+  dir_.write(probeFile, solidShader(1, 0, 0));
+  dir_.write("shaders/postprocessors/other.glsl", solidShader(1, 1, 1));
+  const PassProgram probe = filePassProgram("./shaders/postprocessors/probe.glsl");
+  const PassProgram other = filePassProgram("./shaders/postprocessors/other.glsl");
+  ASSERT_EQ(programs_.size(), 2u);
   ShaderFolderWatcher watcher("./shaders");
-  ShaderFileChanges changes;
-  writeProbe(solidShader(0, 1, 0));
-  EXPECT_TRUE(pollAndReload(watcher, changes).ok);
-  EXPECT_EQ(drawnColour(), (std::array<uint8_t, 4>{0, 255, 0, 255}));
-  const uint32_t good = scene_.program->programId;
 
-  writeProbe("#version 330 core\nout vec4 fragColor;\nvoid main() { fragColor = vec4(0.0, 0.0, 1.0 }\n");
-  SceneReload broken;
-  const std::string report = captureStdout([&] { broken = pollAndReload(watcher, changes); });
-  EXPECT_FALSE(broken.ok);
-  EXPECT_TRUE(broken.keptOld);
-  EXPECT_NE(broken.firstError.find("error"), std::string::npos) << broken.firstError;
-  EXPECT_NE(report.find("ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT"), std::string::npos) << report;
-  EXPECT_EQ(scene_.program->programId, good);
-  EXPECT_EQ(drawnColour(), (std::array<uint8_t, 4>{0, 255, 0, 255})) << "the last good program still draws";
+  dir_.write(probeFile, solidShader(0, 1, 0));
+  const uint32_t otherId = other->programId;
+  ProgramsRebuilt result = pollAndRebuild(watcher);
+  EXPECT_EQ(result.rebuilt, std::vector<std::string>{"test/probe"});
+  EXPECT_EQ(other->programId, otherId) << "a program that did not read the file is left alone";
+  EXPECT_EQ(drawn(*probe), (Rgba{0, 255, 0, 255}));
+  const uint32_t good = probe->programId;
 
-  writeProbe(solidShader(0, 0, 1));
-  EXPECT_TRUE(pollAndReload(watcher, changes).ok) << "the next poll picks the fixed file up";
-  EXPECT_NE(scene_.program->programId, good);
-  EXPECT_EQ(drawnColour(), (std::array<uint8_t, 4>{0, 0, 255, 255}));
+  dir_.write(probeFile, solidShader(0, 0, 1, "float broken = ;\n"));
+  result = pollAndRebuild(watcher);
+  EXPECT_EQ(result.kept, std::vector<std::string>{"test/probe"});
+  ASSERT_FALSE(result.errors.empty());
+  EXPECT_EQ(result.errors[0].rfind("shaders/postprocessors/probe.glsl:3: ", 0), 0u) << result.errors[0];
+  EXPECT_EQ(probe->programId, good);
+  EXPECT_EQ(drawn(*probe), (Rgba{0, 255, 0, 255})) << "the last good program still draws";
+
+  // The screen-quad vertex file is read by both: saving it rebuilds both.
+  dir_.write("shaders/screenquad_vtx.glsl", vertex_ + "\n// touched\n");
+  dir_.write(probeFile, solidShader(0, 0, 1));
+  EXPECT_EQ(pollAndRebuild(watcher).rebuilt.size(), 2u);
+  EXPECT_EQ(drawn(*probe), (Rgba{0, 0, 255, 255}));
 }
 
-TEST_F(StudioReloadTest, ADeletedFileIsReportedAndReloadsNothing) {
+TEST_F(StudioProgramsTest, IncludedAndAssembledFilesAreWatchedAndTheirErrorsPlacedInThem) {
   ScopedWorkingDir here(dir_.path());
-  writeProbe(solidShader(1, 0, 0));
-  ASSERT_TRUE(reloader_.reloadScene(0).ok);
-  const uint32_t good = scene_.program->programId;
+  dir_.write("shaders/lib/tint.glsl", "vec4 tint() { return vec4(1.0, 0.0, 1.0, 1.0); }\n");
+  dir_.write(probeFile, "#version 330 core\nout vec4 fragColor;\n#include \"./shaders/lib/tint.glsl\"\n"
+                        "void main() { fragColor = tint(); }\n");
+  dir_.write("shaders/scenes/probe_scene.glsl", "out vec4 fragColor;\nvoid main() { fragColor = vec4(LEVEL); }\n");
+  const PassProgram probe = filePassProgram("./shaders/postprocessors/probe.glsl");
+  const ShaderSourceBuilder assembled = ShaderSourceBuilder::replay(
+      {{false, "#version 330 core"}, {false, "#define LEVEL 0.5"}, {true, "./shaders/scenes/probe_scene.glsl"}},
+      ShaderFiles::Disk);
+  const auto scene = std::make_unique<ShaderProgram>(false, "./shaders/screenquad_vtx.glsl", assembled.build(), "");
+  EXPECT_EQ(drawn(*scene)[0], 128);
+  programs_.rebuild(programs_.all(), {});  // as the studio starts: this tells what each reads
   ShaderFolderWatcher watcher("./shaders");
-  std::filesystem::remove(dir_.path() / "shaders/postprocessors/probe.glsl");
-  ShaderFileChanges changes;
-  pollAndReload(watcher, changes);
-  EXPECT_EQ(changes.lost, std::vector<std::string>{"shaders/postprocessors/probe.glsl"});
-  EXPECT_EQ(scene_.program->programId, good);
-  EXPECT_EQ(drawnColour(), (std::array<uint8_t, 4>{255, 0, 0, 255}));
+
+  dir_.write("shaders/lib/tint.glsl", "\nvec4 tint() { return vec4(1.0, 0.0, 1.0, 1.0) }\n");
+  ProgramsRebuilt result = pollAndRebuild(watcher);
+  EXPECT_EQ(result.kept, std::vector<std::string>{"test/probe"});
+  ASSERT_FALSE(result.errors.empty());
+  EXPECT_EQ(result.errors[0].rfind("shaders/lib/tint.glsl:2: ", 0), 0u) << result.errors[0];
+
+  dir_.write("shaders/scenes/probe_scene.glsl", "out vec4 fragColor;\nvoid main() { fragColor = vec4(LEVEL * 2.0); }\n");
+  result = pollAndRebuild(watcher);
+  EXPECT_EQ(result.rebuilt, std::vector<std::string>{"test/probe_scene"});
+  EXPECT_EQ(drawn(*scene), (Rgba{255, 255, 255, 255}));
+  dir_.write("shaders/scenes/probe_scene.glsl", "out vec4 fragColor;\n\nvoid main() { fragColor = vec4(LEVL); }\n");
+  result = pollAndRebuild(watcher);
+  ASSERT_FALSE(result.errors.empty());
+  EXPECT_EQ(result.errors[0].rfind("shaders/scenes/probe_scene.glsl:3: ", 0), 0u) << result.errors[0];
 }
 
-TEST_F(StudioReloadTest, AFileAlreadyBrokenAtTheFirstReloadHasNothingToKeep) {
+TEST_F(StudioProgramsTest, FiftyRebuildsFreeWhatTheyReplace) {
   ScopedWorkingDir here(dir_.path());
-  writeProbe("not glsl at all");
-  SceneReload first;
-  captureStdout([&] { first = reloader_.reloadScene(0); });
-  EXPECT_FALSE(first.ok);
-  EXPECT_FALSE(first.keptOld);
-  std::filesystem::remove(dir_.path() / "shaders/postprocessors/probe.glsl");
-  captureStdout([&] { first = reloader_.reloadScene(0); });
-  EXPECT_EQ(first.missingFiles, std::vector<std::string>{"shaders/postprocessors/probe.glsl"});
-}
-
-TEST_F(StudioReloadTest, BuildsOutsideAReloadPassUntouched) {
-  ScopedWorkingDir here(dir_.path());
-  writeProbe("not glsl at all");
-  PassProgram outside;
-  captureStdout([&] { outside = filePassProgram(probePath); });
-  GLint linked = 1;
-  glGetProgramiv(outside->programId, GL_LINK_STATUS, &linked);
-  EXPECT_EQ(linked, 0) << "no guard outside a reload";
-  EXPECT_TRUE(reloader_.filesPerScene().empty() || reloader_.filesPerScene()[0].empty());
+  dir_.write(probeFile, solidShader(1, 0, 0));
+  const PassProgram probe = filePassProgram("./shaders/postprocessors/probe.glsl");
+  std::vector<uint32_t> replaced;
+  long afterFirst = 0;
+  for (int i = 0; i < 50; ++i) {
+    dir_.write(probeFile, solidShader(i % 2, 0, 0, "float unused" + std::to_string(i) + ";\n"));
+    replaced.push_back(probe->programId);
+    ASSERT_EQ(programs_.rebuild(programs_.all(), {}).rebuilt.size(), 1u);
+    drawn(*probe);
+    if (i == 0) afterFirst = residentKilobytes();
+  }
+  for (const uint32_t id : replaced) EXPECT_FALSE(glIsProgram(id)) << "program " << id << " was not deleted";
+  EXPECT_LT(residentKilobytes() - afterFirst, 20 * 1024);
 }
 
 TEST_F(GlTest, TimestampsOfAFinishedFrameAreAvailableAndInOrder) {
   if (!GlTimestampQueries::supported()) GTEST_SKIP() << "no timestamp queries";
   GlTimestampQueries queries;
   const uint32_t before = queries.create(), after = queries.create();
-  const TestTarget target = makeTestTarget(16, 16);
   queries.stamp(before);
-  drawOverTarget(buildTestProgram(solidShader(1, 1, 1)), target);
+  drawOverTarget(buildTestProgram(solidShader(1, 1, 1)), makeTestTarget(16, 16));
   queries.stamp(after);
   glFinish();
-  ASSERT_TRUE(queries.available(before));
-  ASSERT_TRUE(queries.available(after));
+  ASSERT_TRUE(queries.available(before) && queries.available(after));
   EXPECT_LE(queries.nanoseconds(before), queries.nanoseconds(after));
   EXPECT_GT(queries.nanoseconds(before), 0u);
 }
 
-TEST_F(GlTest, OverlayTextDrawsLettersOverADarkBox) {
+TEST_F(GlTest, OverlayTextAndRectanglesLandFromTheTopLeft) {
   OverlayText text;
   if (!text.load("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", 15.0f)) GTEST_SKIP() << "no DejaVu font";
-  EXPECT_GT(text.lineHeight(), 10.0f);
   EXPECT_GT(text.textWidth("WWW"), text.textWidth("W"));
   const TestTarget target = makeTestTarget(120, 40);
   glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
   glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   text.drawBlock({{"WM", {1.0f, 1.0f, 1.0f}}}, 2.0f, 2.0f, target.framebuffer, target.width, target.height);
+  drawOverlayRects({{100.0f, 30.0f, 10.0f, 5.0f, {0.0f, 1.0f, 0.0f}}}, target.framebuffer, target.width, target.height);
   const std::vector<uint8_t> pixels = readTargetBytes(target);
-  int bright = 0, dark = 0, untouched = 0;
-  for (int y = 0; y < target.height; ++y) {
-    for (int x = 0; x < target.width; ++x) {
-      const uint8_t red = pixelAt(pixels, target, x, y)[0];
-      bright += red > 200;
-      dark += red < 100;
-      untouched += red == 128 || red == 127;
+  int bright = 0, dark = 0;
+  for (int y = 0; y < target.height; ++y)
+    for (int x = 0; x < 90; ++x) {
+      bright += pixelAt(pixels, target, x, y)[0] > 200;
+      dark += pixelAt(pixels, target, x, y)[0] < 100;
     }
-  }
   EXPECT_GT(bright, 20) << "glyph pixels";
   EXPECT_GT(dark, 100) << "the box behind them";
-  EXPECT_GT(untouched, 2000) << "outside the box";
-  // The box sits at the top left: window pixels count from the top.
+  // Rows of pixelAt count from the bottom; the box and the rectangle from the top.
   EXPECT_LT(pixelAt(pixels, target, 3, target.height - 3)[0], 100);
   EXPECT_GE(pixelAt(pixels, target, 3, 3)[0], 127);
+  EXPECT_EQ(pixelAt(pixels, target, 105, 7), (Rgba{0, 255, 0, 255}));
+  EXPECT_EQ(pixelAt(pixels, target, 105, 12)[1], 128) << "outside the rectangle";
 }

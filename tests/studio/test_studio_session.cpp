@@ -1,65 +1,76 @@
-// A scripted studio session under Xvfb with the dummy audio driver, keys injected as SDL events:
-// it starts at part 3, seeks, jumps, pauses (nothing advances while the frame is redrawn), sees a
-// saved shader edit in the picture, keeps drawing through a broken save, loops a part, pauses at
-// the end point instead of quitting, and quits on Escape. It works on a copy of ./shaders/.
+// A scripted studio session under Xvfb with the dummy audio driver, keys and clicks injected as
+// SDL events, on a copy of ./shaders/: seeks (1 s, 10 s, 0.1 s), part jumps, pause (nothing
+// advances while the frame is redrawn), frame steps, speed, a saved post-pass edit seen in every
+// part that draws it, a broken save reported at its file and line while the last good program
+// draws on, P saving the picture, a click on the timeline strip, a part loop, the end point.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
-#include "app/display.h"
 #include "studio/session.h"
-#include "render/shared_uniforms.h"
+#include "studio/timeline_strip.h"
+#include "tests/support/gl_context.h"
 #include "tests/support/temp_files.h"
-#include "timeline/beat_sync.h"
-#include "timeline/fades.h"
-#include "timeline/sound_bins.h"
 #include "tests/support/test_paths.h"
+#include "timeline/beat_sync.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const fs::path sourceDir = testSourceDir();
-constexpr const char* partComposite = "shaders/postprocessors/amigaborders_part.glsl";
+constexpr const char* rgbSplit = "shaders/postprocessors/rgbsplit.glsl";
+
+void push(SDL_Event event) { SDL_PushEvent(&event); }
 
 void press(SDL_Keycode key, Uint16 modifiers = KMOD_NONE) {
   SDL_Event event{};
   event.type = SDL_KEYDOWN;
-  event.key.state = SDL_PRESSED;
   event.key.keysym.sym = key;
   event.key.keysym.mod = modifiers;
-  SDL_PushEvent(&event);
+  push(event);
+}
+
+void click(int x, int y) {
+  SDL_Event event{};
+  event.type = SDL_MOUSEBUTTONDOWN;
+  event.button.button = SDL_BUTTON_LEFT;
+  event.button.x = x;
+  event.button.y = y;
+  push(event);
+  event.type = SDL_MOUSEBUTTONUP;
+  push(event);
 }
 
 void runFrames(StudioSession& session, int frames) {
   for (int i = 0; i < frames; ++i) ASSERT_TRUE(session.runFrame());
 }
 
-// Frames until `done` holds or `seconds` of wall time pass.
 template <typename Done>
 bool runUntil(StudioSession& session, double seconds, Done done) {
   const Uint64 end = SDL_GetTicks64() + static_cast<Uint64>(seconds * 1000.0);
-  while (SDL_GetTicks64() < end) {
+  while (SDL_GetTicks64() < end && !done())
     if (!session.runFrame()) return false;
-    if (done()) return true;
-  }
   return done();
 }
 
-std::array<uint8_t, 4> centrePixel(const StudioSession& session) {
+// The share of the picture that is clearly magenta (red and blue well above green).
+double magentaShare(const StudioSession& session) {
   const std::vector<uint8_t> rgba = session.picture();
-  const size_t at = (static_cast<size_t>(session.pictureHeight() / 2) * session.pictureWidth() +
-                     session.pictureWidth() / 2) * 4;
-  if (rgba.size() < at + 4) return {};
-  return {rgba[at], rgba[at + 1], rgba[at + 2], rgba[at + 3]};
+  size_t count = 0;
+  for (size_t i = 0; i + 3 < rgba.size(); i += 4) count += rgba[i] > rgba[i + 1] + 80 && rgba[i + 2] > rgba[i + 1] + 80;
+  return rgba.empty() ? 0.0 : 4.0 * count / rgba.size();
 }
 
-// The working directory of the session: the music and pack of the repo, a copy of its shaders.
-void prepareWorkingCopy(const fs::path& dir) {
-  fs::copy(sourceDir / "shaders", dir / "shaders", fs::copy_options::recursive);
-  fs::create_directory_symlink(sourceDir / "music", dir / "music");
-  fs::create_symlink(sourceDir / "data.vx", dir / "data.vx");
+// Width and height from a PNG's header.
+std::pair<int, int> pngSize(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  unsigned char header[24] = {};
+  in.read(reinterpret_cast<char*>(header), sizeof header);
+  auto number = [&](int at) { return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3]; };
+  return {number(16), number(20)};
 }
 
 }  // namespace
@@ -68,11 +79,13 @@ TEST(StudioSession, ScriptedSession) {
   if (!fs::exists(sourceDir / "music/tarvik.mp3") || !fs::exists(sourceDir / "data.vx"))
     GTEST_SKIP() << "the build generates ./music/tarvik.mp3 and ./data.vx";
   TempDir dir;
-  prepareWorkingCopy(dir.path());
+  fs::copy(sourceDir / "shaders", dir.path() / "shaders", fs::copy_options::recursive);
+  fs::create_directory_symlink(sourceDir / "music", dir.path() / "music");
+  fs::create_symlink(sourceDir / "data.vx", dir.path() / "data.vx");
   ScopedWorkingDir here(dir.path());
 
   StudioOptions options;
-  options.start = 109.766f;  // --part 3
+  options.start = 170.0f;  // inside part 4, which draws the RGB split pass
   options.quality = 0;
   options.renderSize = 32;
   options.windowWidth = 160;
@@ -80,12 +93,10 @@ TEST(StudioSession, ScriptedSession) {
   StudioSession session(options);
   ASSERT_TRUE(session.start());
   runFrames(session, 2);
-  EXPECT_EQ(session.partIndex(), 2);
-  EXPECT_GE(session.songTime(), 109.766f);
-  EXPECT_LT(session.songTime(), 115.0f);
+  EXPECT_EQ(session.partIndex(), 3);
 
-  // Seeks: one second, ten with Shift, a part forward, then part 3 again by its number.
-  const float before = session.songTime();
+  // Seeks: 1 s, 10 s with Shift, 0.1 s with Alt, a part forward, then part 4 again by its number.
+  float before = session.songTime();
   press(SDLK_RIGHT);
   runFrames(session, 1);
   EXPECT_GE(session.songTime(), before + 1.0f);
@@ -94,87 +105,81 @@ TEST(StudioSession, ScriptedSession) {
   EXPECT_GE(session.songTime(), before + 11.0f);
   press(SDLK_PAGEDOWN);
   runFrames(session, 1);
-  EXPECT_EQ(session.partIndex(), 3);
-  EXPECT_GE(session.songTime(), 151.909f);
-  press(SDLK_3);
-  runFrames(session, 1);
-  EXPECT_EQ(session.partIndex(), 2);
-  EXPECT_LT(session.songTime(), 112.0f);
-
-  // Paused: the same song time, sync cursor, pulses and spectrum peaks frame after frame.
+  EXPECT_EQ(session.partIndex(), 4);
+  press(SDLK_4);
   press(SDLK_SPACE);
   runFrames(session, 2);
   ASSERT_TRUE(session.paused());
-  const float pausedAt = session.songTime();
-  const size_t cursor = beatSync.cursor;
-  const float light = fades.lightPulse.value;
-  const SpectrumBins peaks = spectrum.held;
-  SDL_Delay(300);
+  EXPECT_FLOAT_EQ(session.songTime(), 151.909f);
+  press(SDLK_RIGHT, KMOD_LALT);
+  runFrames(session, 1);
+  EXPECT_NEAR(session.songTime(), 152.009f, 1e-3);
+
+  // Paused frame steps on the 60 fps grid; the clock does not move between them.
+  press(SDLK_PERIOD);
   runFrames(session, 3);
-  // R rebuilds every scene and redraws the paused frame: still nothing moves.
-  const long drawnBeforeReload = session.framesDrawn();
-  press(SDLK_r);
+  EXPECT_NEAR(session.songTime(), 9121.0f / 60.0f, 1e-4);
+  press(SDLK_COMMA);
+  press(SDLK_COMMA);
   runFrames(session, 2);
-  EXPECT_GT(session.framesDrawn(), drawnBeforeReload);
-  EXPECT_EQ(session.songTime(), pausedAt);
+  EXPECT_NEAR(session.songTime(), 9119.0f / 60.0f, 1e-4);
+  const size_t cursor = beatSync.cursor;
+  SDL_Delay(200);
+  runFrames(session, 2);
   EXPECT_EQ(beatSync.cursor, cursor);
-  EXPECT_EQ(fades.lightPulse.value, light);
-  EXPECT_EQ(spectrum.held, peaks);
-  const std::array<uint8_t, 4> original = centrePixel(session);
-
-  // A saved edit of the part's composite shows on the paused frame.
-  dir.write(partComposite,
-            "#version 330 core\nout vec4 fragColor;\nvoid main() { fragColor = vec4(1.0, 0.0, 1.0, 1.0); }\n");
-  session.pollShaderFiles();
-  EXPECT_FALSE(session.statusIsError()) << session.status();
-  const long drawnBeforeEdit = session.framesDrawn();
+  press(SDLK_EQUALS);
+  press(SDLK_MINUS);
+  press(SDLK_MINUS);
   runFrames(session, 1);
-  EXPECT_GT(session.framesDrawn(), drawnBeforeEdit);
-  EXPECT_EQ(centrePixel(session), (std::array<uint8_t, 4>{255, 0, 255, 255}));
-  EXPECT_NE(centrePixel(session), original);
-  EXPECT_EQ(session.songTime(), pausedAt);
+  EXPECT_FLOAT_EQ(session.speed(), 0.5f);
 
-  // A broken save is reported and the last good program keeps drawing.
-  dir.write(partComposite, "#version 330 core\nout vec4 fragColor;\nvoid main() { fragColor = vec4(1.0 }\n");
-  session.pollShaderFiles();
+  // A saved edit of the RGB split pass: rebuilt in both parts that draw it, seen at once.
+  session.apply({StudioCommand::Seek, 170.0f - session.songTime(), -1});
+  runFrames(session, 1);
+  EXPECT_LT(magentaShare(session), 0.05);
+  dir.write(rgbSplit, "#version 330 core\nout vec4 fragColor;\nvoid main() { fragColor = vec4(1.0, 0.0, 1.0, 1.0); }\n");
+  std::string said = captureStdout([&] { session.pollShaderFiles(); });
+  EXPECT_NE(said.find("rebuilt Greets/rgbsplit, Greets explode/rgbsplit\n"), std::string::npos) << said;
+  runFrames(session, 1);
+  EXPECT_GT(magentaShare(session), 0.3);
+
+  // A broken save: its file and line on stdout and in the window; the last good program draws.
+  dir.write(rgbSplit, "#version 330 core\nout vec4 fragColor;\nvoid main() { fragColor = vec4(1.0 }\n");
+  said = captureStdout([&] { session.pollShaderFiles(); });
+  EXPECT_EQ(said.rfind("shaders/postprocessors/rgbsplit.glsl:3: ", 0), 0u) << said;
   EXPECT_TRUE(session.statusIsError());
-  EXPECT_NE(session.status().find("error"), std::string::npos) << session.status();
-  const long drawnBeforeBreak = session.framesDrawn();
-  runFrames(session, 2);
-  EXPECT_GT(session.framesDrawn(), drawnBeforeBreak);
-  EXPECT_EQ(centrePixel(session), (std::array<uint8_t, 4>{255, 0, 255, 255}));
-
-  // Help and timing overlays toggle without touching the demo's picture.
+  EXPECT_EQ(session.status().rfind("shaders/postprocessors/rgbsplit.glsl:3: ", 0), 0u) << session.status();
   press(SDLK_h);
-  press(SDLK_t);
+  runFrames(session, 2);
+  EXPECT_GT(magentaShare(session), 0.3);
+
+  // P saves the picture without overlays, named by the song time.
+  press(SDLK_p);
   runFrames(session, 1);
-  EXPECT_EQ(centrePixel(session), (std::array<uint8_t, 4>{255, 0, 255, 255}));
+  EXPECT_EQ(pngSize("captures/tarvik_170.00.png"), std::make_pair(160, 90));
 
-  // The picture follows a resized window.
-  SDL_SetWindowSize(window, 200, 120);
-  EXPECT_TRUE(runUntil(session, 5.0, [&] { return session.pictureWidth() == 200; }));
-  EXPECT_EQ(session.pictureHeight(), 120);
-  EXPECT_EQ(centrePixel(session), (std::array<uint8_t, 4>{255, 0, 255, 255}));
+  // A click on the timeline strip seeks there.
+  const TimelineStrip strip = TimelineStrip::forWindow(160, 90);
+  click(static_cast<int>(strip.xOf(60.0f)), static_cast<int>(strip.top + strip.height / 2));
+  runFrames(session, 1);
+  EXPECT_NEAR(session.songTime(), 60.0f, demoEndTime / (strip.right - strip.left));
+  EXPECT_EQ(session.partIndex(), 1);
 
-  // Playing again: the music moves on; a part loop brings it back to the part's start.
+  // Playing a part loop at half speed comes back to the part's start.
   press(SDLK_SPACE);
   press(SDLK_l);
   runFrames(session, 1);
-  EXPECT_FALSE(session.paused());
   ASSERT_TRUE(session.loop().on);
-  EXPECT_FLOAT_EQ(session.loop().start, 109.766f);
-  EXPECT_FLOAT_EQ(session.loop().end, 151.909f);
-  session.apply({StudioCommand::Seek, 151.75f - session.songTime(), -1});
-  EXPECT_TRUE(runUntil(session, 5.0, [&] { return session.songTime() < 112.0f; })) << session.songTime();
-  EXPECT_EQ(session.partIndex(), 2);
+  EXPECT_FLOAT_EQ(session.loop().end, 109.766f);
+  session.apply({StudioCommand::Seek, 109.6f - session.songTime(), -1});
+  EXPECT_TRUE(runUntil(session, 5.0, [&] { return session.songTime() < 60.0f; })) << session.songTime();
 
   // At the end point the studio pauses instead of quitting.
   press(SDLK_l);
+  press(SDLK_EQUALS);
+  runFrames(session, 1);
   session.apply({StudioCommand::Seek, 258.9f - session.songTime(), -1});
   EXPECT_TRUE(runUntil(session, 5.0, [&] { return session.paused(); }));
-  EXPECT_GT(session.songTime(), 259.0f);
-  runFrames(session, 2);
-
   press(SDLK_ESCAPE);
   EXPECT_FALSE(session.runFrame());
   session.shutDown();

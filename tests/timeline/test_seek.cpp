@@ -1,0 +1,110 @@
+// Where a seek lands (part, sync cursor, hold flag) and what applying it moves: the studio's
+// seeks and the offline renderer's start both go through it.
+#include <gtest/gtest.h>
+
+#include "render/shared_uniforms.h"
+#include "tests/support/gl_context.h"
+#include "timeline/demo_state.h"
+#include "timeline/fades.h"
+#include "timeline/seek.h"
+
+namespace {
+
+const DemoTimeline& table() {
+  static const DemoTimeline timeline = makeDemoTimeline();
+  return timeline;
+}
+
+const std::vector<BeatSyncItem>& syncList() {
+  static const std::vector<BeatSyncItem> items = makeBeatSyncList();
+  return items;
+}
+
+}  // namespace
+
+TEST(Seek, LandsOnThePartItsTimeBelongsTo) {
+  EXPECT_EQ(seekLanding(120.0f, table(), syncList()).partIndex, 2);
+  EXPECT_FLOAT_EQ(seekLanding(120.0f, table(), syncList()).partStart, 109.766f);
+  EXPECT_EQ(seekLanding(54.906f, table(), syncList()).partIndex, 1);
+  EXPECT_EQ(seekLanding(54.905f, table(), syncList()).partIndex, 0);
+  EXPECT_EQ(seekLanding(258.9f, table(), syncList()).partIndex, 7);
+}
+
+TEST(Seek, StaysBetweenTheStartAndTheEndPoint) {
+  const SeekLanding before = seekLanding(-5.0f, table(), syncList());
+  EXPECT_FLOAT_EQ(before.time, 0.0f);
+  EXPECT_EQ(before.partIndex, 0);
+  EXPECT_EQ(before.cursor, 0u);
+  const SeekLanding after = seekLanding(400.0f, table(), syncList());
+  EXPECT_FLOAT_EQ(after.time, 259.0f);
+  EXPECT_EQ(after.partIndex, 7);
+}
+
+TEST(Seek, CursorPointsAtTheFirstItemAtOrAfterTheTime) {
+  for (const float t : {0.0f, 13.697f, 54.0f, 120.0f, 200.5f}) {
+    const SeekLanding landing = seekLanding(t, table(), syncList());
+    ASSERT_LT(landing.cursor, syncList().size());
+    EXPECT_GE(syncList()[landing.cursor].time, t);
+    if (landing.cursor > 0) {
+      EXPECT_LT(syncList()[landing.cursor - 1].time, t);
+    }
+  }
+  // An item exactly at the time has not fired yet: it is the next one.
+  EXPECT_FLOAT_EQ(syncList()[seekLanding(13.697f, table(), syncList()).cursor].time, 13.697f);
+}
+
+TEST(Seek, HoldFlagIsSetOnlyInsideAHeldFadeToBlack) {
+  // The held fades start at 53.797 s and 150.909 s and last until their part ends.
+  EXPECT_FALSE(seekLanding(53.7f, table(), syncList()).hold);
+  EXPECT_FALSE(seekLanding(53.797f, table(), syncList()).hold) << "the item at the time has not fired";
+  EXPECT_TRUE(seekLanding(53.8f, table(), syncList()).hold);
+  EXPECT_TRUE(seekLanding(54.9f, table(), syncList()).hold);
+  EXPECT_FALSE(seekLanding(54.906f, table(), syncList()).hold) << "a new part clears the hold";
+  EXPECT_TRUE(seekLanding(151.5f, table(), syncList()).hold);
+  EXPECT_FALSE(seekLanding(151.909f, table(), syncList()).hold);
+  EXPECT_FALSE(seekLanding(120.0f, table(), syncList()).hold);
+}
+
+TEST(Seek, ApplyingItMovesCursorPartAndHoldAndClearsFades) {
+  buildBeatSyncList();
+  buildDemoTimeline();
+  fades.lerp1.value = 0.8f;
+  fades.lightPulse.value = 0.5f;
+  fades.blackActive = true;
+  const SeekLanding landing = seekLanding(54.0f, demoTimeline, beatSync.items);
+  const std::string output = captureStdout([&] { applySeek(landing); });
+  EXPECT_NE(output.find("Synced position: " + std::to_string(landing.cursor) + " time: 54\n"), std::string::npos)
+      << output;
+  EXPECT_EQ(beatSync.cursor, landing.cursor);
+  EXPECT_FLOAT_EQ(sharedUniforms.songPosition, 54.0f);
+  EXPECT_EQ(demoState.currentPartIndex, 0);
+  EXPECT_EQ(sharedUniforms.activeDemoPart, 0);
+  EXPECT_TRUE(fades.hold);
+  EXPECT_FLOAT_EQ(fades.lerp1.value, 0.0f);
+  EXPECT_FLOAT_EQ(fades.lightPulse.value, 0.0f);
+  EXPECT_FALSE(fades.blackActive);
+  // The next frame of the loop finds no part change, so the hold stays; the part's end clears it.
+  advanceDemoPart(54.1f);
+  EXPECT_TRUE(fades.hold);
+  advanceDemoPart(54.95f);
+  EXPECT_FALSE(fades.hold);
+}
+
+TEST(Seek, ASeekIntoAnotherPartIsNotSeenAsAPartChange) {
+  buildBeatSyncList();
+  buildDemoTimeline();
+  advanceDemoPart(10.0f);
+  captureStdout([] { applySeek(seekLanding(151.5f, demoTimeline, beatSync.items)); });
+  EXPECT_EQ(demoState.currentPartIndex, 2);
+  EXPECT_FLOAT_EQ(sharedUniforms.partStart, 109.766f);
+  advanceDemoPart(151.52f);
+  EXPECT_TRUE(fades.hold);
+}
+
+TEST(Seek, PartStartsAndNeighbours) {
+  EXPECT_FLOAT_EQ(partStartTime(table(), 3), 151.909f);
+  EXPECT_FLOAT_EQ(partStartTime(table(), -1), 0.0f);
+  EXPECT_FLOAT_EQ(partStartTime(table(), 12), 252.3f);
+  EXPECT_EQ(partIndexAt(table(), 197.701f), 5);
+  EXPECT_EQ(partIndexAt(table(), 300.0f), 7);
+}
