@@ -1,7 +1,8 @@
 // Recursive include expansion over lines.
 #include "render/shader_includes.h"
 
-#include <set>
+#include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -14,9 +15,17 @@ std::string trimmed(const std::string& line) {
 
 bool isVersionLine(const std::string& line) { return trimmed(line).rfind("#version", 0) == 0; }
 
+void printIncludeCycle(const std::vector<std::string>& open, const std::string& path) {
+  std::string chain;
+  const auto first = std::find(open.begin(), open.end(), path);
+  for (auto it = first; it != open.end(); ++it) chain += *it + " -> ";
+  std::printf("include cycle: %s%s (dropped)\n", chain.c_str(), path.c_str());
+  std::fflush(stdout);
+}
+
 struct Expander {
   ShaderFiles files;
-  std::set<std::string> included;
+  ShaderIncludeState& state;
 
   // Appends the expansion of `text` to `out`, line by line, keeping its line feeds.
   void expand(const std::string& text, bool isIncluded, std::string& out) {
@@ -40,14 +49,23 @@ struct Expander {
 
   // False when nothing was inserted (already included or missing): the line then vanishes.
   bool insertFile(const std::string& path, std::string& out) {
-    if (!included.insert(path).second) return false;
+    if (std::find(state.open.begin(), state.open.end(), path) != state.open.end()) {
+      printIncludeCycle(state.open, path);
+      return false;
+    }
+    if (!state.included.insert(path).second) return false;
     std::optional<std::string> text = shaderFileText(files, path);
     if (!text) {
       printShaderFileNotFound(path);
       return false;
     }
     if (!text->empty() && text->back() == '\n') text->pop_back();
+    state.open.push_back(path);
+    const size_t start = out.size();
     expand(*text, true, out);
+    // A dropped last line (a repeated include) leaves its predecessor's line feed behind.
+    if (out.size() > start && out.back() == '\n') out.pop_back();
+    state.open.pop_back();
     return true;
   }
 };
@@ -63,8 +81,20 @@ std::string includedPath(const std::string& line) {
 }
 
 std::string expandShaderIncludes(const std::string& source, ShaderFiles files) {
-  Expander expander{files, {}};
+  ShaderIncludeState state;
+  Expander expander{files, state};
   std::string out;
   expander.expand(source, false, out);
+  return out;
+}
+
+std::string expandShaderIncludes(const std::string& source, ShaderFiles files, ShaderIncludeState& state,
+                                 const std::string& sourcePath) {
+  state.included.insert(sourcePath);
+  state.open.push_back(sourcePath);
+  Expander expander{files, state};
+  std::string out;
+  expander.expand(source, false, out);
+  state.open.pop_back();
   return out;
 }

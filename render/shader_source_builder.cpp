@@ -52,8 +52,9 @@ ShaderSourceBuilder& ShaderSourceBuilder::addFile(const std::string& path) {
     return *this;
   }
   // Include lines are resolved here, from the same source as the file, so a text built from
-  // disk takes every line from disk (ShaderProgram would take them from the embedded copies).
-  std::istringstream in(expandShaderIncludes(*text, files));
+  // disk takes every line from disk (ShaderProgram would take them from the embedded copies);
+  // a file that an earlier piece of this assembly already brought in is not repeated.
+  std::istringstream in(expandShaderIncludes(*text, files, includes, path));
   for (std::string line; std::getline(in, line);) {
     if (!lines.empty() && line == "#version 140") continue;
     lines.push_back(line);

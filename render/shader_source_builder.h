@@ -7,18 +7,21 @@
 #include <vector>
 
 #include "render/shader_files.h"
+#include "render/shader_includes.h"
 
 struct ShaderSourceBuilder {
   // Disk for hot reload; Embedded gives the same layout from the copies built into the program.
   ShaderFiles files = ShaderFiles::Disk;
   float gamma = 0.0f;              // kept as given to begin, not used again
   std::vector<std::string> lines;  // one piece per line, without line feeds
+  ShaderIncludeState includes;     // files this assembly already holds, across addFile calls
 
   ShaderSourceBuilder& begin(float gammaValue);
   ShaderSourceBuilder& addRaymarching(float fov, int iterations, float stepSize, float clipNear, float clipFar);
   ShaderSourceBuilder& addLights(int lightCount);
   // Appends the file's lines; a "#version 140" line survives only as the very first line.
-  // An include line in the file is replaced by the included text from the same source.
+  // An include line in the file is replaced by the included text from the same source, once
+  // per assembly.
   ShaderSourceBuilder& addFile(const std::string& path);
   // The pieces joined by single line feeds, none after the last.
   std::string build() const;
