@@ -284,19 +284,3 @@ TEST(PackFit, PicksTheRichestLevelThatFitsAndPadsItExactly) {
   EXPECT_FALSE(fitImage("noise.png", 30, shrinkingNoise, art, out, error));
   EXPECT_NE(error.find("noise.png"), std::string::npos);
 }
-
-TEST(PackFit, JpegLowersItsQualityBeforeSimplifying) {
-  Font font;
-  const ArtContext art{font};
-  const auto photo = [](const ArtContext&, int level) { return level == 0 ? testImage(64, 64, 3, 7u) : Image{}; };
-  const Image im = photo(art, 0);
-  const size_t q95 = encodeJpeg(im, 95).size(), q60 = encodeJpeg(im, 60).size();
-  ASSERT_GT(q95, q60 + 4);
-  PackImage out;
-  std::string error;
-  ASSERT_TRUE(fitImage("photo.jpg", q60 + 4, photo, art, out, error)) << error;
-  EXPECT_EQ(out.level, 0);
-  EXPECT_LT(out.jpegQuality, 95);
-  EXPECT_GE(out.jpegQuality, 60);
-  EXPECT_EQ(out.file.size(), q60 + 4);
-}
