@@ -133,7 +133,7 @@ TEST(TileMeshUpdate, ShimmerRipplesTheLifeBetweenSixAndTenTenthsWithoutMovingTil
   }
 }
 
-TEST(TileMeshUpdate, ExplodingTilesFlyOutwardByOffsetTimesSpeedAndFadeBySpeedZ) {
+TEST(TileMeshUpdate, ExplodingTilesFlyOutwardByOffsetTimesSpeedAndFadeBySpeedZButTheCentreTileOnlyBobs) {
   TileMesh mesh = builtMesh();
   mesh.exploding = true;
   mesh.tiles[0].speedX = 0.2;
@@ -148,11 +148,7 @@ TEST(TileMeshUpdate, ExplodingTilesFlyOutwardByOffsetTimesSpeedAndFadeBySpeedZ) 
   // The texture cell and the corner stay the tile's own.
   EXPECT_FLOAT_EQ(v.corner[0], -1.0f / 56);
   EXPECT_FLOAT_EQ(v.tex[0], 0.0f);
-}
-
-TEST(TileMeshUpdate, TheCentreTileOnlyRisesAndFallsWithTheCosineTerm) {
-  TileMesh mesh = builtMesh();
-  mesh.exploding = true;
+  // The centre tile does not move sideways; it only rises and falls with the cosine term.
   const int centre = tileAt(28, 28);
   for (double t : {0.0, 3.0, 17.5, 40.0}) {
     mesh.rebuildVertices(t);

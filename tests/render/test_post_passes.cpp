@@ -278,24 +278,27 @@ TEST_F(PostPass, FxaaKeepsFlatAreasAndSoftensOnlyTheStaircaseOfAnEdge) {
 
 TEST_F(PostPass, LightShaftsFallOnlyFromTheMaskBetweenAPixelAndTheLightAndTintBlue) {
   // At time 0.5 the light sits at (0.3, 0.66), exactly on texel edges of a 20 x 50 target. The
-  // mask is lit only left of and below it, and every tap runs from its pixel toward the light,
-  // so only pixels of that quadrant may differ from the same picture with an empty mask.
+  // mask is lit only below it, left or right of it, and every tap runs from its pixel toward the
+  // light, so only pixels of the lit quadrant may differ from the same picture with no mask.
   const int w = 20, h = 50;
   sharedUniforms.songPosition = 0.5f;
-  auto shafts = [&](bool lit) {
-    return run(lightShaftsPassPath, makeImage(w, h, [&](int x, int y) {
-                 return Rgba{0.1f, 0.1f, 0.1f, lit && x < 6 && y < 33 ? 1.0f : 0.0f};
-               }));
-  };
-  const CpuImage dark = shafts(false), lit = shafts(true);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const Rgba a = dark.texel(x, y), b = lit.texel(x, y);
-      if (x < 6 && y < 33) {
-        EXPECT_GT(b[2], a[2] + 0.05f) << x << "," << y;
-        EXPECT_GT(b[2] - a[2], b[0] - a[0]) << "the shaft is blue-tinted at " << x << "," << y;
-      } else {
-        EXPECT_EQ(b, a) << "a shaft outside the lit quadrant at " << x << "," << y;
+  for (bool left : {true, false}) {
+    auto inQuadrant = [&](int x, int y) { return (left ? x < 6 : x >= 6) && y < 33; };
+    auto shafts = [&](bool lit) {
+      return run(lightShaftsPassPath, makeImage(w, h, [&](int x, int y) {
+                   return Rgba{0.1f, 0.1f, 0.1f, lit && inQuadrant(x, y) ? 1.0f : 0.0f};
+                 }));
+    };
+    const CpuImage dark = shafts(false), lit = shafts(true);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const Rgba a = dark.texel(x, y), b = lit.texel(x, y);
+        if (inQuadrant(x, y)) {
+          EXPECT_GT(b[2], a[2] + 0.05f) << x << "," << y;
+          EXPECT_GT(b[2] - a[2], b[0] - a[0]) << "the shaft is blue-tinted at " << x << "," << y;
+        } else {
+          EXPECT_EQ(b, a) << "a shaft outside the lit quadrant at " << x << "," << y << (left ? ", left" : ", right");
+        }
       }
-    }
+  }
 }

@@ -103,20 +103,6 @@ TEST_F(ShaderProgramTest, VertexArgumentThatOpensIsReadAsAFile) {
   EXPECT_GT(leftRightRed(ShaderProgram(false, text, showCoords, "").programId).first, 200);
 }
 
-TEST_F(ShaderProgramTest, GeometryFileAddsAThirdStage) {
-  TempDir dir;
-  const std::string geometry = dir.write(
-      "pass_gs.glsl",
-      "#version 330 core\nlayout(triangles) in;\nlayout(triangle_strip, max_vertices = 3) out;\n"
-      "void main() { for (int i = 0; i < 3; ++i) { gl_Position = gl_in[i].gl_Position; EmitVertex(); } "
-      "EndPrimitive(); }\n");
-  GLuint program = 0;
-  EXPECT_EQ(captureStdout([&] { program = ShaderProgram(false, screenQuadVertexSource(), solidRed, geometry).programId; }),
-            "");
-  EXPECT_EQ(attachedShaders(program), 3);
-  EXPECT_EQ(leftRightRed(program).second, 255);
-}
-
 TEST_F(ShaderProgramTest, FragmentIncludesComeFromDiskForFilesAndEmbeddedCopiesForText) {
   TempDir dir;
   dir.write("shaders/lib/tarvik_test_red.glsl", "vec4 testColor() { return vec4(1.0, 0.0, 0.0, 1.0); }\n");

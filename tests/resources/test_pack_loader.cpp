@@ -61,14 +61,6 @@ GLint wrapS() {
   return value;
 }
 
-// Red and blue of the texel at t = 0 (GL's first row).
-std::pair<int, int> firstRowRedBlue(uint32_t texture) {
-  glBindTexture(GL_TEXTURE_2D, texture);
-  std::vector<uint8_t> rgba(2 * 2 * 4);
-  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-  return {rgba[0], rgba[2]};
-}
-
 }  // namespace
 
 class PackLoader : public GlTest {
@@ -104,16 +96,6 @@ TEST_F(PackLoader, ChannelCountsChooseTheFormatAndGreyUploadsNothing) {
   EXPECT_EQ(levelParameter(GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
   captureStdout([] { loadPackTexture(false, false, false, "bubble2.png"); });
   EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 0) << "a grey image leaves its texture empty";
-}
-
-TEST_F(PackLoader, FlipPutsTheFirstStoredRowOnTop) {
-  uint32_t asStored = 0, flipped = 0;
-  captureStdout([&] {
-    asStored = loadPackTexture(false, false, false, "overlay.png");
-    flipped = loadPackTexture(true, false, false, "overlay.png");
-  });
-  EXPECT_EQ(firstRowRedBlue(asStored), std::make_pair(255, 0));
-  EXPECT_EQ(firstRowRedBlue(flipped), std::make_pair(0, 255));
 }
 
 TEST_F(PackLoader, RepeatWinsOverClampAndNeitherKeepsTheDefault) {

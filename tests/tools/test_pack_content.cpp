@@ -1,6 +1,6 @@
 // The generated resource pack: exact tiling, deterministic bytes, every image decodable as
 // RGB or RGBA and well formed after its padding, and each picture drawn for where the scenes
-// show it. Also the generator's padding and fitting on their own.
+// show it.
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
@@ -15,7 +15,6 @@
 #include "tests/support/process_runner.h"
 #include "tests/support/temp_files.h"
 #include "tools/make_pack/encode.h"
-#include "tools/make_pack/fit.h"
 
 namespace {
 
@@ -56,7 +55,6 @@ Decoded decode(const unsigned char* data, size_t size) {
   return d;
 }
 
-Decoded decode(const Bytes& file) { return decode(file.data(), file.size()); }
 
 // Every directory image of the generated pack, decoded once.
 const std::map<std::string, Decoded>& packImages() {
@@ -196,91 +194,8 @@ TEST(PackContent, EndLogoLiesInTheBandTheEndPartShows) {
   EXPECT_TRUE(inked(0.5f, 0.549f));
 }
 
-// The generator's file handling on its own.
-namespace {
-
-Image testImage(int width, int height, int channels, uint32_t seed) {
-  Image im{width, height, channels, std::vector<uint8_t>(static_cast<size_t>(width) * height * channels)};
-  for (size_t i = 0; i < im.pixels.size(); ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    im.pixels[i] = static_cast<uint8_t>((seed >> 24) / 4 + (i % 7) * 20);
-  }
-  return im;
-}
-
-}  // namespace
-
+// The walker above checks CRCs with the generator's own function: it must be the standard one.
 TEST(PackPadding, Crc32MatchesTheStandardCheckValue) {
   const unsigned char digits[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
   EXPECT_EQ(crc32(digits, sizeof digits), 0xCBF43926u);
-}
-
-TEST(PackPadding, PngGrowsToTheExactSizeAndKeepsItsPixels) {
-  const Image im = testImage(20, 12, 4, 5u);
-  const Bytes original = encodePng(im);
-  ASSERT_FALSE(original.empty());
-  for (size_t extra : {size_t{0}, size_t{12}, size_t{13}, size_t{5000}}) {
-    Bytes file = original;
-    ASSERT_TRUE(padPng(file, original.size() + extra)) << extra;
-    EXPECT_EQ(file.size(), original.size() + extra);
-    EXPECT_EQ(pngProblem(file.data(), file.size()), "") << extra;
-    EXPECT_EQ(decode(file).pixels, im.pixels) << extra;
-  }
-  // Less than one empty chunk cannot be filled; smaller targets are never reached by cutting.
-  for (size_t extra : {size_t{1}, size_t{11}}) {
-    Bytes file = original;
-    EXPECT_FALSE(padPng(file, original.size() + extra));
-    EXPECT_EQ(file, original);
-  }
-  Bytes file = original;
-  EXPECT_FALSE(padPng(file, original.size() - 1));
-  EXPECT_EQ(file, original);
-}
-
-TEST(PackPadding, JpegGrowsByCommentSegmentsOfAnyLength) {
-  const Image im = testImage(32, 16, 3, 9u);
-  const Bytes original = encodeJpeg(im, 90);
-  ASSERT_FALSE(original.empty());
-  const Decoded before = decode(original);
-  // Sizes around the largest single segment, where the split must leave room for a second.
-  for (size_t extra : {size_t{4}, size_t{100}, size_t{65537}, size_t{65538}, size_t{65540}, size_t{65541},
-                       size_t{200000}}) {
-    Bytes file = original;
-    ASSERT_TRUE(padJpeg(file, original.size() + extra)) << extra;
-    EXPECT_EQ(file.size(), original.size() + extra);
-    EXPECT_EQ(jpegProblem(file.data(), file.size()), "") << extra;
-    EXPECT_EQ(decode(file).pixels, before.pixels) << extra;
-  }
-  for (size_t extra : {size_t{1}, size_t{3}}) {
-    Bytes file = original;
-    EXPECT_FALSE(padJpeg(file, original.size() + extra));
-    EXPECT_EQ(file, original);
-  }
-}
-
-namespace {
-
-// Noise that halves in size with every level, so each level encodes smaller.
-Image shrinkingNoise(const ArtContext&, int level) {
-  if (level > 3) return {};
-  return testImage(64 >> level, 64 >> level, 4, 3u);
-}
-
-}  // namespace
-
-TEST(PackFit, PicksTheRichestLevelThatFitsAndPadsItExactly) {
-  Font font;
-  const ArtContext art{font};
-  const size_t sizes[] = {encodePng(shrinkingNoise(art, 0)).size(), encodePng(shrinkingNoise(art, 1)).size(),
-                          encodePng(shrinkingNoise(art, 2)).size()};
-  ASSERT_GT(sizes[0], sizes[1] + 12);
-  PackImage out;
-  std::string error;
-  ASSERT_TRUE(fitImage("noise.png", sizes[1] + 40, shrinkingNoise, art, out, error)) << error;
-  EXPECT_EQ(out.level, 1);
-  EXPECT_EQ(out.file.size(), sizes[1] + 40);
-  EXPECT_EQ(decode(out.file).width, 32);
-  // Nothing fits in a few bytes: the fit reports it instead of cutting a file short.
-  EXPECT_FALSE(fitImage("noise.png", 30, shrinkingNoise, art, out, error));
-  EXPECT_NE(error.find("noise.png"), std::string::npos);
 }
