@@ -1,7 +1,8 @@
 // Recursive include expansion over lines.
 #include "render/shader_includes.h"
 
-#include <set>
+#include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -14,9 +15,17 @@ std::string trimmed(const std::string& line) {
 
 bool isVersionLine(const std::string& line) { return trimmed(line).rfind("#version", 0) == 0; }
 
+void printIncludeCycle(const std::vector<std::string>& open, const std::string& path) {
+  std::string chain;
+  const auto first = std::find(open.begin(), open.end(), path);
+  for (auto it = first; it != open.end(); ++it) chain += *it + " -> ";
+  std::printf("include cycle: %s%s (dropped)\n", chain.c_str(), path.c_str());
+  std::fflush(stdout);
+}
+
 struct Expander {
   ShaderFiles files;
-  std::set<std::string> included;
+  ShaderIncludeState& state;
   SourceMap* map = nullptr;  // the origins of the expanded lines, when asked for
 
   void noteLine(const SourceMap* origins, size_t index) {
@@ -53,19 +62,28 @@ struct Expander {
   // False when nothing was inserted (already included or missing): the line then vanishes.
   bool insertFile(const std::string& path, std::string& out) {
     if (map) map->files.insert(normalShaderPath(path));
-    if (!included.insert(path).second) return false;
+    if (std::find(state.open.begin(), state.open.end(), path) != state.open.end()) {
+      printIncludeCycle(state.open, path);
+      return false;
+    }
+    if (!state.included.insert(path).second) return false;
     std::optional<std::string> text = shaderFileText(files, path);
     if (!text) {
       printShaderFileNotFound(path);
       return false;
     }
     if (!text->empty() && text->back() == '\n') text->pop_back();
-    if (!map) {
+    state.open.push_back(path);
+    const size_t start = out.size();
+    if (map) {
+      const SourceMap origins = SourceMap::ofFile(path, *text);
+      expand(*text, true, &origins, out);
+    } else {
       expand(*text, true, nullptr, out);
-      return true;
     }
-    const SourceMap origins = SourceMap::ofFile(path, *text);
-    expand(*text, true, &origins, out);
+    // A dropped last line (a repeated include) leaves its predecessor's line feed behind.
+    if (out.size() > start && out.back() == '\n') out.pop_back();
+    state.open.pop_back();
     return true;
   }
 };
@@ -81,7 +99,8 @@ std::string includedPath(const std::string& line) {
 }
 
 std::string expandShaderIncludes(const std::string& source, ShaderFiles files) {
-  Expander expander{files, {}, nullptr};
+  ShaderIncludeState state;
+  Expander expander{files, state, nullptr};
   std::string out;
   expander.expand(source, false, nullptr, out);
   return out;
@@ -89,9 +108,20 @@ std::string expandShaderIncludes(const std::string& source, ShaderFiles files) {
 
 std::string expandShaderIncludes(const std::string& source, ShaderFiles files, const SourceMap& sourceMap,
                                  SourceMap& map) {
+  ShaderIncludeState state;
+  return expandShaderIncludes(source, files, state, {}, sourceMap, map);
+}
+
+std::string expandShaderIncludes(const std::string& source, ShaderFiles files, ShaderIncludeState& state,
+                                 const std::string& sourcePath, const SourceMap& sourceMap, SourceMap& map) {
   map.files.insert(sourceMap.files.begin(), sourceMap.files.end());
-  Expander expander{files, {}, &map};
+  if (!sourcePath.empty()) {
+    state.included.insert(sourcePath);
+    state.open.push_back(sourcePath);
+  }
+  Expander expander{files, state, &map};
   std::string out;
   expander.expand(source, false, &sourceMap, out);
+  if (!sourcePath.empty()) state.open.pop_back();
   return out;
 }

@@ -84,9 +84,10 @@ ShaderSourceBuilder& ShaderSourceBuilder::addFile(const std::string& path) {
     return *this;
   }
   // Include lines are resolved here, from the same source as the file, so a text built from
-  // disk takes every line from disk (ShaderProgram would take them from the embedded copies).
+  // disk takes every line from disk (ShaderProgram would take them from the embedded copies);
+  // a file that an earlier piece of this assembly already brought in is not repeated.
   SourceMap expanded;
-  std::istringstream in(expandShaderIncludes(*text, files, SourceMap::ofFile(path, *text), expanded));
+  std::istringstream in(expandShaderIncludes(*text, files, includes, path, SourceMap::ofFile(path, *text), expanded));
   map.files.insert(expanded.files.begin(), expanded.files.end());
   size_t index = 0;
   for (std::string line; std::getline(in, line); ++index) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/shader_files.h"
+#include "render/shader_includes.h"
 #include "render/source_map.h"
 
 // One call of the chain, enough to assemble the same text again from another source.
@@ -23,12 +24,14 @@ struct ShaderSourceBuilder {
   std::vector<std::string> lines;  // one piece per line, without line feeds
   SourceMap map;                   // where each piece of `lines` came from
   std::vector<ShaderSourceStep> steps;  // the chain as called
+  ShaderIncludeState includes;     // files this assembly already holds, across addFile calls
 
   ShaderSourceBuilder& begin(float gammaValue);
   ShaderSourceBuilder& addRaymarching(float fov, int iterations, float stepSize, float clipNear, float clipFar);
   ShaderSourceBuilder& addLights(int lightCount);
   // Appends the file's lines; a "#version 140" line survives only as the very first line.
-  // An include line in the file is replaced by the included text from the same source.
+  // An include line in the file is replaced by the included text from the same source, once
+  // per assembly.
   ShaderSourceBuilder& addFile(const std::string& path);
   // The pieces joined by single line feeds, none after the last. The text is remembered with
   // its steps and map (findAssembledSource), so a program built over it can be rebuilt.

@@ -1,5 +1,5 @@
 // The pass skeleton: post passes alternate targets so the composite always reads the texture
-// written last, the composite sees the window size as `resolution`, and the caption table.
+// written last, and the composite sees the window size as `resolution`.
 #include <gtest/gtest.h>
 
 #include "render/display_settings.h"
@@ -7,7 +7,6 @@
 #include "render/render_targets.h"
 #include "render/shader_program.h"
 #include "render/window_target.h"
-#include "scenes/intro_captions.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -65,20 +64,4 @@ TEST_F(PostChain, CompositeReadsTheTextureWrittenLastForOddAndEvenChains) {
     EXPECT_NEAR(pixel[1], 128, 1) << "the composite sees the window width";
     EXPECT_NEAR(pixel[2], 64, 1) << "and the window height";
   }
-}
-
-TEST(IntroCaptions, FadeInHoldFadeOutAndTheGap) {
-  EXPECT_FLOAT_EQ(introCaptionAt(8.0f).alpha, 0.0f);
-  EXPECT_NEAR(introCaptionAt(8.25f).alpha, 0.25f, 1e-5f);
-  EXPECT_EQ(introCaptionAt(8.25f).packSlot, 20);
-  EXPECT_FLOAT_EQ(introCaptionAt(9.0f).alpha, 1.0f);
-  EXPECT_NEAR(introCaptionAt(20.5f).alpha, 0.5f, 1e-5f);
-  EXPECT_EQ(introCaptionAt(22.0f).packSlot, -1);
-  EXPECT_EQ(introCaptionAt(24.5f).packSlot, 21);
-  EXPECT_FLOAT_EQ(introCaptionAt(30.0f).alpha, 1.0f);
-  EXPECT_EQ(introCaptionAt(36.0f).packSlot, 21);
-  EXPECT_FLOAT_EQ(introCaptionAt(36.0f).alpha, 0.0f);
-  EXPECT_EQ(introCaptionAt(38.5f).packSlot, 22);
-  EXPECT_NEAR(introCaptionAt(48.75f).alpha, 0.25f, 1e-5f);
-  EXPECT_FLOAT_EQ(introCaptionAt(50.0f).alpha, 0.0f);
 }

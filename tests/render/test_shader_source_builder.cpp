@@ -1,4 +1,5 @@
-// Source assembly: layout order, the "#version 140" rule, missing files, final line feeds.
+// Source assembly: layout order, the "#version 140" rule, missing files, final line feeds, and
+// include lines: nested, each file once per assembly, and a cycle cut with one line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,12 +10,22 @@
 
 namespace {
 
+// Builds in `dir` with the scene row of the abstract worlds; returns the pieces.
 std::vector<std::string> assemble(const TempDir& dir) {
   ScopedWorkingDir inside(dir.path());
   ShaderSourceBuilder builder;
-  std::vector<std::string> lines;
-  captureStdout([&] { lines = builder.begin(1.16f).addRaymarching(0.75f, 128, 0.4f, 0.01f, 30.0f).addLights(2).lines; });
-  return lines;
+  captureStdout([&] { builder.begin(1.16f).addRaymarching(0.75f, 128, 0.4f, 0.01f, 30.0f).addLights(2); });
+  return builder.lines;
+}
+
+// Builds the given files in order in `dir`, with what it printed.
+std::pair<std::string, std::string> build(const TempDir& dir, std::initializer_list<const char*> paths) {
+  ScopedWorkingDir inside(dir.path());
+  ShaderSourceBuilder builder;
+  const std::string printed = captureStdout([&] {
+    for (const char* path : paths) builder.addFile(path);
+  });
+  return {builder.build(), printed};
 }
 
 }  // namespace
@@ -25,9 +36,7 @@ TEST(ShaderSourceBuilder, BasicSnippetThenGammaWithEmptySnippets) {
   dir.write("shaders/lib/gamma.glsl", "");
   dir.write("shaders/lib/materials.glsl", "");
   ScopedWorkingDir inside(dir.path());
-  std::string text;
-  captureStdout([&] { text = ShaderSourceBuilder{}.begin(1.16f).build(); });
-  EXPECT_EQ(text, "#version 140\nfloat basic;\n#define GAMMA 1.160000");
+  EXPECT_EQ(ShaderSourceBuilder{}.begin(1.16f).build(), "#version 140\nfloat basic;\n#define GAMMA 1.160000");
 }
 
 TEST(ShaderSourceBuilder, EveryFileMissingLeavesTheGeneratedLinesInOrder) {
@@ -37,8 +46,7 @@ TEST(ShaderSourceBuilder, EveryFileMissingLeavesTheGeneratedLinesInOrder) {
       "const int rayMarchIterations = 128;", "float stepSize = 0.400000;", "const float clipNear = 0.010000;",
       "const float clipFar = 30.000000;", "const int LIGHTS = 2;",        "const bool USE_AO = true;"};
   EXPECT_EQ(assemble(dir), expected);
-  ScopedWorkingDir inside(dir.path());
-  EXPECT_EQ(captureStdout([] { ShaderSourceBuilder{}.addFile("./shaders/scenes/none.glsl"); }),
+  EXPECT_EQ(build(dir, {"./shaders/scenes/none.glsl"}).second,
             "\n\n---- File ./shaders/scenes/none.glsl NOT FOUND!!!!! ----\n\n");
 }
 
@@ -60,20 +68,34 @@ TEST(ShaderSourceBuilder, TrailingLineFeedMakesNoDifference) {
   TempDir with, without;
   with.write("shaders/scenes/s.glsl", "x\ny\n");
   without.write("shaders/scenes/s.glsl", "x\ny");
-  const auto build = [](const TempDir& dir) {
-    ScopedWorkingDir inside(dir.path());
-    return ShaderSourceBuilder{}.addFile("./shaders/scenes/s.glsl").build();
-  };
-  EXPECT_EQ(build(with), "x\ny");
-  EXPECT_EQ(build(without), "x\ny");
+  EXPECT_EQ(build(with, {"./shaders/scenes/s.glsl"}).first, "x\ny");
+  EXPECT_EQ(build(without, {"./shaders/scenes/s.glsl"}).first, "x\ny");
   EXPECT_EQ(ShaderSourceBuilder{}.build(), "");
 }
 
-TEST(ShaderSourceBuilder, IncludeLinesComeFromTheBuildersOwnSource) {
+TEST(ShaderSourceBuilder, NestedIncludesComeFromDiskInPlaceAndEachFileOnlyOnce) {
   TempDir dir;
-  dir.write("shaders/scenes/s.glsl", "a\n#include \"./shaders/lib/disk_only.glsl\"\nb\n");
-  dir.write("shaders/lib/disk_only.glsl", "#version 140\nfrom disk\n");
-  ScopedWorkingDir inside(dir.path());
-  EXPECT_EQ(ShaderSourceBuilder{}.addFile("./shaders/scenes/s.glsl").build(), "a\nfrom disk\nb")
-      << "a text built from disk takes included lines from disk, never from the embedded copies";
+  dir.write("shaders/lib/outer.glsl", "#version 140\nouter\n#include \"./shaders/lib/inner.glsl\"\nouter end\n");
+  dir.write("shaders/lib/inner.glsl", "inner\n");
+  dir.write("shaders/lib/extra.glsl", "extra\n#include \"./shaders/lib/inner.glsl\"\n");
+  dir.write("shaders/scenes/s.glsl",
+            "a\n#include \"./shaders/lib/outer.glsl\"\n#include \"./shaders/lib/inner.glsl\"\n"
+            "  #include \"./shaders/lib/extra.glsl\"\nb\n");
+  EXPECT_EQ(build(dir, {"./shaders/scenes/s.glsl"}), std::make_pair(std::string("a\nouter\ninner\nouter end\nextra\nb"),
+                                                                    std::string()));
+  // Across the pieces of one assembly too: a snippet added before is not included again.
+  EXPECT_EQ(build(dir, {"./shaders/lib/inner.glsl", "./shaders/lib/extra.glsl"}).first, "inner\nextra");
+}
+
+TEST(ShaderSourceBuilder, AnIncludeCycleIsCutWithOneLineAndEveryFileOnce) {
+  TempDir dir;
+  dir.write("shaders/lib/a.glsl", "a\n#include \"./shaders/lib/b.glsl\"\n");
+  dir.write("shaders/lib/b.glsl", "b\n#include \"./shaders/lib/a.glsl\"\n");
+  dir.write("shaders/lib/self.glsl", "self\n#include \"./shaders/lib/self.glsl\"\n");
+  const auto [text, printed] = build(dir, {"./shaders/lib/a.glsl"});
+  EXPECT_EQ(text, "a\nb");
+  EXPECT_EQ(printed, "include cycle: ./shaders/lib/a.glsl -> ./shaders/lib/b.glsl -> ./shaders/lib/a.glsl (dropped)\n");
+  const auto [selfText, selfPrinted] = build(dir, {"./shaders/lib/self.glsl"});
+  EXPECT_EQ(selfText, "self");
+  EXPECT_EQ(std::count(selfPrinted.begin(), selfPrinted.end(), '\n'), 1) << selfPrinted;
 }

@@ -1,45 +1,44 @@
-// Shared uniforms: the 38 rows in order with their derived values, and the GL upload read back.
+// Shared uniforms: every row reads its own writer, the derived values, and the upload that
+// sends each row to a program declaring the uniforms as the shared GLSL header does.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
+#include <sstream>
 #include <string>
-#include <vector>
 
 #include "render/display_settings.h"
+#include "render/fade_records.h"
+#include "render/embedded_shaders.h"
 #include "render/screen_quad.h"
 #include "render/shader_program.h"
 #include "render/shared_uniform_list.h"
 #include "render/shared_uniforms.h"
 #include "tests/support/gl_context.h"
-#include "timeline/fades.h"
 
 namespace {
 
-// Puts every process-wide input of the upload in a known, distinct state.
-void setKnownValues() {
-  sharedUniforms = SharedUniforms{};
+// Every writer holds a value no other writer holds.
+void setDistinctValues() {
+  SharedUniforms& u = sharedUniforms;
+  u = SharedUniforms{};
   fades = FadeRecords{};
-  for (int i = 0; i < 512; ++i) sharedUniforms.fft[i] = 0.001f * static_cast<float>(i);
-  for (int i = 0; i < 13; ++i) sharedUniforms.miscData[i] = 1.0f + static_cast<float>(i);
-  sharedUniforms.propertyData[0] = 0.75f;
-  sharedUniforms.songPosition = 42.5f;
-  sharedUniforms.partStart = 40.0f;
-  sharedUniforms.activeDemoPart = 5;
-  sharedUniforms.hsv = 0.864f;
-  sharedUniforms.apply_bloom = true;
-  sharedUniforms.sub_step = 3;
-  sharedUniforms.dof2 = 9.0f;
-  sharedUniforms.mouse = {-1.0f, -1.0f};
-  sharedUniforms.rz = 33.0f;
-  fades.lightPulse.value = 0.3f;
-  fades.crtPulse.value = 0.7f;
-  fades.fadeToBlackValue = 0.25f;
-  fades.fadeToWhiteValue = 0.125f;
-  fades.lerp1.value = 0.1f;
-  fades.lerp2.value = 0.2f;
-  fades.lerp3.value = 0.4f;
+  float next = 0.5f;
+  for (float* f : {&u.songPosition, &u.hsv, &u.zofs, &u.bloom_threshold1, &u.bloom_threshold2, &u.crt_threshold,
+                   &u.dof1, &u.dof2, &u.dof3, &u.overridden_black_fac, &u.flare_x, &u.flare_y, &u.ofs_x, &u.ofs_y,
+                   &u.ofs_z, &u.rx, &u.ry, &u.rz, &fades.fadeToBlackValue, &fades.fadeToWhiteValue,
+                   &fades.lerp1.value, &fades.lerp2.value, &fades.lerp3.value, &fades.lightPulse.value,
+                   &fades.crtPulse.value, &u.mouse[0], &u.mouse[1]})
+    *f = next += 1.25f;
+  u.partStart = 0.25f;
+  for (int i = 0; i < 512; ++i) u.fft[i] = 0.001f * i;
+  for (int i = 0; i < 13; ++i) u.miscData[i] = 100.0f + i;
+  u.propertyData[0] = 0.75f;
+  u.activeDemoPart = 5;
+  u.sub_step = 3;
+  u.apply_bloom = true;
   settings.renderWidth = 512;
-  settings.renderHeight = 512;
+  settings.renderHeight = 384;
   settings.windowWidth = 1536;
   settings.windowHeight = 864;
 }
@@ -52,153 +51,128 @@ const SharedUniformRow& rowNamed(const SharedUniformRows& rows, const std::strin
   return none;
 }
 
+// The GLSL declaration of a row, as the shared header writes it.
+std::string declaration(const SharedUniformRow& row) {
+  switch (row.type) {
+    case UniformType::Float: return std::string("uniform float ") + row.name + ";";
+    case UniformType::Int: return std::string("uniform int ") + row.name + ";";
+    case UniformType::Bool: return std::string("uniform bool ") + row.name + ";";
+    case UniformType::Vec2:
+    case UniformType::Vec2Array: return std::string("uniform vec2 ") + row.name + ";";
+    case UniformType::FloatArray: return "uniform float " + std::string(row.name) + "[" + std::to_string(row.count) + "];";
+  }
+  return {};
+}
+
+// A fragment shader declaring every row and reading each (arrays at both ends), so that none is
+// optimised away.
+std::string shaderUsingEveryRow(const SharedUniformRows& rows) {
+  std::ostringstream decl, sum;
+  for (const SharedUniformRow& row : rows) {
+    decl << declaration(row) << "\n";
+    const std::string n = row.name;
+    switch (row.type) {
+      case UniformType::Float: sum << " + " << n; break;
+      case UniformType::Int: sum << " + float(" << n << ")"; break;
+      case UniformType::Bool: sum << " + (" << n << " ? 1.0 : 0.0)"; break;
+      case UniformType::Vec2:
+      case UniformType::Vec2Array: sum << " + " << n << ".x + " << n << ".y"; break;
+      case UniformType::FloatArray:
+        sum << " + " << n << "[int(gl_FragCoord.x) % " << row.count << "] + " << n << "[" << row.count - 1 << "]";
+        break;
+    }
+  }
+  return "#version 330 core\n" + decl.str() + "out vec4 color;\nvoid main() { color = vec4(0.0" + sum.str() + "); }\n";
+}
+
 }  // namespace
 
-TEST(SharedUniformRows, AreTheThirtyEightNamesInUploadOrderWithTheirTypes) {
-  const std::vector<std::pair<std::string, UniformType>> expected = {
-      {"fft", UniformType::FloatArray}, {"time", UniformType::Float}, {"hsv", UniformType::Float},
-      {"zofs", UniformType::Float}, {"lightAdd", UniformType::Float}, {"songPosition", UniformType::Float},
-      {"resolution", UniformType::Vec2}, {"screenAspect", UniformType::Float}, {"partTime", UniformType::Float},
-      {"miscData", UniformType::FloatArray}, {"propertyData", UniformType::FloatArray},
-      {"fadeToBlackValue", UniformType::Float}, {"fadeToWhiteValue", UniformType::Float},
-      {"activeDemoPart", UniformType::Int}, {"lerp1", UniformType::Float}, {"lerp2", UniformType::Float},
-      {"lerp3", UniformType::Float}, {"bloom_threshold1", UniformType::Float},
-      {"bloom_threshold2", UniformType::Float}, {"apply_bloom", UniformType::Bool},
-      {"crt_threshold", UniformType::Float}, {"crt_mix", UniformType::Float}, {"dof1", UniformType::Float},
-      {"dof2", UniformType::Float}, {"dof3", UniformType::Float}, {"apply_dof", UniformType::Bool},
-      {"sub_step", UniformType::Int}, {"overridden_black_fac", UniformType::Float},
-      {"flare_x", UniformType::Float}, {"flare_y", UniformType::Float}, {"mouse", UniformType::Vec2Array},
-      {"ofs_x", UniformType::Float}, {"ofs_y", UniformType::Float}, {"ofs_z", UniformType::Float},
-      {"rx", UniformType::Float}, {"ry", UniformType::Float}, {"rz", UniformType::Float},
-      {"apply_tonemap", UniformType::Bool}};
+TEST(SharedUniformRows, AreThirtyEightNamesEachReadingItsOwnWriterAsTheSharedHeaderDeclaresThem) {
+  setDistinctValues();
   const SharedUniformRows rows = sharedUniformRows();
-  ASSERT_EQ(expected.size(), rows.size());
-  for (size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(rows[i].name, expected[i].first) << "row " << i;
-    EXPECT_EQ(rows[i].type, expected[i].second) << expected[i].first;
+  const std::string header = *findEmbeddedShader("./shaders/lib/basic.glsl");
+  std::set<std::string> names;
+  std::set<float> values;
+  for (const SharedUniformRow& row : rows) {
+    EXPECT_TRUE(names.insert(row.name).second) << "twice: " << row.name;
+    EXPECT_NE(header.find(declaration(row)), std::string::npos) << declaration(row);
+    if (row.type == UniformType::Float && std::string(row.name) != "songPosition") {
+      EXPECT_TRUE(values.insert(row.value).second) << row.name << " reads a value another row reads";
+    }
   }
+  EXPECT_EQ(rows.size(), 38u);
   EXPECT_EQ(rowNamed(rows, "fft").count, 512);
   EXPECT_EQ(rowNamed(rows, "miscData").count, 13);
   EXPECT_EQ(rowNamed(rows, "propertyData").count, 16);
+  EXPECT_EQ(rowNamed(rows, "time").value, rowNamed(rows, "songPosition").value);
+  EXPECT_EQ(rowNamed(rows, "activeDemoPart").intValue, 5);
+  EXPECT_EQ(rowNamed(rows, "sub_step").intValue, 3);
+  EXPECT_EQ(rowNamed(rows, "apply_bloom").intValue, 1);
+  EXPECT_EQ(rowNamed(rows, "apply_dof").intValue, 0);
+  EXPECT_EQ(rowNamed(rows, "apply_tonemap").intValue, 0);
 }
 
 TEST(SharedUniformRows, DeriveTheirValuesAtTheMomentOfTheCall) {
-  setKnownValues();
+  setDistinctValues();
   SharedUniformRows rows = sharedUniformRows();
-  EXPECT_FLOAT_EQ(rowNamed(rows, "lightAdd").value, 0.6f);
-  EXPECT_EQ(rowNamed(rows, "crt_mix").value, std::fma(-0.5f, 0.7f, 1.0f));
-  EXPECT_FLOAT_EQ(rowNamed(rows, "partTime").value, 2.5f);
-  EXPECT_EQ(rowNamed(rows, "time").value, rowNamed(rows, "songPosition").value);
+  EXPECT_EQ(rowNamed(rows, "lightAdd").value, 2.0f * fades.lightPulse.value);
+  EXPECT_EQ(rowNamed(rows, "crt_mix").value, std::fma(-0.5f, fades.crtPulse.value, 1.0f));
+  EXPECT_EQ(rowNamed(rows, "partTime").value, sharedUniforms.songPosition - 0.25f);
   EXPECT_EQ(rowNamed(rows, "screenAspect").value, 1536.0f / 864.0f);
-  EXPECT_EQ(rowNamed(rows, "resolution").vec2, (std::array<float, 2>{512.0f, 512.0f}));
-  EXPECT_EQ(rowNamed(rows, "mouse").vec2, (std::array<float, 2>{-1.0f, -1.0f}));
-  EXPECT_EQ(rowNamed(rows, "fadeToBlackValue").value, 0.25f);
-  EXPECT_EQ(rowNamed(rows, "fadeToWhiteValue").value, 0.125f);
-  EXPECT_EQ(rowNamed(rows, "lerp1").value, 0.1f);
-  EXPECT_EQ(rowNamed(rows, "lerp2").value, 0.2f);
-  EXPECT_EQ(rowNamed(rows, "lerp3").value, 0.4f);
-  EXPECT_EQ(rowNamed(rows, "apply_bloom").intValue, 1);
-  EXPECT_EQ(rowNamed(rows, "apply_dof").intValue, 0);
-  EXPECT_EQ(rowNamed(rows, "activeDemoPart").intValue, 5);
-  EXPECT_EQ(rowNamed(rows, "fft").array, sharedUniforms.fft.data());
-
+  EXPECT_EQ(rowNamed(rows, "resolution").vec2, (std::array<float, 2>{512.0f, 384.0f}));
+  EXPECT_EQ(rowNamed(rows, "mouse").vec2, sharedUniforms.mouse);
   fades.crtPulse.value = 0.0f;
   sharedUniforms.songPosition = 41.0f;
   rows = sharedUniformRows();
   EXPECT_EQ(rowNamed(rows, "crt_mix").value, 1.0f);
-  EXPECT_FLOAT_EQ(rowNamed(rows, "partTime").value, 1.0f);
+  EXPECT_EQ(rowNamed(rows, "partTime").value, 40.75f);
 }
 
 class SharedUniformUpload : public GlTest {};
 
-namespace {
-
-// Declares a sample of every type; the sum keeps each one live in the compiled program.
-const char* sampleShader = R"(#version 330 core
-uniform float fft[512];
-uniform float time;
-uniform float songPosition;
-uniform float lightAdd;
-uniform float crt_mix;
-uniform float partTime;
-uniform vec2 resolution;
-uniform float screenAspect;
-uniform float miscData[16];
-uniform float propertyData[16];
-uniform int activeDemoPart;
-uniform bool apply_bloom;
-uniform int sub_step;
-uniform vec2 mouse;
-uniform float rz;
-uniform float hsv;
-out vec4 color;
-void main() {
-  float s = fft[int(gl_FragCoord.x) * 64 + 511 - 7 * 64] + time + songPosition + lightAdd + crt_mix + partTime;
-  s += resolution.x + resolution.y + screenAspect + mouse.x + mouse.y + rz + hsv;
-  for (int i = 0; i < 16; ++i) s += miscData[i] + propertyData[i];
-  s += float(activeDemoPart + sub_step) + (apply_bloom ? 1.0 : 0.0);
-  color = vec4(s);
-}
-)";
-
-float uniformFloat(GLuint program, const char* name) {
-  float value = -123.0f;
-  glGetUniformfv(program, glGetUniformLocation(program, name), &value);
-  return value;
-}
-
-int uniformInt(GLuint program, const char* name) {
-  int value = -123;
-  glGetUniformiv(program, glGetUniformLocation(program, name), &value);
-  return value;
-}
-
-std::array<float, 2> uniformVec2(GLuint program, const char* name) {
-  std::array<float, 2> value{-123.0f, -123.0f};
-  glGetUniformfv(program, glGetUniformLocation(program, name), value.data());
-  return value;
-}
-
-}  // namespace
-
-TEST_F(SharedUniformUpload, SendsStoredAndDerivedValuesToTheProgramInUse) {
-  setKnownValues();
-  ShaderProgram program(false, screenQuadVertexSource(), sampleShader, "");
-  glUseProgram(program.programId);
-  uploadSharedUniforms(program);
+TEST_F(SharedUniformUpload, SendsEveryRowToTheProgramInUse) {
+  setDistinctValues();
+  const SharedUniformRows rows = sharedUniformRows();
+  ShaderProgram program(false, screenQuadVertexSource(), shaderUsingEveryRow(rows), "");
   const GLuint id = program.programId;
-  EXPECT_EQ(uniformFloat(id, "time"), 42.5f);
-  EXPECT_EQ(uniformFloat(id, "songPosition"), 42.5f);
-  EXPECT_FLOAT_EQ(uniformFloat(id, "lightAdd"), 0.6f);
-  EXPECT_EQ(uniformFloat(id, "crt_mix"), std::fma(-0.5f, 0.7f, 1.0f));
-  EXPECT_FLOAT_EQ(uniformFloat(id, "partTime"), 2.5f);
-  EXPECT_EQ(uniformVec2(id, "resolution"), (std::array<float, 2>{512.0f, 512.0f}));
-  EXPECT_EQ(uniformFloat(id, "screenAspect"), 1536.0f / 864.0f);
-  EXPECT_EQ(uniformVec2(id, "mouse"), (std::array<float, 2>{-1.0f, -1.0f}));
-  EXPECT_EQ(uniformInt(id, "activeDemoPart"), 5);
-  EXPECT_EQ(uniformInt(id, "sub_step"), 3);
-  EXPECT_EQ(uniformInt(id, "apply_bloom"), 1);
-  EXPECT_EQ(uniformFloat(id, "rz"), 33.0f);
-  EXPECT_FLOAT_EQ(uniformFloat(id, "hsv"), 0.864f);
-  EXPECT_FLOAT_EQ(uniformFloat(id, "fft[0]"), 0.0f);
-  EXPECT_FLOAT_EQ(uniformFloat(id, "fft[511]"), 0.511f);
-  EXPECT_EQ(uniformFloat(id, "propertyData[0]"), 0.75f);
-  EXPECT_EQ(uniformFloat(id, "propertyData[15]"), 0.0f);
-  EXPECT_EQ(uniformFloat(id, "miscData[12]"), 13.0f);
-  EXPECT_EQ(uniformFloat(id, "miscData[13]"), 0.0f) << "only 13 elements are sent";
-  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  glUseProgram(id);
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  uploadSharedUniforms(program);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "every call matches its declared type";
+  auto readFloats = [&](const std::string& name, int n) {
+    std::array<float, 2> v{-123, -123};
+    const GLint at = glGetUniformLocation(id, name.c_str());
+    EXPECT_NE(at, -1) << name;
+    glGetUniformfv(id, at, v.data());
+    return n == 1 ? std::array<float, 2>{v[0], 0} : v;
+  };
+  for (const SharedUniformRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    switch (row.type) {
+      case UniformType::Float: EXPECT_EQ(readFloats(row.name, 1)[0], row.value); break;
+      case UniformType::Int:
+      case UniformType::Bool: EXPECT_EQ(readFloats(row.name, 1)[0], float(row.intValue)); break;
+      case UniformType::Vec2:
+      case UniformType::Vec2Array: EXPECT_EQ(readFloats(row.name, 2), row.vec2); break;
+      case UniformType::FloatArray:
+        for (int i : {0, 1, row.count - 1})
+          EXPECT_EQ(readFloats(std::string(row.name) + "[" + std::to_string(i) + "]", 1)[0], row.array[i]) << i;
+    }
+  }
 }
 
-TEST_F(SharedUniformUpload, LeavesAProgramWithoutSharedNamesUntouched) {
-  setKnownValues();
+TEST_F(SharedUniformUpload, LeavesAProgramWithoutSharedNamesUntouchedAndSilent) {
+  setDistinctValues();
   ShaderProgram program(false, screenQuadVertexSource(),
                         "#version 330 core\nuniform float ownValue;\nout vec4 color;\n"
                         "void main() { color = vec4(ownValue); }\n",
                         "");
   glUseProgram(program.programId);
   glUniform1f(glGetUniformLocation(program.programId, "ownValue"), 0.25f);
-  const std::string output = captureStdout([&] { uploadSharedUniforms(program); });
-  EXPECT_EQ(output, "");
-  EXPECT_EQ(uniformFloat(program.programId, "ownValue"), 0.25f);
+  EXPECT_EQ(captureStdout([&] { uploadSharedUniforms(program); }), "");
+  float value = 0.0f;
+  glGetUniformfv(program.programId, glGetUniformLocation(program.programId, "ownValue"), &value);
+  EXPECT_EQ(value, 0.25f);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

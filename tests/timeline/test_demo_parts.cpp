@@ -14,20 +14,14 @@ std::string partAt(float t) {
 }
 }  // namespace
 
-TEST(DemoParts, RowsCoverTheSongWithoutGaps) {
+TEST(DemoParts, RowsCoverTheSongWithoutGapsAndLookupTakesTheLaterRowAtABoundary) {
   const DemoTimeline timeline = makeDemoTimeline();
   ASSERT_EQ(timeline.size(), 8u);
-  EXPECT_EQ(timeline.front().start, 0.0f);
   EXPECT_EQ(timeline.back().end, 261.0f);
   for (size_t i = 0; i < timeline.size(); ++i) {
     EXPECT_EQ(timeline[i].index, static_cast<int>(i));
-    if (i > 0) {
-      EXPECT_EQ(timeline[i].start, timeline[i - 1].end);
-    }
+    EXPECT_EQ(timeline[i].start, i ? timeline[i - 1].end : 0.0f);
   }
-}
-
-TEST(DemoParts, LookupAtBoundaries) {
   EXPECT_EQ(partAt(0.0f), "CubeIntro");
   EXPECT_EQ(partAt(54.905f), "CubeIntro");
   EXPECT_EQ(partAt(54.906f), "Abstract worlds");
@@ -35,7 +29,6 @@ TEST(DemoParts, LookupAtBoundaries) {
   EXPECT_EQ(partAt(258.9f), "End");
   EXPECT_EQ(partAt(-0.1f), "none");
   EXPECT_EQ(partAt(261.0f), "none");
-  const DemoTimeline timeline = makeDemoTimeline();
   const DemoPart* explode = findDemoPart(timeline, 193.0f);
   EXPECT_NEAR(explode->end - explode->start, 5.412f, 1e-3f);
 }
