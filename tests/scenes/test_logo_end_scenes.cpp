@@ -1,6 +1,6 @@
 // The logo and end parts: the logo's line count and pixelate timing, the logo image showing
 // through its pass with dark lines only from 2 s; the end picture's centre line, the logo strips
-// unrolled around it, the fade from 5 s and black from 6 s, all at window size.
+// unrolled around it, the linear fade from 5 s and black from 6 s, all at window size.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -81,7 +81,7 @@ TEST_F(LogoAndEnd, EndShowsTheCentreLineThenTheUnrolledLogoFadingOutFromFiveSeco
     }
   }
   const CpuImage open = drawFrame(end, 3.0f, endWidth, endHeight), half = drawFrame(end, 5.5f, endWidth, endHeight);
-  const CpuImage full = drawFrame(end, 5.0f, endWidth, endHeight);
+  const CpuImage full = drawFrame(end, 5.0f, endWidth, endHeight), begun = drawFrame(end, 5.05f, endWidth, endHeight);
   for (int y = 0; y < endHeight; ++y) {
     if (y == 50 || y == 51) continue;
     const float uvY = (y + 0.5f) / endHeight;
@@ -91,7 +91,10 @@ TEST_F(LogoAndEnd, EndShowsTheCentreLineThenTheUnrolledLogoFadingOutFromFiveSeco
     if (uvY < 0.40f || uvY > 0.65f) {
       EXPECT_EQ(rowBrightest(open, y), 0.0f) << "row " << y;
     }
-    for (int x = 0; x < endWidth; ++x) EXPECT_NEAR(half.texel(x, y)[0], 0.5f * full.texel(x, y)[0], 1e-3f) << x << ", " << y;
+    for (int x = 0; x < endWidth; ++x) {
+      EXPECT_NEAR(half.texel(x, y)[0], 0.5f * full.texel(x, y)[0], 1e-3f) << x << ", " << y;
+      EXPECT_NEAR(begun.texel(x, y)[0], 0.95f * full.texel(x, y)[0], 1e-3f) << x << ", " << y;
+    }
   }
   for (float t : {6.0f, 6.7f}) {
     const CpuImage black = drawFrame(end, t, endWidth, endHeight);
