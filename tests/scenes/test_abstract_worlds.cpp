@@ -100,21 +100,22 @@ TEST_F(AbstractWorldsTest, SkyAndMoonOnlyBetweenEightAndTwentyEightSeconds) {
 }
 
 TEST_F(AbstractWorldsTest, ABrokenSceneFileIsReportedWithTheWholeAssembledText) {
+  AbstractWorldsScreen& scene = worlds();
   {
     TempDir dir;
     std::filesystem::copy(std::filesystem::path(testSourceDir()) / "shaders", dir.path() / "shaders",
                           std::filesystem::copy_options::recursive);
     dir.write("shaders/scenes/abstractworlds.glsl", "this does not compile\n");
     ScopedWorkingDir inside(dir.path());
-    const std::string report = captureStdout([&] { worlds().reload(); });
+    const std::string report = captureStdout([&] { scene.reload(); });
     EXPECT_EQ(report.rfind("HOTRELOAD INVOKED!\n", 0), 0u) << report.substr(0, 200);
     // The assembly starts with the basic snippet's version line and ends with the scene file.
     EXPECT_NE(report.find("ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT\nFile: #version 140\n"), std::string::npos);
     EXPECT_NE(report.find("\nthis does not compile"), std::string::npos);
     EXPECT_EQ(report.rfind("RELOADED!\n"), report.size() - 10);
   }
-  EXPECT_GT(drawFrame(worlds(), 15.1f, 32, 18).texel(16, 2)[0], 0.6f) << "the composite still drew its border line";
+  EXPECT_GT(drawFrame(scene, 15.1f, 32, 18).texel(16, 2)[0], 0.6f) << "the composite still drew its border line";
   while (glGetError() != GL_NO_ERROR) {
   }  // using the unlinked scene program is an invalid operation GL records; nothing more
-  captureStdout([&] { worlds().reload(); });  // the source tree's files again, for later tests
+  captureStdout([&] { scene.reload(); });  // the source tree's files again, for later tests
 }

@@ -1,38 +1,60 @@
 // Real scene frames for tests: the demo's start-up order on tiny targets, one frame per call.
 #include "tests/support/scene_fixture.h"
 
+#include <array>
+#include <memory>
+
 #include "render/display_settings.h"
 #include "render/gl_lists.h"
 #include "render/pass_timing_hook.h"
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
 #include "render/window_target.h"
+#include "scenes/abstract_worlds_screen.h"
+#include "scenes/ambient_intro_scene.h"
+#include "scenes/end_scene.h"
+#include "scenes/explode_greets_scene.h"
 #include "scenes/frame_step_render.h"
-#include "scenes/scene_set.h"
+#include "scenes/greets_scene.h"
+#include "scenes/logo_scene.h"
+#include "scenes/menger_scene.h"
+#include "scenes/tentacle_scene.h"
 #include "timeline/demo_parts.h"
 #include "timeline/fades.h"
 #include "timeline/frame_step.h"
 
 namespace {
 
-std::string startUpPrinted;
-
+// The shared targets and pack slots, in the demo's start-up order; the scenes come one by one
+// as tests ask for them, so a test program builds only the programs it draws with.
 void openSceneWorld() {
   static const bool opened = [] {
     settings.renderWidth = settings.renderHeight = sceneRenderSize;
-    startUpPrinted = captureStdout([] {
-      loadScenes();
-      createFrameResources();
-    });
+    captureStdout(createFrameResources);
     return true;
   }();
   (void)opened;
 }
 
+std::unique_ptr<BaseDemoScreen> sceneOfPart(int part) {
+  switch (part) {
+    case 0: return std::make_unique<AmbientIntroScene>();
+    case 1: return std::make_unique<AbstractWorldsScreen>();
+    case 2: return std::make_unique<TentacleScene>();
+    case 3: return std::make_unique<GreetsScene>();
+    case 4: return std::make_unique<ExplodeGreetsScene>();
+    case 5: return std::make_unique<LogoScene>();
+    case 6: return std::make_unique<MengerScene>();
+    default: return std::make_unique<EndScene>();
+  }
+}
+
+std::array<std::unique_ptr<BaseDemoScreen>, 8> scenes;
+
 int partOf(const BaseDemoScreen& scene) {
-  for (size_t i = 0; i < sceneList.size(); ++i)
-    if (sceneList[i] == &scene) return static_cast<int>(i);
-  ADD_FAILURE() << "drawFrame needs one of the demo's scenes (demoScene)";
+  for (size_t i = 0; i < scenes.size(); ++i)
+    if (scenes[i].get() == &scene) return static_cast<int>(i);
+  ADD_FAILURE() << "drawFrame needs a scene from demoScene";
   return 0;
 }
 
@@ -78,10 +100,14 @@ void SceneTest::SetUp() {
 
 BaseDemoScreen& demoScene(int part) {
   openSceneWorld();
-  return *sceneList.at(part);
+  std::unique_ptr<BaseDemoScreen>& scene = scenes.at(part);
+  if (!scene) {
+    scene = sceneOfPart(part);
+    settings.renderWidth = settings.renderHeight = sceneRenderSize;
+    captureStdout([&] { scene->init(); });
+  }
+  return *scene;
 }
-
-const std::string& sceneStartUpOutput() { return startUpPrinted; }
 
 void setTestSpectrum(const std::vector<float>& bins) { uploadSoundTexture(renderTextures.at(3), bins.data()); }
 

@@ -1,11 +1,10 @@
-// The demo's scenes drawing real frames on tiny targets: the eight scene objects created once per
-// test program (loadScenes), the three render targets at sceneRenderSize with the SoundTexture,
-// and the 29 pack slots loaded from ./data.vx, in the order of the demo's start-up.
+// The demo's scenes drawing real frames on tiny targets: one object of each scene class, made and
+// initialised when a test first asks for it, the three render targets at sceneRenderSize with
+// the SoundTexture, and the 29 pack slots loaded from ./data.vx.
 // Does NOT reset what a scene keeps between frames (particles, the tiles' turn): tests that
 // depend on it set it themselves.
 #pragma once
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "scenes/base_demo_screen.h"
@@ -21,14 +20,12 @@ class SceneTest : public GlTest {
   void SetUp() override;
 };
 
-// sceneList[part] (made on first use), as its own class.
+// The scene of demo part `part` (made on first use), as its own class.
 BaseDemoScreen& demoScene(int part);
 template <typename Scene>
 Scene& demoScene(int part) {
   return static_cast<Scene&>(demoScene(part));
 }
-// What loadScenes and the start-up of the targets printed.
-const std::string& sceneStartUpOutput();
 
 // The spectrum (512 bins) the SoundTexture holds for the following frames.
 void setTestSpectrum(const std::vector<float>& bins);
