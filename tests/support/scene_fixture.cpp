@@ -1,6 +1,7 @@
 // Real scene frames for tests: the demo's start-up order on tiny targets, one frame per call.
 #include "tests/support/scene_fixture.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -25,44 +26,26 @@
 
 namespace {
 
-// The shared targets and pack slots, in the demo's start-up order; the scenes come one by one
-// as tests ask for them, so a test program builds only the programs it draws with.
-void openSceneWorld() {
-  static const bool opened = [] {
-    settings.renderWidth = settings.renderHeight = sceneRenderSize;
-    captureStdout(createFrameResources);
-    return true;
-  }();
-  (void)opened;
-}
-
-std::unique_ptr<BaseDemoScreen> sceneOfPart(int part) {
-  switch (part) {
-    case 0: return std::make_unique<AmbientIntroScene>();
-    case 1: return std::make_unique<AbstractWorldsScreen>();
-    case 2: return std::make_unique<TentacleScene>();
-    case 3: return std::make_unique<GreetsScene>();
-    case 4: return std::make_unique<ExplodeGreetsScene>();
-    case 5: return std::make_unique<LogoScene>();
-    case 6: return std::make_unique<MengerScene>();
-    default: return std::make_unique<EndScene>();
-  }
-}
-
+template <typename Scene>
+std::unique_ptr<BaseDemoScreen> makeScene() { return std::make_unique<Scene>(); }
+std::unique_ptr<BaseDemoScreen> (*const sceneMakers[8])() = {
+    makeScene<AmbientIntroScene>, makeScene<AbstractWorldsScreen>, makeScene<TentacleScene>, makeScene<GreetsScene>,
+    makeScene<ExplodeGreetsScene>, makeScene<LogoScene>, makeScene<MengerScene>, makeScene<EndScene>};
+// Made one by one as tests ask for them, so a test program builds only the programs it draws with.
 std::array<std::unique_ptr<BaseDemoScreen>, 8> scenes;
 
-int partOf(const BaseDemoScreen& scene) {
-  for (size_t i = 0; i < scenes.size(); ++i)
-    if (scenes[i].get() == &scene) return static_cast<int>(i);
-  ADD_FAILURE() << "drawFrame needs a scene from demoScene";
-  return 0;
+// The shared targets and pack slots, in the demo's start-up order.
+void openSceneWorld() {
+  static const bool opened = (settings.renderWidth = settings.renderHeight = sceneRenderSize,
+                              captureStdout(createFrameResources), true);
+  (void)opened;
 }
 
 // The shared values of the frame as the main loop and the frame step leave them.
 void prepareFrame(BaseDemoScreen& scene, float t, std::optional<float> songTime, int width, int height) {
   static const DemoTimeline parts = makeDemoTimeline();
-  const int part = partOf(scene);
-  sharedUniforms.activeDemoPart = part;
+  const auto made = std::find_if(scenes.begin(), scenes.end(), [&](const auto& s) { return s.get() == &scene; });
+  const size_t part = static_cast<size_t>(made - scenes.begin());  // 8, and at() throws, for other scenes
   sharedUniforms.partStart = songTime ? *songTime - t : parts.at(part).start;
   sharedUniforms.songPosition = songTime ? *songTime : parts.at(part).start + t;
   settings.renderWidth = settings.renderHeight = sceneRenderSize;
@@ -87,6 +70,19 @@ void captureScenePass(void* context, PassKind kind, uint32_t, bool begin) {
   capture->picture = imageFrom(capture->target.width, capture->target.height, readTargetFloats(capture->target));
 }
 
+// One frame of `scene` drawn with the given targets, its composite into a float stand-in window.
+CpuImage renderFrame(BaseDemoScreen& scene, float t, std::optional<float> songTime, int width, int height,
+                     const GLNameList& targets, const GLNameList& textures) {
+  prepareFrame(scene, t, songTime, width, height);
+  const TestTarget window = makeTestTarget(width, height, GL_RGBA32F);
+  windowFramebuffer = window.framebuffer;
+  scene.render(targets, textures, packTextures);
+  windowFramebuffer = 0;
+  CpuImage picture = imageFrom(width, height, readTargetFloats(window));
+  deleteTarget(window);
+  return picture;
+}
+
 }  // namespace
 
 void SceneTest::SetUp() {
@@ -102,8 +98,7 @@ BaseDemoScreen& demoScene(int part) {
   openSceneWorld();
   std::unique_ptr<BaseDemoScreen>& scene = scenes.at(part);
   if (!scene) {
-    scene = sceneOfPart(part);
-    settings.renderWidth = settings.renderHeight = sceneRenderSize;
+    scene = sceneMakers[part]();
     captureStdout([&] { scene->init(); });
   }
   return *scene;
@@ -112,14 +107,7 @@ BaseDemoScreen& demoScene(int part) {
 void setTestSpectrum(const std::vector<float>& bins) { uploadSoundTexture(renderTextures.at(3), bins.data()); }
 
 CpuImage drawFrame(BaseDemoScreen& scene, float t, int width, int height, std::optional<float> songTime) {
-  prepareFrame(scene, t, songTime, width, height);
-  const TestTarget window = makeTestTarget(width, height, GL_RGBA32F);
-  windowFramebuffer = window.framebuffer;
-  scene.render(frameBuffers, renderTextures, packTextures);
-  windowFramebuffer = 0;
-  CpuImage picture = imageFrom(width, height, readTargetFloats(window));
-  deleteTarget(window);
-  return picture;
+  return renderFrame(scene, t, songTime, width, height, frameBuffers, renderTextures);
 }
 
 CpuImage drawScenePass(BaseDemoScreen& scene, float t, std::optional<float> songTime) {
@@ -127,15 +115,10 @@ CpuImage drawScenePass(BaseDemoScreen& scene, float t, std::optional<float> song
   GLNameList floatBuffers = frameBuffers, floatTextures = renderTextures;
   floatBuffers[0] = capture.target.framebuffer;
   floatTextures[0] = capture.target.texture;
-  prepareFrame(scene, t, songTime, sceneRenderSize, sceneRenderSize);
-  const TestTarget window = makeTestTarget(sceneRenderSize, sceneRenderSize);
-  windowFramebuffer = window.framebuffer;
   const PassTimingHook kept = passTimingHook;
   passTimingHook = {&captureScenePass, &capture};
-  scene.render(floatBuffers, floatTextures, packTextures);
+  renderFrame(scene, t, songTime, sceneRenderSize, sceneRenderSize, floatBuffers, floatTextures);
   passTimingHook = kept;
-  windowFramebuffer = 0;
-  deleteTarget(window);
   deleteTarget(capture.target);
   return capture.picture;
 }

@@ -23,9 +23,7 @@ class SceneTest : public GlTest {
 // The scene of demo part `part` (made on first use), as its own class.
 BaseDemoScreen& demoScene(int part);
 template <typename Scene>
-Scene& demoScene(int part) {
-  return static_cast<Scene&>(demoScene(part));
-}
+Scene& demoScene(int part) { return static_cast<Scene&>(demoScene(part)); }
 
 // The spectrum (512 bins) the SoundTexture holds for the following frames.
 void setTestSpectrum(const std::vector<float>& bins);
