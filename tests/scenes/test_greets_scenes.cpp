@@ -1,88 +1,119 @@
-// The two greetings scenes on GL at 32 x 32: their ray-marcher builds cleanly from the embedded
-// copies and from disk, the frame's own camera and flare values reach the scene program in the
-// same frame, the turn of the tiles is kept into the exploding part, the exploding part replays
-// identically when entered again, and what each reload replaces.
+// The two greetings parts: phase boundaries (each boundary belongs to the later phase), a
+// camera that flows into phase 2 and cuts at phase 3, high quality with its own values, the
+// turn kept across phases and into the exploding part, where each image stands and when it
+// explodes, the exploding part's fixed camera and logo fade; and on real frames the frame's own
+// camera and flare reaching the ray-marcher, and the exploding part replaying identically.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "render/display_settings.h"
-#include "render/render_targets.h"
 #include "render/shared_uniforms.h"
-#include "render/window_target.h"
 #include "scenes/explode_greets_scene.h"
 #include "scenes/greets_scene.h"
 #include "scenes/greets_timing.h"
-#include "tests/support/gl_context.h"
-#include "timeline/fades.h"
+#include "tests/support/scene_fixture.h"
 
 namespace {
 
-constexpr int renderSize = 32;
-constexpr float greetsStart = 151.909f;
-constexpr float explodeStart = 192.289f;
+constexpr double kPi = 3.14159265358979323846;
 
-struct SceneWorld {
-  GLNameList frameBuffers, renderTextures, packTextures;
+std::vector<float> valuesOf(const GreetsView& v) {
+  return {v.miscData[0], v.miscData[1], v.miscData[2], v.miscData[3], v.miscData[4], v.flareX, v.flareY};
+}
+
+void expectPlacement(const TilePlacement& got, float x, float y, float z, bool exploding, const std::string& what) {
+  EXPECT_NEAR(got.position.x, x, 1e-5f) << what;
+  EXPECT_NEAR(got.position.y, y, 1e-5f) << what;
+  EXPECT_NEAR(got.position.z, z, 1e-5f) << what;
+  EXPECT_EQ(got.exploding, exploding) << what;
+}
+
+}  // namespace
+
+TEST(GreetsTiming, PhasesAndImagesChangeAtTheirBoundaries) {
+  const double times[] = {0.0, 12.714999, 12.715, 26.429999, 26.43, 40.38};
+  const int phases[] = {1, 1, 2, 2, 3, 3};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(greetsPhase(times[i]), phases[i]) << "pt = " << times[i];
+    EXPECT_EQ(greetsImageSlot(times[i]), 11u + phases[i]) << "pt = " << times[i];
+  }
+}
+
+TEST(GreetsTiming, TheCameraFlowsIntoPhaseTwoAndCutsAtPhaseThreeAtEveryQuality) {
+  for (int q : {0, 2}) {
+    SCOPED_TRACE("quality " + std::to_string(q));
+    const std::vector<float> before = valuesOf(greetsView(12.715 - 1e-6, q)), after = valuesOf(greetsView(12.715, q));
+    for (int k = 0; k < 5; ++k) EXPECT_NEAR(before[k], after[k], 1e-4f) << "miscData[" << k << "]";
+    EXPECT_NEAR(before[6], after[6], 1e-6f) << "flare_y";
+    EXPECT_GT(std::fabs(valuesOf(greetsView(26.43 - 1e-6, q))[1] - valuesOf(greetsView(26.43, q))[1]), 1.0f);
+    // Within a phase the camera drifts.
+    for (double pt : {5.0, 20.0, 30.0}) EXPECT_NE(valuesOf(greetsView(pt, q)), valuesOf(greetsView(pt + 0.5, q)));
+  }
+  for (double pt : {5.0, 20.0, 30.0}) {
+    EXPECT_NE(valuesOf(greetsView(pt, 2)), valuesOf(greetsView(pt, 0))) << "high quality, pt = " << pt;
+    EXPECT_EQ(valuesOf(greetsView(pt, 1)), valuesOf(greetsView(pt, 0))) << "medium is low, pt = " << pt;
+  }
+  EXPECT_FLOAT_EQ(greetsView(12.715, 1).flareX, -0.72f);
+  EXPECT_FLOAT_EQ(greetsView(26.43, 0).miscData[1], 24.0f);
+  EXPECT_FLOAT_EQ(greetsView(30.43, 2).miscData[4], 500.0f);
+}
+
+TEST(GreetsTiming, RyTurnsInTheFirstTwoPhasesAndRxInTheThirdEachKeepingItsValueOtherwise) {
+  SharedUniforms values;
+  values.rx = 3.0f;
+  writeGreetsSharedValues(20.25, 1, values);  // sin(20.25 pi) = sin(pi / 4)
+  const float ry = static_cast<float>(2.0 * kPi * std::sqrt(0.5));
+  EXPECT_NEAR(values.ry, ry, 1e-4f);
+  EXPECT_EQ(values.rx, 3.0f);
+  writeGreetsSharedValues(30.5, 1, values);  // sin(30.5 pi) = 1
+  EXPECT_NEAR(values.rx, 2.0 * kPi, 1e-4f);
+  EXPECT_NEAR(values.ry, ry, 1e-4f) << "ry keeps its last phase-2 value";
+  writeExplodeSharedValues(3.0f, values);
+  EXPECT_NEAR(values.rx, 2.0 * kPi, 1e-4f) << "the exploding part leaves the turn alone";
+  EXPECT_NEAR(values.ry, ry, 1e-4f);
+  EXPECT_EQ(values.flare_x, 0.83f);
+  EXPECT_EQ(values.flare_y, -0.458f);
+  EXPECT_NEAR(values.miscData[1], -2.0f - 1.5f * (3.0f - 26.43f), 1e-4f);
+}
+
+TEST(GreetsTiming, EachImageEntersThenExplodesAtItsTimeInclusive) {
+  expectPlacement(greetsTilePlacement(0.0, 0.0f), 2.0f, 0.0f, -1.391f, false, "first image enters from the right");
+  expectPlacement(greetsTilePlacement(2.0, 0.0f), 0.0f, 0.0f, -1.391f, false, "first image at rest");
+  expectPlacement(greetsTilePlacement(12.715, 0.0f), 0.0f, 0.0f, -14.0f, false, "second image far away");
+  expectPlacement(greetsTilePlacement(15.87, 0.0f), 0.0f, 0.0f, -1.391f, false, "second image arrived");
+  expectPlacement(greetsTilePlacement(26.43, 0.0f), 0.0f, 2.0f, -1.391f, false, "third image above");
+  expectPlacement(greetsTilePlacement(28.43, 0.0f), 0.0f, 0.0f, -1.391f, false, "third image at rest");
+  EXPECT_EQ(greetsTilePlacement(3.0, 160.0f).meshTime, 160.0) << "at rest the shimmer runs on the song position";
+  for (double at : {5.855, 19.57, 33.286}) {
+    EXPECT_FALSE(greetsTilePlacement(at - 1e-6, 0.0f).exploding) << at;
+    expectPlacement(greetsTilePlacement(at, 0.0f), 0.0f, 0.464f, -1.391f, true, "exploded at " + std::to_string(at));
+    EXPECT_EQ(greetsTilePlacement(at, 0.0f).meshTime, 0.0) << at;
+    EXPECT_NEAR(greetsTilePlacement(at + 1.25, 0.0f).meshTime, 1.25, 1e-9) << at;
+  }
+}
+
+TEST(ExplodeGreetsTiming, WholeUpToTwoSecondsInclusiveThenLiftedAndExplodingWithTheLogoFadingIn) {
+  expectPlacement(explodeTilePlacement(0.0f), 0.0f, 0.0f, -1.276f, false, "start");
+  expectPlacement(explodeTilePlacement(2.0f), 0.0f, 0.0f, 0.125f - 1.276f, false, "at 2 s");
+  const TilePlacement after = explodeTilePlacement(2.0001f);
+  EXPECT_TRUE(after.exploding);
+  EXPECT_FLOAT_EQ(after.position.y, 0.5f);
+  EXPECT_NEAR(after.meshTime, 0.0001, 1e-6);
+  EXPECT_EQ(explodeLogoAlpha(2.6939f), 0.0f);
+  EXPECT_EQ(explodeLogoAlpha(2.694f), 0.0f);
+  EXPECT_NEAR(explodeLogoAlpha(3.694f), 1.0f, 1e-6f);
+}
+
+namespace {
+
+class GreetsFrames : public SceneTest {
+ protected:
+  static GreetsScene& greets() { return demoScene<GreetsScene>(3); }
+  static ExplodeGreetsScene& explode() { return demoScene<ExplodeGreetsScene>(4); }
 };
-
-GLuint solidTexture(float r, float g, float b, float a) {
-  std::vector<float> texels;
-  for (int i = 0; i < 16; ++i) texels.insert(texels.end(), {r, g, b, a});
-  return uploadTestTextureFloat(4, 4, texels.data());
-}
-
-SceneWorld& world() {
-  static SceneWorld w = [] {
-    SceneWorld made;
-    settings.renderWidth = settings.renderHeight = renderSize;
-    for (int i = 0; i < 3; ++i) {
-      made.renderTextures.push_back(createRenderTexture());
-      made.frameBuffers.push_back(createFramebuffer(made.renderTextures.back()));
-    }
-    std::vector<float> spectrum(512, 0.02f);
-    made.renderTextures.push_back(createSoundTexture(spectrum.data()));
-    made.packTextures.assign(29, 0);
-    made.packTextures[12] = solidTexture(1.0f, 1.0f, 1.0f, 1.0f);
-    made.packTextures[13] = solidTexture(1.0f, 0.5f, 1.0f, 1.0f);
-    made.packTextures[14] = solidTexture(0.5f, 1.0f, 1.0f, 1.0f);
-    made.packTextures[17] = solidTexture(0.2f, 0.4f, 0.9f, 1.0f);
-    made.packTextures[28] = solidTexture(0.0f, 0.0f, 0.0f, 1.0f);
-    return made;
-  }();
-  return w;
-}
-
-// Scenes built once per process; `initOutput` keeps what their init printed.
-template <typename Scene>
-Scene& initialised(std::string* initOutput = nullptr) {
-  static Scene scene;
-  static const std::string printed = captureStdout([] { scene.init(); });
-  if (initOutput) *initOutput = printed;
-  return scene;
-}
-
-// One frame at `partTime` into a window target of render size; the window read back.
-template <typename Scene>
-std::vector<float> drawFrame(Scene& scene, float partStart, float partTime) {
-  world();
-  fades = FadeRecords{};
-  sharedUniforms.partStart = partStart;
-  sharedUniforms.songPosition = partStart + partTime;
-  settings.renderWidth = settings.renderHeight = renderSize;
-  settings.windowWidth = settings.windowHeight = renderSize;
-  settings.quality = qualityCopy = 0;
-  const TestTarget window = makeTestTarget(renderSize, renderSize, GL_RGBA32F);
-  windowFramebuffer = window.framebuffer;
-  scene.render(world().frameBuffers, world().renderTextures, world().packTextures);
-  glFinish();
-  std::vector<float> pixels = readTargetFloats(window);
-  windowFramebuffer = 0;
-  glDeleteFramebuffers(1, &window.framebuffer);
-  glDeleteTextures(1, &window.texture);
-  return pixels;
-}
 
 float uniformValue(GLuint program, const char* name) {
   float value = -12345.0f;
@@ -90,100 +121,36 @@ float uniformValue(GLuint program, const char* name) {
   return value;
 }
 
-bool linked(GLuint program) {
-  GLint status = 0;
-  glGetProgramiv(program, GL_LINK_STATUS, &status);
-  return status == GL_TRUE;
-}
-
 }  // namespace
 
-class GreetsSceneTest : public GlTest {};
-
-TEST_F(GreetsSceneTest, EveryProgramBuildsSilentlyFromTheEmbeddedCopies) {
-  std::string printed;
-  GreetsScene& scene = initialised<GreetsScene>(&printed);
-  EXPECT_EQ(printed, "");
-  for (const PassProgram* program : {&scene.scene, &scene.bloom, &scene.rgbSplit, &scene.crt, &scene.composite,
-                                     &scene.fxaa, &scene.tiles})
-    EXPECT_TRUE(linked((*program)->programId));
-  EXPECT_EQ(scene.tileMesh.tiles.size(), 3136u);
-  std::string explodePrinted;
-  ExplodeGreetsScene& explode = initialised<ExplodeGreetsScene>(&explodePrinted);
-  EXPECT_EQ(explodePrinted, "");
-  EXPECT_TRUE(linked(explode.scene->programId));
-  EXPECT_TRUE(linked(explode.tiles->programId));
-}
-
-TEST_F(GreetsSceneTest, TheFramesCameraAndFlareReachTheRaymarcherInTheSameFrame) {
-  GreetsScene& scene = initialised<GreetsScene>();
+TEST_F(GreetsFrames, TheFramesCameraAndFlareReachTheRaymarcherInTheSameFrame) {
+  qualityCopy = 0;
   for (float partTime : {4.0f, 20.0f, 30.0f}) {
-    sharedUniforms.miscData.fill(0.0f);  // what the frame step copies from the settings
-    sharedUniforms.flare_x = sharedUniforms.flare_y = 0.0f;
-    drawFrame(scene, greetsStart, partTime);
-    const GreetsView view = greetsView(static_cast<double>((greetsStart + partTime) - greetsStart), 0);
-    const GLuint program = scene.scene->programId;
+    drawFrame(greets(), partTime, 16, 16);
+    const GreetsView view = greetsView(sharedUniforms.songPosition - sharedUniforms.partStart, 0);
+    const GLuint program = greets().scene->programId;
     EXPECT_FLOAT_EQ(uniformValue(program, "miscData[0]"), view.miscData[0]) << "part time " << partTime;
     EXPECT_FLOAT_EQ(uniformValue(program, "miscData[3]"), view.miscData[3]) << "part time " << partTime;
     EXPECT_FLOAT_EQ(uniformValue(program, "flare_x"), view.flareX) << "part time " << partTime;
     EXPECT_FLOAT_EQ(uniformValue(program, "flare_y"), view.flareY) << "part time " << partTime;
   }
+  qualityCopy = 1;
 }
 
-TEST_F(GreetsSceneTest, TheTurnIsKeptAcrossPhasesAndIntoTheExplodingPart) {
-  GreetsScene& greets = initialised<GreetsScene>();
-  ExplodeGreetsScene& explode = initialised<ExplodeGreetsScene>();
-  sharedUniforms.rx = 0.0f;
+TEST_F(GreetsFrames, TheTurnIsKeptIntoTheExplodingPartWhichReplaysIdenticallyWhenEnteredAgain) {
   sharedUniforms.rz = 7.0f;
-  drawFrame(greets, greetsStart, 20.25f);
-  const float ry = sharedUniforms.ry;
-  EXPECT_NE(ry, 0.0f);
-  EXPECT_EQ(sharedUniforms.rx, 0.0f);
+  drawFrame(greets(), 20.25f, 16, 16);
   EXPECT_EQ(sharedUniforms.rz, 0.0f) << "the greets part sets rz to 0 every frame";
-  drawFrame(greets, greetsStart, 30.3f);
-  const float rx = sharedUniforms.rx;
+  drawFrame(greets(), 30.3f, 16, 16);
+  const float rx = sharedUniforms.rx, ry = sharedUniforms.ry;
   EXPECT_NE(rx, 0.0f);
-  EXPECT_EQ(sharedUniforms.ry, ry);
-  drawFrame(explode, explodeStart, 3.0f);
+  EXPECT_NE(ry, 0.0f);
+  const std::vector<float> times = {0.5f, 2.2f, 3.1f, 4.6f};
+  std::vector<CpuImage> first;
+  for (float t : times) first.push_back(drawFrame(explode(), t, 16, 16));
   EXPECT_EQ(sharedUniforms.rx, rx);
   EXPECT_EQ(sharedUniforms.ry, ry);
-  EXPECT_EQ(sharedUniforms.rz, 0.0f);
-  EXPECT_FLOAT_EQ(uniformValue(explode.scene->programId, "flare_x"), 0.83f);
-  EXPECT_FLOAT_EQ(uniformValue(explode.scene->programId, "miscData[1]"), -2.0f - 1.5f * (3.0f - 26.43f));
-}
-
-TEST_F(GreetsSceneTest, TheExplodingPartReplaysIdenticallyWhenEnteredAgain) {
-  ExplodeGreetsScene& explode = initialised<ExplodeGreetsScene>();
-  sharedUniforms.rx = 4.0f;
-  sharedUniforms.ry = -3.0f;
-  const std::vector<float> times = {0.5f, 2.2f, 3.1f, 4.6f};
-  std::vector<std::vector<float>> first;
-  for (float t : times) first.push_back(drawFrame(explode, explodeStart, t));
-  EXPECT_NE(first[0], first[2]) << "the frames differ along the part";
+  EXPECT_NE(first[0].rgba, first[2].rgba) << "the frames differ along the part";
   for (size_t i = 0; i < times.size(); ++i)
-    EXPECT_EQ(drawFrame(explode, explodeStart, times[i]), first[i]) << "part time " << times[i];
-}
-
-TEST_F(GreetsSceneTest, ReloadRebuildsTheRaymarcherAndCompositeFromDiskOnly) {
-  GreetsScene& scene = initialised<GreetsScene>();
-  const GLuint sceneBefore = scene.scene->programId;
-  const GLuint compositeBefore = scene.composite->programId;
-  const GLuint bloomBefore = scene.bloom->programId;
-  const GLuint tilesBefore = scene.tiles->programId;
-  const GLuint meshBefore = scene.tileMesh.vao;
-  EXPECT_EQ(captureStdout([&] { scene.reload(); }), "HOTRELOAD INVOKED!\nRELOADED!\n");
-  EXPECT_NE(scene.scene->programId, sceneBefore);
-  EXPECT_NE(scene.composite->programId, compositeBefore);
-  EXPECT_TRUE(linked(scene.scene->programId));
-  EXPECT_EQ(scene.bloom->programId, bloomBefore);
-  EXPECT_EQ(scene.tiles->programId, tilesBefore);
-  EXPECT_EQ(scene.tileMesh.vao, meshBefore);
-  EXPECT_EQ(greetsRaymarcherSource(ShaderFiles::Disk), greetsRaymarcherSource(ShaderFiles::Embedded));
-}
-
-TEST_F(GreetsSceneTest, TheExplodingPartHasNoReloadOfItsOwn) {
-  ExplodeGreetsScene& explode = initialised<ExplodeGreetsScene>();
-  const GLuint sceneBefore = explode.scene->programId;
-  EXPECT_EQ(captureStdout([&] { explode.reload(); }), "");
-  EXPECT_EQ(explode.scene->programId, sceneBefore);
+    EXPECT_EQ(drawFrame(explode(), times[i], 16, 16).rgba, first[i].rgba) << "part time " << times[i];
 }

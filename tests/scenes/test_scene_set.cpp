@@ -1,50 +1,44 @@
-// The scene set and the GL half of the frame step: creation order and messages, settings
-// copied on the frame the part changes, the SoundTexture holding the raw spectrum, and a
-// finished frame in the window target.
+// The scene set and the GL half of the frame step: creation order and messages, the
+// assembled ray-marchers' marching constants, settings copied on the frame the part changes,
+// the SoundTexture holding the raw spectrum, and every part finishing its frame in the window.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <typeinfo>
 
 #include "render/display_settings.h"
 #include "render/gl_lists.h"
 #include "render/shared_uniforms.h"
 #include "render/window_target.h"
+#include "scenes/abstract_worlds_screen.h"
 #include "scenes/ambient_intro_scene.h"
-#include "scenes/base_demo_screen.h"
 #include "scenes/end_scene.h"
 #include "scenes/explode_greets_scene.h"
 #include "scenes/frame_step_render.h"
+#include "scenes/greets_scene.h"
 #include "scenes/scene_set.h"
-#include "tests/support/gl_context.h"
+#include "scenes/tentacle_scene.h"
+#include "tests/support/scene_fixture.h"
 #include "timeline/beat_sync.h"
 #include "timeline/sound_bins.h"
 
-namespace {
-
-// One scene set and one set of shared targets for the whole test program, as in the demo.
-std::string startUpOutput;
-
-void startOnce() {
-  if (!sceneList.empty()) return;
-  settings.renderWidth = settings.renderHeight = 16;
-  settings.windowWidth = 32;
-  settings.windowHeight = 18;
-  startUpOutput = captureStdout([] {
-    loadScenes();
-    createFrameResources();
-  });
-  buildBeatSyncList();
-  positionSyncCursor(0.0f);
-}
-
-}  // namespace
-
-class SceneSet : public GlTest {
+class SceneSet : public SceneTest {
  protected:
   void SetUp() override {
-    GlTest::SetUp();
-    startOnce();
+    SceneTest::SetUp();
+    static const bool started = [] {
+      settings.renderWidth = settings.renderHeight = sceneRenderSize;
+      loadScenesOutput() = captureStdout(loadScenes);
+      buildBeatSyncList();
+      positionSyncCursor(0.0f);
+      return true;
+    }();
+    (void)started;
+  }
+  static std::string& loadScenesOutput() {
+    static std::string printed;
+    return printed;
   }
 };
 
@@ -54,15 +48,46 @@ TEST_F(SceneSet, EightScenesInPartOrderWithTheirMessages) {
   EXPECT_EQ(typeid(*sceneList[4]), typeid(ExplodeGreetsScene));
   EXPECT_EQ(typeid(*sceneList[7]), typeid(EndScene));
   const std::string expected =
-      "LOAD INTRO\nLOAD ABSTRACT WORLDS\nLOAD TENTACLES\nCreateFrameBuffer: w:16 h:16\nLOAD GREETS\n"
+      "LOAD INTRO\nLOAD ABSTRACT WORLDS\nLOAD TENTACLES\nCreateFrameBuffer: w:24 h:24\nLOAD GREETS\n"
       "LOAD EXPLODE GREETS\nLOAD LOGO\nLOAD MENGER\nLOAD END SCENE\n";
-  EXPECT_EQ(startUpOutput.substr(0, expected.size()), expected);
+  EXPECT_EQ(loadScenesOutput(), expected);
   EXPECT_EQ(packTextures.size(), 29u);
   EXPECT_EQ(renderTextures.size(), 4u);
   EXPECT_EQ(frameBuffers.size(), 3u);
-  EXPECT_EQ(captureStdout([] { sceneList[4]->reload(); }), "") << "the explode scene keeps the empty reload";
-  EXPECT_NE(sceneList[2]->frameBuffer, 0u);
+  EXPECT_NE(sceneList[2]->frameBuffer, 0u) << "only the tentacle scene makes its private target";
   EXPECT_EQ(sceneList[1]->frameBuffer, 0u);
+}
+
+TEST(RaymarcherText, EachAssembledSceneCarriesItsOwnMarchingConstants) {
+  const struct {
+    std::string (*text)(ShaderFiles);
+    const char* lines[8];
+  } scenes[] = {
+      {abstractWorldsSceneText,
+       {"#define GAMMA 1.160000", "#define FOV 0.750000", "const int rayMarchIterations = 128;",
+        "float stepSize = 0.400000;", "const float clipNear = 0.010000;", "const float clipFar = 30.000000;",
+        "const int LIGHTS = 2;", "const bool USE_AO = true;"}},
+      {tentacleSceneSource,
+       {"#define GAMMA 0.860000", "#define FOV 0.450000", "const int rayMarchIterations = 128;",
+        "float stepSize = 0.300000;", "const float clipNear = 0.010000;", "const float clipFar = 30.000000;",
+        "const int LIGHTS = 1;", "const bool USE_AO = true;"}},
+      {greetsRaymarcherSource,
+       {"#define GAMMA 0.860000", "#define FOV 0.500000", "const int rayMarchIterations = 200;",
+        "float stepSize = 0.500000;", "const float clipNear = 0.001000;", "const float clipFar = 60.000000;",
+        "const int LIGHTS = 1;", "const bool USE_AO = true;"}},
+  };
+  for (const auto& scene : scenes) {
+    const std::string text = scene.text(ShaderFiles::Embedded);
+    EXPECT_EQ(text.rfind("#version 140\n", 0), 0u);
+    size_t last = 0;
+    for (const char* line : scene.lines) {
+      const size_t at = text.find(std::string("\n") + line + "\n");
+      EXPECT_NE(at, std::string::npos) << line;
+      EXPECT_GT(at, last) << line << " comes after the lines before it";
+      last = at == std::string::npos ? last : at;
+    }
+    EXPECT_EQ(scene.text(ShaderFiles::Disk), text);
+  }
 }
 
 TEST_F(SceneSet, SettingsFollowThePartOnTheSameFrame) {
@@ -76,10 +101,11 @@ TEST_F(SceneSet, SettingsFollowThePartOnTheSameFrame) {
   frameStepWithSpectrum(true, false);
   EXPECT_FALSE(sharedUniforms.apply_bloom);
   EXPECT_FLOAT_EQ(sharedUniforms.miscData[5], 0.0f);
-  sharedUniforms.activeDemoPart = 2;
+  sharedUniforms.activeDemoPart = 0;
   frameStepWithSpectrum(true, false);
-  EXPECT_FLOAT_EQ(sharedUniforms.miscData[3], 71.86f);
+  EXPECT_FLOAT_EQ(sharedUniforms.bloom_threshold1, 0.47f);
   EXPECT_FLOAT_EQ(sharedUniforms.dof3, 15.0f);
+  EXPECT_TRUE(sharedUniforms.apply_dof);
 }
 
 TEST_F(SceneSet, SoundTextureHoldsTheRawSpectrumNotTheHeldOne) {
@@ -99,6 +125,8 @@ TEST_F(SceneSet, SoundTextureHoldsTheRawSpectrumNotTheHeldOne) {
 
 TEST_F(SceneSet, EveryPartFinishesItsFrameInTheWindowTarget) {
   const TestTarget window = makeTestTarget(32, 18);
+  settings.windowWidth = 32;
+  settings.windowHeight = 18;
   windowFramebuffer = window.framebuffer;
   for (int part = 0; part < 8; ++part) {
     glBindFramebuffer(GL_FRAMEBUFFER, window.framebuffer);
@@ -108,8 +136,7 @@ TEST_F(SceneSet, EveryPartFinishesItsFrameInTheWindowTarget) {
     sharedUniforms.songPosition = 30.0f;
     frameStepWithSpectrum(true, true);
     // Letterbox rows are black in every part, so the clear colour must be gone there.
-    const std::vector<uint8_t> pixels = readTargetBytes(window);
-    EXPECT_EQ(pixelAt(pixels, window, 16, 0)[2], 0) << "part " << part;
+    EXPECT_EQ(pixelAt(readTargetBytes(window), window, 16, 0)[2], 0) << "part " << part;
   }
   windowFramebuffer = 0;
 }

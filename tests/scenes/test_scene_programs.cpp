@@ -1,0 +1,278 @@
+// What every scene shares: each embedded program builds silently from its embedded text and
+// from disk; a hot reload replaces the programs it lists and keeps the rest; every ray-marched
+// scene pass is lit, finite and moving; a frame's pass marks pair up in the order of its chain.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "render/composite_files.h"
+#include "render/embedded_shaders.h"
+#include "render/pass_timing_hook.h"
+#include "render/post_pass_files.h"
+#include "render/screen_quad.h"
+#include "render/shader_program.h"
+#include "scenes/abstract_worlds_screen.h"
+#include "scenes/ambient_intro_scene.h"
+#include "scenes/end_scene.h"
+#include "scenes/explode_greets_scene.h"
+#include "scenes/greets_scene.h"
+#include "scenes/logo_scene.h"
+#include "scenes/menger_scene.h"
+#include "scenes/raymarcher_source.h"
+#include "scenes/scene_shader_files.h"
+#include "scenes/tentacle_scene.h"
+#include "tests/support/scene_fixture.h"
+
+namespace {
+
+bool linked(GLuint program) {
+  GLint status = 0;
+  glGetProgramiv(program, GL_LINK_STATUS, &status);
+  return status == GL_TRUE;
+}
+
+// One program: its fragment file, its vertex file, and for the assembled ray-marchers the
+// assembly that turns the files into the fragment text.
+struct ProgramFiles {
+  std::string fragment;
+  std::string vertex = screenQuadVertexPath;
+  RaymarcherText assembled = nullptr;
+};
+
+std::vector<ProgramFiles> everyProgram() {
+  std::vector<ProgramFiles> rows;
+  for (const PostPassFile& pass : postPassFiles) rows.push_back({pass.path});
+  for (const char* path : {amigaBorderIntroFile, amigaBordersPartFile, amigaBordersFile, amigaBordersOuttroFile,
+                           amigaBordersEndFile, logoOverlayFile, altIntroFile, metaSceneFile, tentacleFocusFile,
+                           logoFadeFile})
+    rows.push_back({path});
+  rows.push_back({"./shaders/scenes/tiles_frag.glsl", "./shaders/scenes/tiles_vtx.glsl"});
+  rows.push_back({"./shaders/scenes/tentacle_particle.glsl", "./shaders/scenes/tentacle_particle_vtx.glsl"});
+  for (const char* sprite : {"./shaders/scenes/tentacle_credits.glsl", "./shaders/scenes/tentacle_logo.glsl"})
+    rows.push_back({sprite, "./shaders/scenes/tentacle_sprite_vtx.glsl"});
+  rows.push_back({"./shaders/studio/overlay_text.glsl", "./shaders/studio/overlay_text_vtx.glsl"});
+  rows.push_back({abstractWorldsSceneFile, screenQuadVertexPath, abstractWorldsSceneText});
+  rows.push_back({"./shaders/scenes/tentacles.glsl", screenQuadVertexPath, tentacleSceneSource});
+  rows.push_back({greetsSceneFile, screenQuadVertexPath, greetsRaymarcherSource});
+  return rows;
+}
+
+// Files that only take part in other texts: the library and whatever an include line names.
+std::set<std::string> partsOfOtherTexts() {
+  std::set<std::string> parts;
+  for (const auto& [path, text] : embeddedShaders()) {
+    if (path.rfind("./shaders/lib/", 0) == 0) parts.insert(path);
+    for (size_t at = text.find("#include \""); at != std::string::npos; at = text.find("#include \"", at + 1))
+      parts.insert(text.substr(at + 10, text.find('"', at + 10) - at - 10));
+  }
+  return parts;
+}
+
+GLuint buildSilently(bool fromDisk, const ProgramFiles& files) {
+  const ShaderFiles source = fromDisk ? ShaderFiles::Disk : ShaderFiles::Embedded;
+  GLuint id = 0;
+  const std::string printed = captureStdout([&] {
+    if (files.assembled)
+      id = ShaderProgram(false, fromDisk ? files.vertex : screenQuadVertexSource(), files.assembled(source), "").programId;
+    else if (fromDisk)
+      id = ShaderProgram(true, files.vertex, files.fragment, "").programId;
+    else
+      id = ShaderProgram(false, *findEmbeddedShader(files.vertex), *findEmbeddedShader(files.fragment), "").programId;
+  });
+  EXPECT_EQ(printed, "") << (fromDisk ? "from disk" : "embedded");
+  EXPECT_TRUE(linked(id)) << (fromDisk ? "from disk" : "embedded");
+  return id;
+}
+
+}  // namespace
+
+class ScenePrograms : public SceneTest {};
+
+TEST_F(ScenePrograms, EveryEmbeddedShaderBuildsSilentlyFromItsEmbeddedTextAndFromDisk) {
+  std::set<std::string> listed = partsOfOtherTexts();
+  for (const ProgramFiles& files : everyProgram()) {
+    SCOPED_TRACE(files.fragment);
+    listed.insert({files.fragment, files.vertex});
+    ASSERT_NE(findEmbeddedShader(files.fragment), nullptr);
+    // The tests run in the source tree, whose files are what was embedded.
+    EXPECT_EQ(*findEmbeddedShader(files.fragment), shaderFileText(ShaderFiles::Disk, files.fragment));
+    const GLuint built[] = {buildSilently(false, files), buildSilently(true, files)};
+    glDeleteProgram(built[0]);
+    glDeleteProgram(built[1]);
+  }
+  for (const auto& entry : embeddedShaders()) EXPECT_EQ(listed.count(entry.first), 1u) << entry.first << " is never built";
+}
+
+namespace {
+
+using Programs = std::vector<const PassProgram*>;
+using ProgramsOf = std::function<Programs(BaseDemoScreen&)>;
+
+template <typename Scene, typename... Members>
+ProgramsOf programsOf(Members Scene::*... members) {
+  return [=](BaseDemoScreen& scene) { return Programs{&(static_cast<Scene&>(scene).*members)...}; };
+}
+
+std::vector<GLuint> idsOf(const Programs& programs) {
+  std::vector<GLuint> ids;
+  for (const PassProgram* program : programs) ids.push_back((*program)->programId);
+  return ids;
+}
+
+struct ReloadRow {
+  int part;
+  ProgramsOf replaced, kept;
+};
+
+}  // namespace
+
+TEST_F(ScenePrograms, ReloadReplacesWhatItListsFromDiskAndKeepsTheRest) {
+  using Intro = AmbientIntroScene;
+  using Worlds = AbstractWorldsScreen;
+  using Tentacles = TentacleScene;
+  using Greets = GreetsScene;
+  using Explode = ExplodeGreetsScene;
+  const ReloadRow rows[] = {
+      {0, programsOf<Intro>(&Intro::scene, &Intro::depthOfField, &Intro::spectrumBox, &Intro::composite),
+       programsOf<Intro>(&Intro::radialBlur, &Intro::fxaa, &Intro::bloom, &Intro::glitch, &Intro::bokeh)},
+      {1, programsOf<Worlds>(&Worlds::scene, &Worlds::composite),
+       programsOf<Worlds>(&Worlds::lightShafts, &Worlds::bloom, &Worlds::crt, &Worlds::fxaa, &Worlds::spectrumBox)},
+      {2, programsOf<Tentacles>(&Tentacles::scene, &Tentacles::composite),
+       programsOf<Tentacles>(&Tentacles::depthOfField, &Tentacles::bloom, &Tentacles::crt, &Tentacles::particle,
+                             &Tentacles::fxaa, &Tentacles::spectrumBox, &Tentacles::logoSprite,
+                             &Tentacles::creditsSprite)},
+      {3, programsOf<Greets>(&Greets::scene, &Greets::composite),
+       programsOf<Greets>(&Greets::bloom, &Greets::rgbSplit, &Greets::crt, &Greets::fxaa, &Greets::tiles)},
+      {4, programsOf<Explode>(),
+       programsOf<Explode>(&Explode::scene, &Explode::bloom, &Explode::rgbSplit, &Explode::composite,
+                           &Explode::logoFade, &Explode::fxaa, &Explode::tiles)},
+      {5, programsOf<LogoScene>(&LogoScene::logoProgram),
+       programsOf<LogoScene>(&LogoScene::compositeProgram, &LogoScene::pixelateProgram)},
+      {6, programsOf<MengerScene>(&MengerScene::scene, &MengerScene::depthOfField, &MengerScene::composite),
+       programsOf<MengerScene>(&MengerScene::radialBlur, &MengerScene::fxaa, &MengerScene::spectrumBox)},
+      {7, programsOf<EndScene>(&EndScene::compositeProgram), programsOf<EndScene>(&EndScene::copyProgram)},
+  };
+  for (const ReloadRow& row : rows) {
+    SCOPED_TRACE("part " + std::to_string(row.part));
+    BaseDemoScreen& scene = demoScene(row.part);
+    const std::vector<GLuint> replacedBefore = idsOf(row.replaced(scene)), keptBefore = idsOf(row.kept(scene));
+    const std::string printed = captureStdout([&] { scene.reload(); });
+    EXPECT_EQ(printed, row.part == 4 ? "" : "HOTRELOAD INVOKED!\nRELOADED!\n");
+    const std::vector<GLuint> replacedAfter = idsOf(row.replaced(scene));
+    for (size_t i = 0; i < replacedAfter.size(); ++i) {
+      EXPECT_NE(replacedAfter[i], replacedBefore[i]) << "program " << i << " is rebuilt";
+      EXPECT_TRUE(linked(replacedAfter[i])) << "program " << i;
+    }
+    EXPECT_EQ(idsOf(row.kept(scene)), keptBefore);
+  }
+}
+
+namespace {
+
+struct PictureStats {
+  float brightest = 0.0f;
+  int litPixels = 0;  // some channel above 0.01
+  bool finite = true;
+};
+
+PictureStats statsOf(const CpuImage& picture) {
+  PictureStats stats;
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x) {
+      const Rgba p = picture.texel(x, y);
+      for (float v : p) stats.finite = stats.finite && std::isfinite(v);
+      const float most = std::max({p[0], p[1], p[2]});
+      stats.brightest = std::max(stats.brightest, most);
+      stats.litPixels += most > 0.01f;
+    }
+  return stats;
+}
+
+float largestRgbChange(const CpuImage& a, const CpuImage& b) {
+  float largest = 0.0f;
+  for (size_t i = 0; i < a.rgba.size(); ++i)
+    if (i % 4 != 3) largest = std::max(largest, std::fabs(a.rgba[i] - b.rgba[i]));
+  return largest;
+}
+
+}  // namespace
+
+TEST_F(ScenePrograms, EveryRayMarchedScenePassIsLitFiniteAndMovesWithinAThirdOfASecond) {
+  // Part times inside each phase of the five ray-marched parts.
+  const struct {
+    int part;
+    float t;
+  } frames[] = {{0, 6.0f},  {0, 30.0f}, {1, 5.0f},  {1, 20.0f}, {1, 35.0f}, {2, 5.0f},
+                {2, 20.0f}, {2, 35.0f}, {3, 5.0f},  {3, 20.0f}, {3, 30.0f}, {6, 5.0f}, {6, 25.0f}};
+  const int pixels = sceneRenderSize * sceneRenderSize;
+  for (const auto& frame : frames) {
+    SCOPED_TRACE("part " + std::to_string(frame.part) + " at " + std::to_string(frame.t) + " s");
+    BaseDemoScreen& scene = demoScene(frame.part);
+    const CpuImage now = drawScenePass(scene, frame.t), later = drawScenePass(scene, frame.t + 0.3f);
+    const PictureStats stats = statsOf(now);
+    EXPECT_TRUE(stats.finite && statsOf(later).finite) << "NaN or Inf in the picture";
+    EXPECT_GT(stats.brightest, 0.1f);
+    EXPECT_GT(stats.litPixels, pixels / 4);
+    EXPECT_GT(largestRgbChange(now, later), 0.02f);
+  }
+}
+
+namespace {
+
+struct PassMark {
+  PassKind kind;
+  uint32_t programId;
+  bool begin;
+};
+
+void recordMark(void* marks, PassKind kind, uint32_t programId, bool begin) {
+  static_cast<std::vector<PassMark>*>(marks)->push_back({kind, programId, begin});
+}
+
+// The marks of one frame: begin and end of the same pass in turn, the scene pass first with a
+// linked program, the composite last, post passes between. Returns the number of post passes.
+int postPassesOfOneFrame(BaseDemoScreen& scene, float t) {
+  std::vector<PassMark> marks;
+  passTimingHook = {&recordMark, &marks};
+  drawFrame(scene, t, 16, 9);
+  passTimingHook = {};
+  if (marks.size() < 4 || marks.size() % 2 != 0) {
+    ADD_FAILURE() << marks.size() << " marks";
+    return -1;
+  }
+  for (size_t i = 0; i < marks.size(); i += 2) {
+    const PassKind want = i == 0 ? PassKind::Scene : i + 2 == marks.size() ? PassKind::Composite : PassKind::Post;
+    EXPECT_TRUE(marks[i].begin && !marks[i + 1].begin) << "pass " << i / 2;
+    EXPECT_EQ(marks[i].kind, want) << "pass " << i / 2;
+    EXPECT_EQ(marks[i + 1].kind, want) << "pass " << i / 2;
+    EXPECT_EQ(marks[i].programId, marks[i + 1].programId) << "pass " << i / 2;
+  }
+  EXPECT_TRUE(linked(marks[0].programId)) << "the scene pass draws with its own program";
+  return static_cast<int>(marks.size() / 2) - 2;
+}
+
+}  // namespace
+
+TEST_F(ScenePrograms, AFramesPassMarksPairUpInTheOrderOfItsChain) {
+  // Post passes of each part's chain with FXAA where the part runs it; the logo part
+  // pixelates from 18.5 s.
+  const struct {
+    int part;
+    float t;
+    int posts;
+  } frames[] = {{0, 6.0f, 7}, {1, 5.0f, 5}, {2, 20.0f, 5}, {3, 5.0f, 4}, {4, 3.0f, 4},
+                {5, 18.49f, 0}, {5, 18.5f, 1}, {6, 5.0f, 4}, {7, 1.0f, 0}};
+  for (const auto& frame : frames) {
+    SCOPED_TRACE("part " + std::to_string(frame.part) + " at " + std::to_string(frame.t) + " s");
+    BaseDemoScreen& scene = demoScene(frame.part);
+    EXPECT_EQ(postPassesOfOneFrame(scene, frame.t), frame.posts);
+    if (!scene.sceneSettings.apply_fxaa) continue;
+    scene.sceneSettings.apply_fxaa = false;
+    EXPECT_EQ(postPassesOfOneFrame(scene, frame.t), frame.posts - 1) << "without FXAA";
+    scene.sceneSettings.apply_fxaa = true;
+  }
+}
