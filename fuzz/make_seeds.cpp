@@ -1,8 +1,17 @@
-// Writes the seed corpora of the fuzz targets from our own generated files.
+// Writes the seed corpora of the fuzz targets from our own generated files: the pack's entries
+// and small crops of their pictures, the music cut short, tones we write, the shader files.
 // Usage: make_seeds SOURCE_DIR OUT_DIR; OUT_DIR/<target>/ gets one file per seed.
 // Needs SOURCE_DIR/data.vx and SOURCE_DIR/music/tarvik.mp3 (the main build generates them).
 #include <sndfile.h>
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wall"
+#pragma GCC diagnostic ignored "-Wextra"
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+#pragma GCC diagnostic pop
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +22,7 @@
 #include <vector>
 
 #include "resources/pack_directory.h"
+#include "resources/pack_image.h"
 
 namespace fs = std::filesystem;
 
@@ -29,10 +39,38 @@ void writeSeed(const fs::path& folder, const std::string& name, const std::strin
   std::ofstream(folder / name, std::ios::binary) << bytes;
 }
 
+void appendBytes(void* context, void* data, int size) {
+  static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<size_t>(size));
+}
+
+// A 24 x 24 corner of a decoded entry, written as PNG and as JPEG: whole images that decode
+// in a moment, so the fuzzer gets through many of them.
+void writeCrops(const fs::path& out, const std::string& name, const std::string& entry) {
+  const PackImage image =
+      decodePackImage(reinterpret_cast<const unsigned char*>(entry.data()), entry.size(), false);
+  if (!image.pixels) return;
+  const int side = std::min({24, image.width, image.height});
+  const int channels = image.channels;
+  std::vector<unsigned char> crop;
+  for (int y = 0; y < side; ++y) {
+    const unsigned char* row = image.pixels.get() + static_cast<size_t>(y) * image.width * channels;
+    crop.insert(crop.end(), row, row + static_cast<size_t>(side) * channels);
+  }
+  std::string png, jpeg;
+  stbi_write_png_to_func(appendBytes, &png, side, side, channels, crop.data(), side * channels);
+  stbi_write_jpg_to_func(appendBytes, &jpeg, side, side, channels, crop.data(), 90);
+  writeSeed(out, "crop_" + name + ".png", png);
+  writeSeed(out, "crop_" + name + ".jpg", jpeg);
+}
+
 bool packSeeds(const fs::path& source, const fs::path& out) {
   std::string pack;
   if (!readWhole(source / "data.vx", pack) || pack.size() != static_cast<size_t>(packFileSize)) return false;
-  for (const PackEntry& entry : packDirectory) writeSeed(out, entry.name, pack.substr(entry.offset, entry.size));
+  for (const PackEntry& entry : packDirectory) {
+    const std::string bytes = pack.substr(entry.offset, entry.size);
+    writeSeed(out, entry.name, bytes);
+    writeCrops(out, entry.name, bytes);
+  }
   return true;
 }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "resources/jpeg_segments.h"
+
 namespace {
 
 enum class ImageKind { png, jpeg, other };
@@ -48,6 +50,7 @@ PackImage decodePackImage(const unsigned char* bytes, size_t size, bool flip) {
   PackImage image;
   const ImageKind kind = size > 0 && size <= INT_MAX ? kindOf(bytes, size) : ImageKind::other;
   if (kind == ImageKind::other || !headerIsPlausible(bytes, size, kind)) return image;
+  if (kind == ImageKind::jpeg && !jpegHuffmanTablesFit(bytes, size)) return image;
   unsigned char* pixels =
       stbi_load_from_memory(bytes, static_cast<int>(size), &image.width, &image.height, &image.channels, 0);
   if (!pixels) return PackImage{};
