@@ -49,8 +49,10 @@ PackImage decodePackImage(const unsigned char* bytes, size_t size, bool flip) {
   stbi_set_flip_vertically_on_load(flip ? 1 : 0);
   PackImage image;
   const ImageKind kind = size > 0 && size <= INT_MAX ? kindOf(bytes, size) : ImageKind::other;
-  if (kind == ImageKind::other || !headerIsPlausible(bytes, size, kind)) return image;
+  if (kind == ImageKind::other) return image;
+  // Reading the header already builds the Huffman tables, so they are checked first.
   if (kind == ImageKind::jpeg && !jpegHuffmanTablesFit(bytes, size)) return image;
+  if (!headerIsPlausible(bytes, size, kind)) return image;
   unsigned char* pixels =
       stbi_load_from_memory(bytes, static_cast<int>(size), &image.width, &image.height, &image.channels, 0);
   if (!pixels) return PackImage{};
