@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "resources/jpeg_segments.h"
+#include "resources/image_structure.h"
 
 namespace {
 
@@ -50,8 +50,9 @@ PackImage decodePackImage(const unsigned char* bytes, size_t size, bool flip) {
   PackImage image;
   const ImageKind kind = size > 0 && size <= INT_MAX ? kindOf(bytes, size) : ImageKind::other;
   if (kind == ImageKind::other) return image;
-  // Reading the header already builds the Huffman tables, so they are checked first.
+  // Reading the header already builds the Huffman tables, so the structure is checked first.
   if (kind == ImageKind::jpeg && !jpegHuffmanTablesFit(bytes, size)) return image;
+  if (kind == ImageKind::png && !pngChunksFit(bytes, size)) return image;
   if (!headerIsPlausible(bytes, size, kind)) return image;
   unsigned char* pixels =
       stbi_load_from_memory(bytes, static_cast<int>(size), &image.width, &image.height, &image.channels, 0);

@@ -26,5 +26,6 @@ InputFileStatus readPackEntry(const char* packPath, const PackEntry& entry, std:
 // Decodes a PNG or JPEG with its own channel count at 8 bits, rows flipped bottom to top when
 // `flip`. No pixels when the bytes are neither, when the header declares a side over
 // maxPackImageSide or more pixels than that many bytes of the format can hold, when a JPEG's
-// Huffman tables would overrun the decoder's, or when the decode fails. The decoder's flip switch stays set to `flip` afterwards.
+// Huffman tables would overrun the decoder's or a PNG chunk runs past the end, or when the
+// decode fails. The decoder's flip switch stays set to `flip` afterwards.
 PackImage decodePackImage(const unsigned char* bytes, size_t size, bool flip);

@@ -1,5 +1,7 @@
-// JPEG marker walk: segment lengths, fill bytes, byte stuffing and restart markers.
-#include "resources/jpeg_segments.h"
+// PNG chunk walk; JPEG marker walk over segment lengths, fill bytes, stuffing and restarts.
+#include "resources/image_structure.h"
+
+#include <cstring>
 
 namespace {
 
@@ -41,6 +43,20 @@ bool jpegHuffmanTablesFit(const unsigned char* bytes, size_t size) {
         (length < 2 || at + 2 + length > size || !huffmanPayloadFits(bytes + at + 4, length - 2)))
       return false;
     at += 2 + length;
+  }
+  return true;
+}
+
+bool pngChunksFit(const unsigned char* bytes, size_t size) {
+  constexpr size_t signatureBytes = 8;
+  constexpr size_t chunkFrameBytes = 12;  // length, type and CRC around the data
+  size_t at = signatureBytes;
+  while (at + chunkFrameBytes <= size) {
+    const size_t length = (static_cast<size_t>(bytes[at]) << 24) | (static_cast<size_t>(bytes[at + 1]) << 16) |
+                          (static_cast<size_t>(bytes[at + 2]) << 8) | bytes[at + 3];
+    if (length > size - at - chunkFrameBytes) return false;
+    if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) return true;  // the decoder stops there too
+    at += chunkFrameBytes + length;
   }
   return true;
 }
