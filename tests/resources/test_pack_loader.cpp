@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iterator>
 #include <set>
-
 #include <string>
 #include <vector>
 
