@@ -18,8 +18,7 @@ void setVec3Attribute(GLuint location, size_t floatOffset) {
 }
 
 std::string embeddedStage(const char* path) {
-  const auto text = shaderFileText(ShaderFiles::Embedded, path);
-  if (!text) printShaderFileNotFound(path);
+  const auto text = loadShaderFile(ShaderFiles::Embedded, path);
   return text.value_or("");
 }
 

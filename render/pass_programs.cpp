@@ -5,8 +5,7 @@
 #include "render/shader_files.h"
 
 PassProgram embeddedPassProgram(const char* fragmentPath) {
-  const auto text = shaderFileText(ShaderFiles::Embedded, fragmentPath);
-  if (!text) printShaderFileNotFound(fragmentPath);
+  const auto text = loadShaderFile(ShaderFiles::Embedded, fragmentPath);
   return std::make_unique<ShaderProgram>(false, screenQuadVertexSource(), text.value_or(""), "");
 }
 

@@ -67,11 +67,8 @@ struct Expander {
       return false;
     }
     if (!state.included.insert(path).second) return false;
-    std::optional<std::string> text = shaderFileText(files, path);
-    if (!text) {
-      printShaderFileNotFound(path);
-      return false;
-    }
+    std::optional<std::string> text = loadShaderFile(files, path);
+    if (!text) return false;
     if (!text->empty() && text->back() == '\n') text->pop_back();
     state.open.push_back(path);
     const size_t start = out.size();

@@ -19,8 +19,8 @@ struct ShaderIncludeState {
 
 // Replaces every include line of `source` by the text of the named file from `files`,
 // expanding includes inside it too. Each file goes in once; a repeated include line is
-// dropped, and so is the include line of a missing file, after the NOT FOUND line, and one
-// that closes a cycle, after one "include cycle" line naming it.
+// dropped, and so is the include line of a file that is missing or cannot be read, after the
+// line that says so, and one that closes a cycle, after one "include cycle" line naming it.
 // "#version" lines of included files are dropped: only the including text may set it.
 std::string expandShaderIncludes(const std::string& source, ShaderFiles files);
 // The same, appending to `map` where each expanded line came from: lines of `source` as

@@ -2,21 +2,23 @@
 #include "render/shader_program.h"
 
 #include <GL/glew.h>
+#include <sys/stat.h>
 
-#include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "render/shader_build_hooks.h"
+#include "render/shader_files.h"
 #include "render/shader_includes.h"
 
 namespace {
 
-bool opensAsFile(const std::string& path) {
-  FILE* file = std::fopen(path.c_str(), "r");
-  if (!file) return false;
-  std::fclose(file);
-  return true;
+// Whether the vertex argument names something on disk (then it is read, or refused with a
+// line saying why) rather than being the GLSL itself. Only the name is looked at: opening a
+// FIFO to find out would wait for a writer.
+bool namesAFile(const std::string& vertex) {
+  struct stat info {};
+  return stat(vertex.c_str(), &info) == 0;
 }
 
 GLuint compileStage(GLenum stage, const std::string& source, const char* type, const std::string& label) {
@@ -31,12 +33,7 @@ GLuint compileStage(GLenum stage, const std::string& source, const char* type, c
 }  // namespace
 
 std::string readTextFile(const std::string& path) {
-  std::ifstream in(path);
-  noteShaderFileRead(path, static_cast<bool>(in));
-  if (!in) {
-    std::printf("\n\n---- File %s NOT FOUND!!!!! ----\n\n", path.c_str());
-    std::fflush(stdout);
-  }
+  std::istringstream in(loadShaderFile(ShaderFiles::Disk, path).value_or(""));
   std::string text;
   std::string line;
   bool first = true;
@@ -68,7 +65,7 @@ void reportBuildStatus(uint32_t object, const std::string& type, const std::stri
 }
 
 ShaderProgram::ShaderProgram(bool fragmentIsFile, std::string vertex, std::string fragment, std::string geometry) {
-  const std::string vertexSource = opensAsFile(vertex) ? readTextFile(vertex) : vertex;
+  const std::string vertexSource = namesAFile(vertex) ? readTextFile(vertex) : vertex;
   const std::string fragmentText = fragmentIsFile ? readTextFile(fragment) : fragment;
   const std::string fragmentSource =
       expandShaderIncludes(fragmentText, fragmentIsFile ? ShaderFiles::Disk : ShaderFiles::Embedded);

@@ -7,7 +7,7 @@
 
 class ShaderProgram {
  public:
-  // vertex: a file path when it opens as a file, else the GLSL itself. fragment: a path when
+  // vertex: a file path when something on disk has that name, else the GLSL itself. fragment: a path when
   // fragmentIsFile, else the GLSL. geometry: a path, or empty for no geometry stage.
   // Include lines in the fragment are expanded from disk (file) or the embedded copies (text).
   ShaderProgram(bool fragmentIsFile, std::string vertex, std::string fragment, std::string geometry);
@@ -19,7 +19,7 @@ class ShaderProgram {
 };
 
 // The whole file with lines joined by single line feeds and none after the last; the empty
-// text (after the NOT FOUND line) when it does not open.
+// text (after the NOT FOUND or cannot-read line) when it does not open or is no regular file.
 std::string readTextFile(const std::string& path);
 
 // Prints the failure report of one compile ("VERTEX", "FRAGMENT", "GEOMETRY") or link

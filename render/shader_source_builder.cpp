@@ -78,11 +78,8 @@ ShaderSourceBuilder& ShaderSourceBuilder::addLights(int lightCount) {
 ShaderSourceBuilder& ShaderSourceBuilder::addFile(const std::string& path) {
   steps.push_back({true, path});
   map.files.insert(normalShaderPath(path));
-  const auto text = shaderFileText(files, path);
-  if (!text) {
-    printShaderFileNotFound(path);
-    return *this;
-  }
+  const auto text = loadShaderFile(files, path);
+  if (!text) return *this;
   // Include lines are resolved here, from the same source as the file, so a text built from
   // disk takes every line from disk (ShaderProgram would take them from the embedded copies);
   // a file that an earlier piece of this assembly already brought in is not repeated.

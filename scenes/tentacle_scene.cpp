@@ -32,10 +32,8 @@ constexpr size_t logoSlot = 19;     // "smalllogo.png"
 
 // A program with its own vertex stage, both stages from the embedded copies.
 PassProgram embeddedSpriteProgram(const char* vertexPath, const char* fragmentPath) {
-  const auto vertex = shaderFileText(ShaderFiles::Embedded, vertexPath);
-  const auto fragment = shaderFileText(ShaderFiles::Embedded, fragmentPath);
-  if (!vertex) printShaderFileNotFound(vertexPath);
-  if (!fragment) printShaderFileNotFound(fragmentPath);
+  const auto vertex = loadShaderFile(ShaderFiles::Embedded, vertexPath);
+  const auto fragment = loadShaderFile(ShaderFiles::Embedded, fragmentPath);
   return std::make_unique<ShaderProgram>(false, vertex.value_or(""), fragment.value_or(""), "");
 }
 

@@ -13,6 +13,7 @@ packages=(
   ffmpeg parallel imagemagick
   rsync openssh-client openssh-server
   libcli11-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -2,39 +2,44 @@
 #include "timeline/audio_decode.h"
 
 #include <samplerate.h>
-#include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+
+#include "render/input_file.h"
 
 bool readAudioFileBytes(const char* path, uint64_t offset, uint64_t length, std::vector<unsigned char>& out) {
   out.clear();
-  if (!path) return false;
-  FILE* file = std::fopen(path, "rb");
-  if (!file) return false;
-  // A folder opens for reading on Linux and reports a size that is no file length.
-  struct stat info {};
-  bool ok = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) &&
-            static_cast<uint64_t>(info.st_size) <= maxAudioFileBytes;
-  const uint64_t total = ok ? static_cast<uint64_t>(info.st_size) : 0;
-  const uint64_t start = std::min(offset, total);
-  const uint64_t count = length == 0 ? total - start : std::min(length, total - start);
-  if (ok && count > 0) {
-    out.resize(static_cast<size_t>(count));
-    ok = std::fseek(file, static_cast<long>(start), SEEK_SET) == 0 &&
-         std::fread(out.data(), 1, out.size(), file) == out.size();
-  }
-  ok = ok && !std::ferror(file);
-  std::fclose(file);
-  if (!ok) out.clear();
-  return ok;
+  return path && readInputFile(path, offset, length, maxAudioFileBytes, out) == InputFileStatus::ok;
 }
+
+namespace {
+
+// Sets every NaN or infinite sample to 0 and returns how many there were.
+size_t silenceNonFiniteSamples(std::vector<float>& samples) {
+  size_t count = 0;
+  for (float& sample : samples) {
+    if (std::isfinite(sample)) continue;
+    sample = 0.0f;
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
 
 AudioDecodeResult decodeAudioBytes(const unsigned char* data, size_t size, DecodedAudio& out) {
   SndfileResult viaSndfile = decodeSndfileBytes(data, size, out);
   const bool decoded = viaSndfile == SndfileResult::decoded ||
                        (viaSndfile == SndfileResult::notMine && decodeMp3Bytes(data, size, out));
-  if (decoded && out.sampleRate >= minDecodedRate && out.sampleRate <= maxDecodedRate) return AudioDecodeResult::ok;
+  if (decoded && out.sampleRate >= minDecodedRate && out.sampleRate <= maxDecodedRate) {
+    // A NaN or an infinity would spread through the rate conversion and the spectrum and
+    // black out every picture that follows the music.
+    if (const size_t silenced = silenceNonFiniteSamples(out.samples))
+      std::printf("%zu decoded samples were not finite numbers and play as silence\n", silenced);
+    return AudioDecodeResult::ok;
+  }
   out = DecodedAudio{};
   return AudioDecodeResult::noAudio;
 }

@@ -19,12 +19,14 @@ constexpr int maxDecodedRate = 384000;
 constexpr double maxDecodedSeconds = 3600.0;
 
 // Reads `length` bytes from `offset` (0 = to the end of the file) of a regular file; a folder,
-// a device or a file over maxAudioFileBytes counts as one that cannot be read.
+// a FIFO, a device or a file over maxAudioFileBytes counts as one that cannot be read, and
+// none of them is waited on.
 constexpr uint64_t maxAudioFileBytes = 512ull << 20;
 bool readAudioFileBytes(const char* path, uint64_t offset, uint64_t length, std::vector<unsigned char>& out);
 
 // Files that libsndfile reads (WAV, AIFF, FLAC, Ogg...) go to it; MPEG audio and anything it
-// does not know go to libmpg123. The result is refused when its rate is out of range.
+// does not know go to libmpg123. The result is refused when its rate is out of range; samples
+// that are not finite numbers become silence, with one line saying how many.
 AudioDecodeResult decodeAudioBytes(const unsigned char* data, size_t size, DecodedAudio& out);
 bool decodeMp3Bytes(const unsigned char* data, size_t size, DecodedAudio& out);
 enum class SndfileResult { decoded, notMine, failed };

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
+#include "render/shader_program.h"
 #include "render/shader_source_builder.h"
 #include "tests/support/gl_context.h"
 #include "tests/support/temp_files.h"
@@ -98,4 +100,20 @@ TEST(ShaderSourceBuilder, AnIncludeCycleIsCutWithOneLineAndEveryFileOnce) {
   const auto [selfText, selfPrinted] = build(dir, {"./shaders/lib/self.glsl"});
   EXPECT_EQ(selfText, "self");
   EXPECT_EQ(std::count(selfPrinted.begin(), selfPrinted.end(), '\n'), 1) << selfPrinted;
+}
+
+TEST(ShaderSourceBuilder, FolderOrFifoIsReportedAsUnreadableAndAddsNothing) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.path() / "shaders/scenes/folder.glsl");
+  ScopedWorkingDir inside(dir.path());
+  const std::string folder = "./shaders/scenes/folder.glsl";
+  ShaderSourceBuilder builder;
+  EXPECT_EQ(captureStdout([&] { builder.addFile(folder); }), "cannot read shader file " + folder + ": it is a folder\n");
+  EXPECT_EQ(captureStdout([&] { EXPECT_EQ(readTextFile(folder), ""); }),
+            "cannot read shader file " + folder + ": it is a folder\n");
+  const std::string fifo = "./shaders/scenes/fifo.glsl";
+  std::string output;
+  EXPECT_FALSE(waitsOnFifo(fifo, [&] { output = captureStdout([&] { builder.addFile(fifo); }); }));
+  EXPECT_EQ(output, "cannot read shader file " + fifo + ": it is not a regular file\n");
+  EXPECT_TRUE(builder.lines.empty());
 }

@@ -5,10 +5,10 @@
 #include <stb_image.h>
 #include <stb_image_write.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
-
 #include <string>
 #include <vector>
 
@@ -37,16 +37,36 @@ std::string twoRowImage(int channels, bool jpeg) {
   return out;
 }
 
-// A pack of the real length with test images at the directory offsets of three names.
-std::string testPack() {
+// A pack of the real length with the given images at the directory offsets of their names.
+std::string packWith(const std::vector<std::pair<const char*, std::string>>& images) {
   std::string pack(packFileSize, '\0');
-  const auto place = [&](const char* name, const std::string& image) {
-    pack.replace(findPackEntry(name)->offset, image.size(), image);
-  };
-  place("DirtRockTerrain.jpg", twoRowImage(3, true));
-  place("overlay.png", twoRowImage(4, false));
-  place("bubble2.png", twoRowImage(1, false));
+  for (const auto& [name, image] : images) pack.replace(findPackEntry(name)->offset, image.size(), image);
   return pack;
+}
+
+std::string testPack() {
+  return packWith({{"DirtRockTerrain.jpg", twoRowImage(3, true)},
+                   {"overlay.png", twoRowImage(4, false)},
+                   {"bubble2.png", twoRowImage(1, false)}});
+}
+
+std::string blackPng(int width, int height) {
+  const std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3, 0);
+  std::string out;
+  stbi_write_png_to_func(appendBytes, &out, width, height, 3, pixels.data(), width * 3);
+  return out;
+}
+
+// The 2 x 2 JPEG with a frame header that declares `side` x `side`: the decoder would fill the
+// whole declared picture from the few bytes there are.
+std::string jpegDeclaring(int side) {
+  std::string jpeg = twoRowImage(3, true);
+  const size_t frame = jpeg.find("\xFF\xC0");
+  for (const size_t at : {frame + 5, frame + 7}) {
+    jpeg[at] = static_cast<char>(side >> 8);
+    jpeg[at + 1] = static_cast<char>(side & 0xFF);
+  }
+  return jpeg;
 }
 
 GLint levelParameter(GLenum name) {
@@ -195,4 +215,43 @@ TEST_F(ShippedPack, EverySlotLoadsItsPictureTheWayUpAndWithTheWrapItsScenesNeed)
   }
   EXPECT_GE(asymmetric, 15);
   packTextures.clear();
+}
+
+TEST_F(PackLoader, FolderOrFifoPackDoesNotOpenAndIsNotWaitedOn) {
+  const std::string folder = (dir.path() / "folder.vx").string();
+  std::filesystem::create_directories(folder);
+  const std::string fifo = (dir.path() / "fifo.vx").string();
+  const std::string expected = "loading resource: overlay.pngoffset: 149483\ncould not open resource overlay.png\n";
+  uint32_t texture = 1;
+  packFilePath = folder.c_str();
+  EXPECT_EQ(captureStdout([&] { texture = loadPackTexture(false, false, false, "overlay.png"); }), expected);
+  EXPECT_EQ(texture, 0u);
+  packFilePath = fifo.c_str();
+  std::string output;
+  EXPECT_FALSE(waitsOnFifo(fifo, [&] {
+    output = captureStdout([&] { texture = loadPackTexture(false, false, false, "overlay.png"); });
+  }));
+  EXPECT_EQ(output, expected);
+  EXPECT_EQ(texture, 0u);
+}
+
+// The header alone refuses a side over 8192, or more pixels than the entry's bytes can hold.
+TEST_F(PackLoader, HeadersNoPackImageCanHaveAreRefusedAsDecodeFailures) {
+  struct Case {
+    const char* name;
+    std::string image;
+    int width;  // of level 0: the image's own, or the stand-in's single texel
+  };
+  const std::vector<Case> cases = {{"border1.png", blackPng(8192, 1), 8192},
+                                   {"border2.png", blackPng(8193, 1), 1},
+                                   {"credits1.png", jpegDeclaring(1024), 1024},
+                                   {"endlogo.png", jpegDeclaring(2048), 1}};
+  std::vector<std::pair<const char*, std::string>> images;
+  for (const Case& c : cases) images.emplace_back(c.name, c.image);
+  dir.write("data.vx", packWith(images));
+  for (const Case& c : cases) {
+    const std::string output = captureStdout([&] { loadPackTexture(false, false, false, c.name); });
+    EXPECT_EQ(output.find("could not decode resource") != std::string::npos, c.width == 1) << output;
+    EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), c.width) << c.name;
+  }
 }

@@ -30,21 +30,25 @@ std::vector<float> sineTone(double frequency, double seconds, int rate, int chan
   return out;
 }
 
-std::string wavBytes(const std::vector<float>& samples, int rate, int channels) {
-  const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+std::string wavBytes(const std::vector<float>& samples, int rate, int channels, bool asFloat) {
+  const int sampleBytes = asFloat ? 4 : 2;
+  const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * sampleBytes);
   std::string out = "RIFF";
   putLittleEndian(out, 36 + dataBytes, 4);
   out += "WAVEfmt ";
   putLittleEndian(out, 16, 4);
-  putLittleEndian(out, 1, 2);  // PCM
+  putLittleEndian(out, asFloat ? 3 : 1, 2);  // IEEE float or PCM
   putLittleEndian(out, channels, 2);
   putLittleEndian(out, rate, 4);
-  putLittleEndian(out, rate * channels * 2, 4);
-  putLittleEndian(out, channels * 2, 2);
-  putLittleEndian(out, 16, 2);
+  putLittleEndian(out, rate * channels * sampleBytes, 4);
+  putLittleEndian(out, channels * sampleBytes, 2);
+  putLittleEndian(out, sampleBytes * 8, 2);
   out += "data";
   putLittleEndian(out, dataBytes, 4);
-  for (float s : samples) putLittleEndian(out, static_cast<uint16_t>(toPcm16(s)), 2);
+  for (float s : samples) {
+    if (asFloat) out.append(reinterpret_cast<const char*>(&s), sizeof s);
+    else putLittleEndian(out, static_cast<uint16_t>(toPcm16(s)), 2);
+  }
   return out;
 }
 

@@ -1,9 +1,14 @@
 // Scratch folders for tests.
 #include "tests/support/temp_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -38,4 +43,28 @@ ScopedWorkingDir::ScopedWorkingDir(const fs::path& folder) {
 ScopedWorkingDir::~ScopedWorkingDir() {
   std::error_code ignored;
   fs::current_path(previous_, ignored);
+}
+
+bool waitsOnFifo(const std::string& path, const std::function<void()>& read) {
+  mkfifo(path.c_str(), 0600);
+  std::atomic<bool> done{false};
+  std::atomic<bool> waited{false};
+  std::thread releaser([&] {
+    for (int waitedMs = 0; waitedMs < 500 && !done; waitedMs += 10)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (!done) {
+      // Opening the writing end without blocking succeeds only while a reader holds the FIFO.
+      const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {
+        waited = true;
+        close(fd);
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  read();
+  done = true;
+  releaser.join();
+  return waited;
 }

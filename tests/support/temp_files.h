@@ -2,6 +2,7 @@
 // Does NOT remove anything it did not create.
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // A fresh folder under the system temp folder, removed with its contents on destruction.
@@ -31,3 +32,8 @@ class ScopedWorkingDir {
  private:
   std::filesystem::path previous_;
 };
+
+// Makes a FIFO at `path` that nothing writes, runs `read` on it, and tells whether `read` waited
+// on it. A reader still inside after half a second is let go: the FIFO's writing end is opened
+// and closed once, so a blocking open returns and reads an empty file instead of hanging.
+bool waitsOnFifo(const std::string& path, const std::function<void()>& read);

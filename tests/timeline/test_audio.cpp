@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "tests/support/audio_fixtures.h"
+#include "tests/support/gl_context.h"
 #include "tests/support/temp_files.h"
 #include "timeline/audio.h"
 #include "timeline/audio_decode.h"
@@ -135,6 +136,14 @@ TEST_F(AudioLayer, RatesOutsideWhatAPlayerServesAreRefused) {
   }
 }
 
+TEST_F(AudioLayer, FifoIsRefusedWithoutWaitingForAWriter) {
+  const std::string fifo = (dir.path() / "fifo.mp3").string();
+  AudioStream fromFifo = 1;
+  EXPECT_FALSE(waitsOnFifo(fifo, [&] { fromFifo = audioStreamCreateFile(false, fifo.c_str(), 0, 0, 0); }));
+  EXPECT_EQ(fromFifo, 0u);
+  EXPECT_EQ(audioErrorGetCode(), audioErrorFileOpen);
+}
+
 TEST_F(AudioLayer, PlayingPastTheEndCountsOnAsSilence) {
   const AudioStream s = open("short.wav", wavBytes(sineTone(440, 0.2, rate, 2, 0.5f), rate, 2));
   ASSERT_NE(s, 0u);
@@ -155,4 +164,25 @@ TEST(AudioDecode, StereoFromMonoAndFromMoreChannelsKeepsTheFirstTwo) {
   EXPECT_EQ(toStereoAtRate(mono, 44100), (std::vector<float>{0.1f, 0.1f, 0.2f, 0.2f}));
   const DecodedAudio four{44100, 4, {1, 2, 3, 4, 5, 6, 7, 8}};
   EXPECT_EQ(toStereoAtRate(four, 44100), (std::vector<float>{1, 2, 5, 6}));
+}
+
+TEST(AudioDecode, NonFiniteSamplesBecomeSilenceCountedOnOneLine) {
+  std::vector<float> samples = sineTone(440, 0.1, rate, 2, 0.5f);
+  const std::vector<size_t> broken = {10, 11, 2001};
+  samples[broken[0]] = NAN;
+  samples[broken[1]] = INFINITY;
+  samples[broken[2]] = -INFINITY;
+  const std::string wav = wavBytes(samples, rate, 2, true);
+  DecodedAudio decoded;
+  const std::string output = captureStdout([&] {
+    EXPECT_EQ(decodeAudioBytes(reinterpret_cast<const unsigned char*>(wav.data()), wav.size(), decoded),
+              AudioDecodeResult::ok);
+  });
+  EXPECT_EQ(output, "3 decoded samples were not finite numbers and play as silence\n");
+  ASSERT_EQ(decoded.samples.size(), samples.size());
+  for (size_t i : broken) EXPECT_EQ(decoded.samples[i], 0.0f) << i;
+  EXPECT_EQ(decoded.samples[12], samples[12]) << "finite samples are kept as they are";
+  float bins[512];
+  spectrumAt(decoded, 0.05, bins);
+  EXPECT_TRUE(std::all_of(bins, bins + 512, [](float bin) { return std::isfinite(bin); }));
 }
