@@ -3,7 +3,6 @@
 
 #include <SDL2/SDL.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -11,6 +10,7 @@
 #include "app/banner.h"
 #include "app/display.h"
 #include "app/options.h"
+#include "app/stop_request.h"
 #include "render/shared_uniforms.h"
 #include "scenes/frame_step_render.h"
 #include "timeline/audio.h"
@@ -86,7 +86,7 @@ void runLoop() {
       audioChannelPause(musicStream);
       quit = true;
     }
-    if (drainEvents()) quit = true;
+    if (drainEvents() || stopRequested()) quit = true;
     readMouse();
     frameStep();
     SDL_GL_SwapWindow(window);
@@ -107,10 +107,8 @@ void shutDown() {
 }  // namespace
 
 int runDemo(int argc, const char* const* argv) {
-  // SIGTERM and Ctrl-C arrive as SDL_QUIT once SDL is up; before that they end the process.
-  // A closed pipe (stdout into a pager that quit, an audio sink that went away) is an error
-  // on that write, not the end of the run.
-  std::signal(SIGPIPE, SIG_IGN);
+  // Ctrl-C, SIGTERM and a hang-up end the run as Escape does (status 0, as every run ends).
+  installStopHandlers({0, ""});
   printStartBanner();
   setStartDefaults();
   buildBeatSyncList();

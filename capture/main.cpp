@@ -1,8 +1,10 @@
-// The offline frame renderer's entry point; --bench runs the frame benchmark instead.
+// The offline renderer's entry point; --bench runs the frame benchmark instead.
+#include "capture/offline_options.h"
 #include "capture/offline_render.h"
 #include "capture/render_bench.h"
 
 int main(int argc, char** argv) {
-  if (wantsRenderBench(argc, argv)) return runRenderBench(argc, argv);
-  return runOfflineRender(argc, argv);
+  const ParsedOfflineOptions parsed = parseOfflineOptions(argc, argv);
+  if (!parsed.options) return finishCommandLine(parsed.outcome);
+  return parsed.options->bench ? runRenderBench(*parsed.options) : runOfflineRender(*parsed.options);
 }

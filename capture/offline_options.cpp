@@ -1,73 +1,72 @@
-// Parsing and validating the offline renderer's options.
+// The offline renderer's command line: its options on CLI11, then the checks that concern
+// several options at once.
 #include "capture/offline_options.h"
-#include "tooling/tool_setup.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
 
 #include "timeline/demo_parts.h"
 
 namespace {
 
-bool parseNumber(const char* text, double& value) {
+const char* const outputKinds =
+    "Output kinds (--out):\n"
+    "  NAME.png   one still (--time T)\n"
+    "  DIR/       numbered stills DIR/frame_NNNNNN.png (--time T1,T2,... or --from/--to); a name\n"
+    "             without an extension, or an existing folder, is a folder too; created if missing\n"
+    "  NAME.mp4   H.264 (yuv420p, BT.709 tags) with AAC sound (--from/--to)\n"
+    "  NAME.mkv   lossless master: FFV1 in RGB with FLAC sound (--from/--to)\n"
+    "  NAME.wav   the sound of the span alone (--from/--to)\n"
+    "Frame k is at song time k / fps; every frame before the first written one is simulated.\n"
+    "The benchmark: tarvik-render --bench [--quality Q] [--size WxH] [--render N] [--frames N]\n"
+    "               [--csv FILE] [--compare OLD.csv]\n";
+
+bool inSong(double t) { return t >= 0.0 && t <= demoEndTime; }
+
+bool parseNumber(const std::string& text, double& value) {
   char* end = nullptr;
-  value = std::strtod(text, &end);
-  return end != text && *end == '\0' && std::isfinite(value);
+  value = std::strtod(text.c_str(), &end);
+  return end != text.c_str() && *end == '\0' && std::isfinite(value);
 }
 
-bool parseInt(const char* text, int& value) {
-  char* end = nullptr;
-  const long parsed = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || parsed <= 0 || parsed > 16384) return false;
-  value = static_cast<int>(parsed);
-  return true;
-}
-
-bool parseSize(const std::string& text, int& width, int& height) {
-  const size_t x = text.find('x');
-  return x != std::string::npos && parseInt(text.substr(0, x).c_str(), width) &&
-         parseInt(text.substr(x + 1).c_str(), height);
-}
-
-// One time, or several separated by commas.
+// One time, or several separated by commas, each within the song.
 bool parseTimes(const std::string& text, std::vector<double>& times) {
   times.clear();
   size_t start = 0;
   for (;;) {
     const size_t comma = text.find(',', start);
     double value = 0.0;
-    if (!parseNumber(text.substr(start, comma - start).c_str(), value)) return false;
+    if (!parseNumber(text.substr(start, comma - start), value) || !inSong(value)) return false;
     times.push_back(value);
     if (comma == std::string::npos) return true;
     start = comma + 1;
   }
 }
 
-// "cpu" (the default) advances earlier frames without drawing; "full" is the slow reference.
-bool parseSimulation(const std::string& text, bool& full) {
-  if (text != "cpu" && text != "full") return false;
-  full = text == "full";
-  return true;
+std::string lowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
-bool inSong(double t) { return t >= 0.0 && t <= demoEndTime; }
+const CLI::Validator songTimes(
+    [](std::string& text) {
+      std::vector<double> times;
+      return parseTimes(text, times) ? std::string() : "not times from 0 to 259 seconds: " + text;
+    },
+    "");
 
-bool endsWith(const std::string& text, const std::string& suffix) {
-  if (text.size() < suffix.size()) return false;
-  for (size_t i = 0; i < suffix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) != suffix[i]) return false;
-  return true;
-}
-
-OutputKind kindOfOutput(const std::string& out, bool range, size_t stills) {
-  if (endsWith(out, ".mp4")) return OutputKind::mp4;
-  if (endsWith(out, ".mkv")) return OutputKind::mkv;
-  if (endsWith(out, ".wav")) return OutputKind::wav;
-  return range || stills > 1 ? OutputKind::frames : OutputKind::still;
-}
+const CLI::Validator frameRate(
+    [](std::string& text) {
+      double fps = 0.0;
+      return parseNumber(text, fps) && fps > 0.0 && fps <= 1000.0 ? std::string()
+                                                                  : "not a rate above 0 and up to 1000: " + text;
+    },
+    "");
 
 // Checks that only concern videos and sound spans; empty when all is well.
 std::string spanError(const OfflineOptions& o) {
@@ -82,62 +81,115 @@ std::string spanError(const OfflineOptions& o) {
   return "";
 }
 
-// Applies one "--name value" pair; false with `error` set when it is wrong.
-bool applyOption(OfflineOptions& o, const std::string& name, const char* value, bool& sawTime, bool& sawFrom,
-                 bool& sawTo, std::string& error) {
-  bool ok = true;
-  if (name == "--time") {
-    ok = sawTime = parseTimes(value, o.times);
-    if (ok) o.time = o.times.front();
-  }
-  else if (name == "--from") ok = sawFrom = parseNumber(value, o.from);
-  else if (name == "--to") ok = sawTo = parseNumber(value, o.to);
-  else if (name == "--out") o.out = value;
-  else if (name == "--size") ok = parseSize(value, o.width, o.height);
-  else if (name == "--quality") ok = parseQualityName(value, o.quality);
-  else if (name == "--render") ok = parseInt(value, o.renderSize);
-  else if (name == "--fps") ok = parseNumber(value, o.fps) && o.fps > 0.0 && o.fps <= 1000.0;
-  else if (name == "--simulate") ok = parseSimulation(value, o.fullSimulation);
-  else {
-    error = "unknown option " + name;
-    return false;
-  }
-  if (!ok) error = "bad value for " + name + ": " + value;
-  return ok;
+// The checks that concern several options together; empty when all is well.
+std::string combinationError(OfflineOptions& o, bool encoderOptions) {
+  if (o.bench) return "";
+  if (o.out.empty()) return "missing --out";
+  if (!o.range && o.times.empty()) return "missing --time (or --from/--to)";
+  const auto kind = outputKindOf(o.out);
+  if (!kind)
+    return "cannot tell what to write from " + o.out +
+           ": --out takes NAME.png, a folder DIR/, NAME.mp4, NAME.mkv or NAME.wav";
+  o.kind = *kind;
+  if (o.kind == OutputKind::still && o.times.size() > 1) return "several times need a folder (--out DIR/)";
+  if (o.kind == OutputKind::still && o.range) return "a span needs a folder (DIR/), .mp4, .mkv or .wav, not a .png";
+  if (o.range && o.to < o.from) return "--to comes before --from";
+  if (encoderOptions && o.kind != OutputKind::mp4) return "--crf and --preset set the .mp4 encoder only";
+  return spanError(o);
+}
+
+void declareOptions(CLI::App& app, OfflineOptions& o, std::string& timeText, std::string& simulation) {
+  auto* time = app.add_option("--time", timeText, "song time of a still, or several times into a folder")
+                   ->check(songTimes)
+                   ->type_name("T|T1,T2,..");
+  auto* from = app.add_option("--from", o.from, "first song time of a span (seconds)")
+                   ->check(CLI::Range(0.0, static_cast<double>(demoEndTime)))
+                   ->type_name("T0");
+  auto* to = app.add_option("--to", o.to, "last song time of a span (seconds)")
+                 ->check(CLI::Range(0.0, static_cast<double>(demoEndTime)))
+                 ->type_name("T1");
+  from->needs(to);
+  to->needs(from);
+  time->excludes(from)->excludes(to);
+  auto* out = app.add_option("--out", o.out, "what to write: see the output kinds below")->type_name("OUT");
+  auto* fps = app.add_option("--fps", o.fps, "frames per second of the frame clock")
+                  ->check(frameRate)
+                  ->type_name("F")
+                  ->capture_default_str();
+  addOutputSizeOption(app, o.width, o.height);
+  addQualityOption(app, o.quality);
+  addRenderSizeOption(app, o.renderSize);
+  auto* simulate = app.add_option("--simulate", simulation,
+                                  "how frames before the first written one run: cpu advances them undrawn, "
+                                  "full renders them (the slow reference)")
+                       ->check(CLI::IsMember({"cpu", "full"}))
+                       ->type_name("MODE")
+                       ->capture_default_str();
+  auto* crf = app.add_option("--crf", o.crf, ".mp4: x264 quality, 0 (lossless) to 51 (worst)")
+                  ->check(CLI::Range(0, 51))
+                  ->type_name("N")
+                  ->capture_default_str();
+  auto* preset = app.add_option("--preset", o.preset, ".mp4: x264 speed preset")
+                     ->check(CLI::IsMember({"ultrafast", "superfast", "veryfast", "faster", "fast", "medium", "slow",
+                                            "slower", "veryslow"}))
+                     ->type_name("NAME")
+                     ->capture_default_str();
+  auto* noSound = app.add_flag("--no-sound")->description("a video without its sound track");
+  app.add_flag("--quiet", o.quiet, "no progress lines and no closing line on stderr");
+  app.add_flag("--verbose", o.verbose, "print the demo's start-up transcript on stdout");
+  auto* bench = app.add_flag("--bench", o.bench, "run the frame benchmark instead of writing pictures");
+  for (CLI::Option* picture : std::vector<CLI::Option*>{time, from, to, out, fps, simulate, crf, preset, noSound}) bench->excludes(picture);
+  app.add_option("--frames", o.frames, "--bench: frames measured per part")
+      ->check(CLI::Range(1, 1000))
+      ->type_name("N")
+      ->capture_default_str()
+      ->needs(bench);
+  app.add_option("--csv", o.csvPath, "--bench: also write the cells to FILE as CSV")->type_name("FILE")->needs(bench);
+  app.add_option("--compare", o.comparePath, "--bench: print the ratio new/old against an earlier --csv file")
+      ->type_name("OLD.csv")
+      ->check(CLI::ExistingFile)
+      ->needs(bench);
 }
 
 }  // namespace
 
-std::optional<OfflineOptions> parseOfflineOptions(int argc, const char* const* argv, std::string& error) {
+std::optional<OutputKind> outputKindOf(const std::string& out) {
+  std::error_code ignored;
+  if (out.empty() || out.back() == '/' || std::filesystem::is_directory(out, ignored)) return OutputKind::frames;
+  const std::filesystem::path path(out);
+  if (!path.has_extension()) return OutputKind::frames;
+  const std::string extension = lowerCase(path.extension().string());
+  if (extension == ".png") return OutputKind::still;
+  if (extension == ".mp4") return OutputKind::mp4;
+  if (extension == ".mkv") return OutputKind::mkv;
+  if (extension == ".wav") return OutputKind::wav;
+  return std::nullopt;
+}
+
+ParsedOfflineOptions parseOfflineOptions(int argc, const char* const* argv) {
+  CLI::App app{"tarvik-render: renders the demo's frames, a video or its sound without a visible window, "
+               "or times its passes (--bench).",
+               "tarvik-render"};
+  app.footer(outputKinds);
+  app.get_formatter()->column_width(28);
   OfflineOptions o;
-  bool sawTime = false, sawFrom = false, sawTo = false;
-  for (int i = 1; i < argc;) {
-    const std::string name = argv[i];
-    if (name == "--quiet" || name == "--no-sound") {  // the two options that take no value
-      if (name == "--quiet") o.quiet = true;
-      else o.sound = false;
-      ++i;
-      continue;
-    }
-    if (i + 1 >= argc) {
-      error = "missing value for " + name;
-      return std::nullopt;
-    }
-    if (!applyOption(o, name, argv[i + 1], sawTime, sawFrom, sawTo, error)) return std::nullopt;
-    i += 2;
+  std::string timeText, simulation = "cpu";
+  declareOptions(app, o, timeText, simulation);
+  ParsedOfflineOptions parsed;
+  parsed.outcome = parseToolCommandLine(app, argc, argv);
+  if (!parsed.outcome.run) return parsed;
+  if (!timeText.empty()) parseTimes(timeText, o.times);
+  if (!o.times.empty()) o.time = o.times.front();
+  o.range = app.count("--from") > 0;
+  o.sound = app.count("--no-sound") == 0;
+  o.fullSimulation = simulation == "full";
+  const std::string error = combinationError(o, app.count("--crf") + app.count("--preset") > 0);
+  if (!error.empty()) {
+    parsed.outcome = commandLineError(app, error);
+    return parsed;
   }
-  o.range = sawFrom || sawTo;
-  o.kind = kindOfOutput(o.out, o.range, o.times.size());
-  if (o.out.empty()) error = "missing --out";
-  else if (o.range && sawTime) error = "use either --time or --from/--to";
-  else if (o.range && !(sawFrom && sawTo)) error = "--from and --to go together";
-  else if (!o.range && !sawTime) error = "missing --time (or --from/--to)";
-  else if (!o.range && !std::all_of(o.times.begin(), o.times.end(), inSong)) error = "time outside 0 to 259 seconds";
-  else if (o.range && (!inSong(o.from) || !inSong(o.to))) error = "time outside 0 to 259 seconds";
-  else if (o.range && o.to < o.from) error = "--to comes before --from";
-  else error = spanError(o);
-  if (!error.empty()) return std::nullopt;
-  return o;
+  parsed.options = o;
+  return parsed;
 }
 
 // The small tolerance keeps 10 s at 60 fps on frame 600 despite binary rounding.

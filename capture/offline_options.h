@@ -1,8 +1,11 @@
-// Command line of the offline renderer, parsed into plain data with a one-line error.
+// Command line of the offline renderer and its frame benchmark, parsed with CLI11 into plain
+// data, and what --out names.
 #pragma once
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "tooling/command_line.h"
 
 // What --out names: one PNG, a folder of numbered PNGs, a video with its sound, or the sound
 // alone (the parallel render script muxes it once over the joined segments).
@@ -15,19 +18,35 @@ struct OfflineOptions {
   std::vector<double> times;  // --time T1,T2,...: several stills into a folder, one run
   double from = 0.0;      // --from
   double to = 0.0;        // --to
-  std::string out;        // a PNG file, or a folder with range
+  std::string out;        // --out: see outputKindOf
   int width = 1280;       // --size WxH: the window-size output
   int height = 720;
   int quality = 1;        // --quality low|medium|high
   int renderSize = 0;     // --render N overrides the square render size; 0 keeps the quality's
   double fps = 60.0;      // --fps
-  bool quiet = false;     // --quiet: no progress lines
+  bool quiet = false;     // --quiet: no progress and no closing line
+  bool verbose = false;   // --verbose: the demo's start-up transcript on stdout
   bool sound = true;      // --no-sound: a video without its sound track
   bool fullSimulation = false;  // --simulate full: earlier frames run their whole render, undrawn
+  int crf = 18;           // --crf: x264's constant rate factor for an .mp4
+  std::string preset = "medium";  // --preset: x264's speed preset for an .mp4
+  bool bench = false;     // --bench: the frame benchmark instead of pictures
+  int frames = 10;        // --frames N measured per part
+  std::string csvPath;    // --csv FILE: the benchmark's cells as CSV
+  std::string comparePath;  // --compare OLD.csv: ratios against an earlier CSV
 };
 
-// The options, or nullopt with `error` set to one line saying what is wrong.
-std::optional<OfflineOptions> parseOfflineOptions(int argc, const char* const* argv, std::string& error);
+// The options to run with, or the outcome that ends the program at once (help or an error).
+struct ParsedOfflineOptions {
+  std::optional<OfflineOptions> options;
+  CommandLineOutcome outcome;
+};
+ParsedOfflineOptions parseOfflineOptions(int argc, const char* const* argv);
+
+// The kind of output `out` names: a name ending in "/", an existing folder or a name without
+// an extension is a folder; otherwise .png, .mp4, .mkv or .wav (any case); nothing for any
+// other extension.
+std::optional<OutputKind> outputKindOf(const std::string& out);
 
 // Frame k of the run is at song time k / fps: the last frame at or before `seconds`,
 // and the first frame at or after it.

@@ -3,20 +3,20 @@
 // (sync, fades, pulses, part changes) but draw nothing.
 #include "capture/offline_render.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/display.h"
 #include "capture/offline_options.h"
 #include "app/options.h"
+#include "app/stop_request.h"
 #include "capture/progress_line.h"
-#include "capture/stop_request.h"
 #include "capture/video_export.h"
+#include "tooling/hidden_stdout.h"
 #include "tooling/tool_setup.h"
 #include "tooling/tool_start.h"
 #include "geometry/random_seeds.h"
@@ -45,11 +45,11 @@ std::string framePath(const OfflineOptions& o, long frame) {
   return o.out + name;
 }
 
-// Probes the output location before any work, so a bad path costs nothing and leaves nothing.
-// A still's path must not name a folder: the probe beside it would succeed, the PNG not.
+// Probes the output location before any work, so a bad path costs nothing and leaves nothing
+// (except a folder of frames, made first; a still's folder must exist).
 bool outputWritable(const OfflineOptions& o) {
-  struct stat info {};
-  if (o.kind == OutputKind::still && stat(o.out.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return false;
+  std::error_code ignored;
+  if (o.kind == OutputKind::frames) std::filesystem::create_directories(o.out, ignored);
   const std::string probe = framePath(o, 0) + ".probe";
   FILE* file = std::fopen(probe.c_str(), "wb");
   if (!file) return false;
@@ -105,40 +105,51 @@ int renderFrames(const OfflineOptions& o, const DecodedAudio& music, FrameCaptur
     const bool draw = k == frames[written];
     stepFrame(music, static_cast<float>(k / o.fps), draw);
     if (!draw) continue;
-    if (!capture.writePng(framePath(o, k))) return fail("could not write " + framePath(o, k));
+    const std::string path = framePath(o, k);
+    watchPartialFile(temporaryPathFor(path));
+    const bool saved = capture.writePng(path);
+    unwatchPartialFile(temporaryPathFor(path));
+    if (!saved) return fail("could not write " + path);
     ++written;
     progress.update(static_cast<long>(written),
                     std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   progress.finish();
+  if (o.quiet) return 0;
+  const std::string line = o.range ? formatWrote(o.out, capture.width(), capture.height(), static_cast<long>(written),
+                                                 static_cast<double>(written) / o.fps)
+                                   : formatWroteStills(o.out, capture.width(), capture.height(), o.times);
+  std::fprintf(stderr, "%s\n", line.c_str());
   return 0;
+}
+
+// The line the stop watchdog prints when it has to end a run mid-frame.
+std::string forcedEndLine(const OfflineOptions& o) {
+  const bool single = o.kind != OutputKind::frames;
+  return std::string("tarvik-render: stopped by a signal") + (single ? "; no file written" : "");
 }
 
 }  // namespace
 
-int runOfflineRender(int argc, const char* const* argv) {
-  std::string error;
-  const auto options = parseOfflineOptions(argc, argv, error);
-  if (!options)
-    return fail(error + " (usage: tarvik-render --time T --out FILE.png | --time T1,T2,... --out DIR | --from T0 --to T1 --out DIR|NAME.mp4|NAME.mkv"
-                        " [--size WxH] [--quality low|medium|high] [--render N] [--fps F] [--quiet] [--no-sound] [--simulate cpu|full])");
-  const bool video = options->kind == OutputKind::mp4 || options->kind == OutputKind::mkv;
+int runOfflineRender(const OfflineOptions& options) {
+  const bool video = options.kind == OutputKind::mp4 || options.kind == OutputKind::mkv;
   if (video && !videoToolsError().empty()) return fail(videoToolsError());
-  if (!outputWritable(*options)) return fail("cannot write to " + options->out);
-  installStopHandlers();
+  if (!outputWritable(options)) return fail("cannot write to " + options.out);
+  installStopHandlers({-1, forcedEndLine(options)});
+  HiddenStdout transcript(!options.verbose);
   DecodedAudio music;
   if (!decodeAudioFile(musicFilePath, music)) return fail(std::string("could not load music file ") + musicFilePath);
-  if (options->kind == OutputKind::wav) return runSoundExport(*options, music);
-  applyDisplaySettings(*options);
+  if (options.kind == OutputKind::wav) return runSoundExport(options, music);
+  applyDisplaySettings(options);
   useFixedSeeds(1);  // particles and tiles draw the same values in every run, so stills reproduce
-  simulationPath = options->fullSimulation ? SimulationPath::renderDiscarded : SimulationPath::advance;
+  simulationPath = options.fullSimulation ? SimulationPath::renderDiscarded : SimulationPath::advance;
   prepareTimeline();
   if (!openToolDisplay("tarvik-render", true)) return 1;
   FrameCapture capture(settings.windowWidth, settings.windowHeight);
   createFrameResources();
-  const int status = video ? runVideoExport(*options, music, capture,
+  const int status = video ? runVideoExport(options, music, capture,
                                             [&](float t, bool draw) { stepFrame(music, t, draw); })
-                           : renderFrames(*options, music, capture);
+                           : renderFrames(options, music, capture);
   shutDownDisplay();
   return status;
 }

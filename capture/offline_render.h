@@ -3,5 +3,8 @@
 // music at each frame's song time.
 #pragma once
 
-// Returns the process exit status: 0 on success, 1 after one line on stderr.
-int runOfflineRender(int argc, const char* const* argv);
+struct OfflineOptions;
+
+// Returns the process exit status: 0 after the closing line, 1 after one line on stderr,
+// 128 + the signal's number after a stop request.
+int runOfflineRender(const OfflineOptions& options);

@@ -31,6 +31,25 @@ std::string formatProgress(long done, long total, double elapsedSeconds) {
   return text;
 }
 
+std::string formatWrote(const std::string& out, int width, int height, long frames, double seconds) {
+  char text[96];
+  std::snprintf(text, sizeof text, " (%dx%d, %ld frame%s, %.4g s)", width, height, frames, frames == 1 ? "" : "s",
+                seconds);
+  return "wrote " + out + text;
+}
+
+std::string formatWroteStills(const std::string& out, int width, int height, const std::vector<double>& times) {
+  std::string at;
+  for (double t : times) {
+    char time[32];
+    std::snprintf(time, sizeof time, "%s%.4g", at.empty() ? "" : ", ", t);
+    at += time;
+  }
+  char size[64];
+  std::snprintf(size, sizeof size, " (%dx%d, %zu frame%s at ", width, height, times.size(), times.size() == 1 ? "" : "s");
+  return "wrote " + out + size + at + " s)";
+}
+
 ProgressLine::Mode ProgressLine::modeFor(bool quiet) {
   if (quiet) return Mode::quiet;
   return isatty(STDERR_FILENO) ? Mode::terminal : Mode::plain;

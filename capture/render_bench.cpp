@@ -1,4 +1,4 @@
-// The frame benchmark: timed frames in the middle of every part.
+// The frame benchmark: timed frames in the middle of every part, and its report.
 #include "capture/render_bench.h"
 
 #include <GL/glew.h>
@@ -6,11 +6,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <map>
+#include <fstream>
+#include <iterator>
 
 #include "app/display.h"
 #include "app/options.h"
+#include "app/stop_request.h"
+#include "capture/bench_report.h"
+#include "capture/offline_options.h"
+#include "tooling/hidden_stdout.h"
 #include "render/display_settings.h"
 #include "render/pass_names.h"
 #include "timeline/seek.h"
@@ -43,20 +47,6 @@ int fail(const std::string& message) {
   return 1;
 }
 
-bool parsePositive(const std::string& text, int& value) {
-  char* end = nullptr;
-  const long parsed = std::strtol(text.c_str(), &end, 10);
-  if (end == text.c_str() || *end != '\0' || parsed <= 0 || parsed > 16384) return false;
-  value = static_cast<int>(parsed);
-  return true;
-}
-
-bool parseSize(const std::string& text, int& width, int& height) {
-  const size_t x = text.find('x');
-  return x != std::string::npos && parsePositive(text.substr(0, x), width) && parsePositive(text.substr(x + 1), height);
-}
-
-
 struct BenchTimers {
   ProgramNames names;
   GlTimestampQueries queries;
@@ -68,23 +58,6 @@ void markPass(void* context, PassKind kind, uint32_t programId, bool begin) {
   timers->ring.markPass(timers->names.passName(kind, programId), begin);
 }
 
-// Sums of one part's measured frames.
-struct PartSums {
-  std::vector<std::pair<std::string, double>> passes;
-  double wall = 0.0;
-  int frames = 0;
-
-  void addFrame(const std::vector<PassTime>& frame, double wallMilliseconds) {
-    for (const PassTime& pass : frame) {
-      auto found = std::find_if(passes.begin(), passes.end(), [&](const auto& p) { return p.first == pass.name; });
-      if (found == passes.end()) passes.push_back({pass.name, pass.milliseconds});
-      else found->second += pass.milliseconds;
-    }
-    wall += wallMilliseconds;
-    ++frames;
-  }
-};
-
 void drawFrame(const DecodedAudio& music, float t) {
   sharedUniforms.songPosition = t;
   advanceDemoPart(t);
@@ -95,8 +68,9 @@ void drawFrame(const DecodedAudio& music, float t) {
 PartTiming measurePart(const DemoPart& part, const DecodedAudio& music, BenchTimers& timers, int frames) {
   const float middle = 0.5f * (part.start + std::min(part.end, demoEndTime));
   placeTimeline(seekLanding(middle, demoTimeline, beatSync.items));
-  PartSums sums;
-  for (int k = 0; k < warmUpFrames + frames; ++k) {
+  PartTiming timing;
+  timing.partName = part.name;
+  for (int k = 0; k < warmUpFrames + frames && !stopRequested(); ++k) {
     const float t = middle + static_cast<float>(k * frameSeconds);
     const auto start = std::chrono::steady_clock::now();
     timers.ring.beginFrame();
@@ -106,107 +80,83 @@ PartTiming measurePart(const DemoPart& part, const DecodedAudio& music, BenchTim
     const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     // After glFinish every stamp of the frame is available, so this reads the frame just drawn.
     timers.ring.collect();
-    if (k >= warmUpFrames) sums.addFrame(timers.ring.latest(), wall);
+    if (k < warmUpFrames) continue;
+    if (k == warmUpFrames) timing.firstTime = t;
+    timing.lastTime = t;
+    std::vector<std::pair<std::string, double>> passTimes;
+    for (const PassTime& pass : timers.ring.latest()) passTimes.push_back({pass.name, pass.milliseconds});
+    timing.addFrame(passTimes, wall);
   }
-  PartTiming timing{part.name, {}, sums.wall / std::max(sums.frames, 1)};
-  for (const auto& [name, total] : sums.passes) timing.passes.push_back({name, total / std::max(sums.frames, 1)});
   return timing;
 }
 
-std::string cell(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%10.2f", value);
-  return text;
+std::string glText(GLenum name) {
+  const auto* text = reinterpret_cast<const char*>(glGetString(name));
+  return text ? text : "unknown";
+}
+
+void printReport(const OfflineOptions& o, const std::vector<PartTiming>& parts, const std::string& renderer) {
+  std::printf("\nframe benchmark on %s\nquality %s, render %dx%d, output %dx%d, %d frame%s from the middle of each part"
+              " (median, then min-max, over the frames)\n",
+              renderer.c_str(), qualityName(settings.quality), settings.renderWidth, settings.renderHeight,
+              settings.windowWidth, settings.windowHeight, o.frames, o.frames == 1 ? "" : "s");
+  for (size_t i = 0; i < parts.size(); ++i)
+    std::printf("  part %zu: %-20s song time %.3f to %.3f s\n", i + 1, parts[i].partName.c_str(), parts[i].firstTime,
+                parts[i].lastTime);
+  std::printf("%s", benchTable(benchRows(parts)).c_str());
+}
+
+bool readText(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  text.assign(std::istreambuf_iterator<char>(in), {});
+  return !in.bad();
+}
+
+// The earlier run's medians, read before any work so that a bad file costs nothing.
+bool loadComparison(const std::string& path, std::vector<OldMedian>& old, std::string& error) {
+  if (path.empty()) return true;
+  std::string text;
+  if (!readText(path, text)) {
+    error = "cannot read " + path;
+    return false;
+  }
+  auto parsed = parseBenchCsv(text, error);
+  if (!parsed) error = path + ": " + error;
+  if (parsed) old = std::move(*parsed);
+  return parsed.has_value();
+}
+
+bool writeCsv(const std::string& path, const std::vector<BenchRow>& rows) {
+  std::ofstream out(path, std::ios::binary);
+  out << benchCsv(rows);
+  out.close();
+  return static_cast<bool>(out);
+}
+
+// The GL part of the run: every part measured, or fewer after a stop request.
+std::vector<PartTiming> measureParts(const OfflineOptions& o, const DecodedAudio& music, BenchTimers& timers) {
+  std::vector<PartTiming> parts;
+  passTimingHook = {&markPass, &timers};
+  for (const DemoPart& part : demoTimeline) {
+    if (stopRequested()) break;
+    parts.push_back(measurePart(part, music, timers, o.frames));
+  }
+  passTimingHook = {};
+  return parts;
 }
 
 }  // namespace
 
-bool wantsRenderBench(int argc, const char* const* argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::string(argv[i]) == "--bench") return true;
-  return false;
-}
-
-std::optional<BenchOptions> parseBenchOptions(int argc, const char* const* argv, std::string& error) {
-  BenchOptions o;
-  for (int i = 1; i < argc; ++i) {
-    const std::string name = argv[i];
-    if (name == "--bench") continue;
-    if (i + 1 >= argc) {
-      error = "missing value for " + name;
-      return std::nullopt;
-    }
-    const std::string value = argv[++i];
-    bool ok = true;
-    if (name == "--quality") ok = parseQualityName(value, o.quality);
-    else if (name == "--size") ok = parseSize(value, o.width, o.height);
-    else if (name == "--render") ok = parsePositive(value, o.renderSize);
-    else if (name == "--frames") ok = parsePositive(value, o.frames);
-    else {
-      error = "unknown option " + name;
-      return std::nullopt;
-    }
-    if (!ok) {
-      error = "bad value for " + name + ": " + value;
-      return std::nullopt;
-    }
-  }
-  return o;
-}
-
-std::string benchTable(const std::vector<PartTiming>& parts) {
-  std::vector<std::string> names;
-  for (const PartTiming& part : parts)
-    for (const auto& [name, ms] : part.passes)
-      if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
-  char label[64];
-  std::string table = "pass (GPU ms)  ";
-  for (size_t i = 0; i < parts.size(); ++i) {
-    std::snprintf(label, sizeof label, "%10s", ("part " + std::to_string(i + 1)).c_str());
-    table += label;
-  }
-  table += "\n";
-  std::vector<double> sums(parts.size(), 0.0);
-  for (const std::string& name : names) {
-    std::snprintf(label, sizeof label, "%-15s", name.c_str());
-    table += label;
-    for (size_t i = 0; i < parts.size(); ++i) {
-      const auto& passes = parts[i].passes;
-      const auto found = std::find_if(passes.begin(), passes.end(), [&](const auto& p) { return p.first == name; });
-      if (found == passes.end()) {
-        table += "         -";
-        continue;
-      }
-      table += cell(found->second);
-      sums[i] += found->second;
-    }
-    table += "\n";
-  }
-  const auto row = [&](const char* title, auto value) {
-    std::snprintf(label, sizeof label, "%-15s", title);
-    table += label;
-    for (size_t i = 0; i < parts.size(); ++i) table += cell(value(i));
-    table += "\n";
-  };
-  row("GPU sum", [&](size_t i) { return sums[i]; });
-  row("wall / frame", [&](size_t i) { return parts[i].wallMilliseconds; });
-  row("overhead ms", [&](size_t i) { return parts[i].wallMilliseconds - sums[i]; });
-  row("overhead %", [&](size_t i) {
-    return parts[i].wallMilliseconds > 0.0 ? 100.0 * (parts[i].wallMilliseconds - sums[i]) / parts[i].wallMilliseconds
-                                           : 0.0;
-  });
-  return table;
-}
-
-int runRenderBench(int argc, const char* const* argv) {
+int runRenderBench(const OfflineOptions& o) {
+  std::vector<OldMedian> old;
   std::string error;
-  const auto options = parseBenchOptions(argc, argv, error);
-  if (!options)
-    return fail(error + " (usage: tarvik-render --bench [--quality low|medium|high] [--size WxH] [--render N]"
-                        " [--frames N])");
+  if (!loadComparison(o.comparePath, old, error)) return fail(error);
+  installStopHandlers({-1, "tarvik-render --bench: stopped by a signal"});
+  HiddenStdout transcript(!o.verbose);
   DecodedAudio music;
   if (!decodeAudioFile(musicFilePath, music)) return fail(std::string("could not load music file ") + musicFilePath);
-  applyToolSizes(options->quality, options->renderSize, options->width, options->height);
+  applyToolSizes(o.quality, o.renderSize, o.width, o.height);
   useFixedSeeds(1);
   prepareToolTimeline();
   BenchTimers timers;
@@ -221,17 +171,19 @@ int runRenderBench(int argc, const char* const* argv) {
   }
   FrameCapture capture(settings.windowWidth, settings.windowHeight);
   createFrameResources();
-  passTimingHook = {&markPass, &timers};
-  std::vector<PartTiming> parts;
-  for (const DemoPart& part : demoTimeline) parts.push_back(measurePart(part, music, timers, options->frames));
-  passTimingHook = {};
+  const std::vector<PartTiming> parts = measureParts(o, music, timers);
   shaderBuildHooks = {};
-  std::printf("\nframe benchmark: quality %d, render %dx%d, output %dx%d, %d frames from the middle of each part\n",
-              settings.quality, settings.renderWidth, settings.renderHeight, settings.windowWidth,
-              settings.windowHeight, options->frames);
-  for (size_t i = 0; i < parts.size(); ++i) std::printf("  part %zu: %s\n", i + 1, parts[i].partName.c_str());
-  std::printf("%s", benchTable(parts).c_str());
-  std::fflush(stdout);
+  const std::string renderer = glText(GL_RENDERER) + ", OpenGL " + glText(GL_VERSION);
   shutDownDisplay();
+  if (stopRequested()) {
+    std::fprintf(stderr, "tarvik-render --bench: stopped by a signal\n");
+    return stopExitStatus();
+  }
+  transcript.show();
+  printReport(o, parts, renderer);
+  const std::vector<BenchRow> rows = benchRows(parts);
+  if (!old.empty()) std::printf("\n%s", benchComparison(rows, old).c_str());
+  std::fflush(stdout);
+  if (!o.csvPath.empty() && !writeCsv(o.csvPath, rows)) return fail("cannot write " + o.csvPath);
   return 0;
 }

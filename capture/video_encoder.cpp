@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/stop_request.h"
+
 extern char** environ;
 
 namespace {
@@ -54,12 +56,13 @@ std::vector<std::string> encoderArguments(const EncoderJob& job) {
     // The matrix used for the conversion and the tags written must agree, or players would
     // decode with another matrix and shift the colours away from the PNG stills.
     appendAll(args, {"-vf", "vflip,scale=out_color_matrix=bt709:out_range=tv,format=yuv420p", "-c:v", "libx264",
-                     "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p", "-colorspace", "bt709",
+                     "-preset", job.preset, "-crf", std::to_string(job.crf), "-pix_fmt", "yuv420p", "-colorspace", "bt709",
                      "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "tv"});
     if (sound) appendAll(args, {"-c:a", "aac", "-b:a", "192k"});
     appendAll(args, {"-movflags", "+faststart", "-f", "mp4"});
   } else {
-    appendAll(args, {"-vf", "vflip", "-c:v", "ffv1", "-level", "3", "-g", "1", "-pix_fmt", "bgr0"});
+    appendAll(args, {"-vf", "vflip", "-c:v", "ffv1", "-level", "3", "-g", "1", "-pix_fmt", "bgr0", "-colorspace", "rgb",
+                     "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "pc"});
     if (sound) appendAll(args, {"-c:a", "flac"});
     appendAll(args, {"-f", "matroska"});
   }
@@ -107,10 +110,10 @@ bool EncoderProcess::start(const std::vector<std::string>& args, std::string& er
   posix_spawnattr_init(&attributes);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   posix_spawnattr_setpgroup(&attributes, 0);
-  // The renderer ignores SIGPIPE and catches SIGINT and SIGTERM; the encoder gets the defaults.
+  // The renderer ignores SIGPIPE and catches the stop signals; the encoder gets the defaults.
   sigset_t handled, none;
   sigemptyset(&handled);
-  for (int signal : {SIGPIPE, SIGINT, SIGTERM}) sigaddset(&handled, signal);
+  for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP}) sigaddset(&handled, signal);
   sigemptyset(&none);
   posix_spawnattr_setsigdefault(&attributes, &handled);
   posix_spawnattr_setsigmask(&attributes, &none);
@@ -127,6 +130,7 @@ bool EncoderProcess::start(const std::vector<std::string>& args, std::string& er
     error = "cannot start " + program + ": " + std::strerror(spawned);
     return false;
   }
+  watchChildProcess(pid_);
   pipeFd_ = fds[1];
   writer_ = std::thread([this] { writerLoop(); });
   return true;
@@ -177,6 +181,7 @@ int EncoderProcess::waitForChild() {
   int status = 0;
   while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
   }
+  unwatchChildProcess(pid_);
   pid_ = -1;
   return status;
 }

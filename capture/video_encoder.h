@@ -21,13 +21,17 @@ struct EncoderJob {
   int width = 0;
   int height = 0;
   double fps = 60.0;
+  int crf = 18;                   // .mp4: x264's constant rate factor
+  std::string preset = "medium";  // .mp4: x264's speed preset
   std::string soundPath;   // a WAV muxed beside the video; empty for a video-only file
   std::string outputPath;  // written as given (the export's temporary name)
 };
 
 // Frames arrive as RGBA rows, bottom row first (GL order). An .mp4 gets H.264 in yuv420p
 // through the BT.709 matrix at limited range with every colour tag set, and AAC sound; an
-// .mkv is the lossless master: FFV1 in RGB, every frame a key frame, and FLAC sound.
+// .mkv is the lossless master: FFV1 in RGB, every frame a key frame, and FLAC sound, tagged
+// with BT.709 primaries and transfer, the identity matrix and full range (its samples are the
+// RGB of the stills).
 std::vector<std::string> encoderArguments(const EncoderJob& job);
 
 // The full path of an executable `name` on PATH; empty when there is none.
@@ -41,7 +45,8 @@ class EncoderProcess {
   ~EncoderProcess();  // a still-running encoder is killed
 
   // Starts `args` (args[0] found on PATH) in its own process group, so a Ctrl-C meant for the
-  // renderer does not reach it; false with `error` set when it cannot start.
+  // renderer does not reach it, and hands it to the stop watchdog; false with `error` set when
+  // it cannot start.
   bool start(const std::vector<std::string>& args, std::string& error);
   // Hands one frame to the writer thread; blocks while two frames already wait. False once
   // the encoder has stopped taking input.

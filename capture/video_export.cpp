@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/stop_request.h"
 #include "capture/progress_line.h"
 #include "capture/sound_span.h"
-#include "capture/stop_request.h"
 #include "capture/video_encoder.h"
 #include "render/frame_capture.h"
 #include "render/pbo_readback.h"
@@ -27,12 +27,19 @@ int stopped() {
   return stopExitStatus();
 }
 
-// Removes the temporary files on every way out except a completed rename.
+// Removes the temporary files on every way out except a completed rename, and has the stop
+// watchdog remove them if a frame outlasts a stop request.
 class TemporaryFiles {
  public:
-  void add(const std::string& path) { paths_.push_back(path); }
+  void add(const std::string& path) {
+    paths_.push_back(path);
+    watchPartialFile(path);
+  }
   ~TemporaryFiles() {
-    for (const std::string& path : paths_) std::remove(path.c_str());
+    for (const std::string& path : paths_) {
+      std::remove(path.c_str());
+      unwatchPartialFile(path);
+    }
   }
 
  private:
@@ -85,6 +92,8 @@ int runVideoExport(const OfflineOptions& o, const DecodedAudio& music, const Fra
   job.width = capture.width();
   job.height = capture.height();
   job.fps = o.fps;
+  job.crf = o.crf;
+  job.preset = o.preset;
   job.outputPath = temporaryPathFor(o.out);
   temporaries.add(job.outputPath);
   std::string error;
@@ -112,6 +121,8 @@ int runVideoExport(const OfflineOptions& o, const DecodedAudio& music, const Fra
   if (!encoder.finish(error)) return fail(error);
   if (!drawn) return fail("the encoder stopped taking frames");
   if (std::rename(job.outputPath.c_str(), o.out.c_str()) != 0) return fail("cannot rename the video to " + o.out);
+  const long frames = videoFrameCount(o.from, o.to, o.fps);
+  if (!o.quiet) std::fprintf(stderr, "%s\n", formatWrote(o.out, job.width, job.height, frames, frames / o.fps).c_str());
   return 0;
 }
 
@@ -122,5 +133,6 @@ int runSoundExport(const OfflineOptions& o, const DecodedAudio& music) {
   std::string error;
   if (!writeWavSpan(music, o.from, o.to, temporary, error)) return fail(error);
   if (std::rename(temporary.c_str(), o.out.c_str()) != 0) return fail("cannot rename the sound to " + o.out);
+  if (!o.quiet) std::fprintf(stderr, "wrote %s (sound only, %.4g s)\n", o.out.c_str(), o.to - o.from);
   return 0;
 }

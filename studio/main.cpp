@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "app/stop_request.h"
 #include "studio/options.h"
 #include "studio/session.h"
 
@@ -20,9 +21,10 @@ int main(int argc, char** argv) {
   // they land in the heap, which then fragments and grows with every rebuild. Blocks this
   // large are mapped and unmapped instead.
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+  installStopHandlers({0, ""});  // a signal ends the studio as Escape does
   StudioSession session(*line.options);
   const bool started = session.start();
-  while (started && session.runFrame()) {
+  while (started && session.runFrame() && !stopRequested()) {
   }
   session.shutDown();
   return started ? 0 : 1;

@@ -15,6 +15,12 @@ bool parseQualityName(const std::string& text, int& quality) {
   return true;
 }
 
+const char* qualityName(int quality) {
+  if (quality <= 0) return "low";
+  if (quality >= 2) return "high";
+  return "medium";
+}
+
 void applyToolSizes(int quality, int renderSize, int windowWidth, int windowHeight) {
   settings.windowed = true;
   settings.quality = qualityCopy = quality;

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -314,12 +315,13 @@ TEST(Faults, EmptyMusicFileIsRefused) {
   EXPECT_EQ(renderer.output, rendererMusicFailed + "\n");
 }
 
-TEST(Faults, RendererRefusesAFolderAsAStillsPathBeforeAnyWork) {
+TEST(Faults, RendererRefusesAStillInAMissingFolderBeforeAnyWork) {
   TempDir out;
   const std::string folder = out.path().string();
-  const ProcessResult run = runRenderer(testSourceDir(), {"--time", "10", "--out", folder, "--size", "64x36"});
+  const std::string still = folder + "/missing/still.png";
+  const ProcessResult run = runRenderer(testSourceDir(), {"--time", "10", "--out", still, "--size", "64x36"});
   expectCleanEnd(run, 1);
-  EXPECT_EQ(run.output, "tarvik-render: cannot write to " + folder + "\n");
+  EXPECT_EQ(run.output, "tarvik-render: cannot write to " + still + "\n");
   EXPECT_TRUE(fs::is_empty(folder)) << "nothing left behind";
 }
 
@@ -390,5 +392,45 @@ TEST(Faults, ToolsRefuseOverLargeSizesAndBadPacksBeforeAnyOutput) {
     EXPECT_EQ(run.output.rfind(row.line, 0), 0u) << run.output;
     EXPECT_EQ(countOf(run.output, "\n"), 1u) << run.output;
     EXPECT_FALSE(fs::exists(folder.dir.path() / "still.png")) << row.line;
+  }
+}
+
+// The stop signals end every program cleanly: the demo and the studio as on Escape, an export
+// with status 128 + the signal and none of its partial files; a frame far slower than the
+// grace period (a 2048 square render at high quality on every simulated frame) does not delay
+// the end past 2 s.
+TEST(Faults, StopSignalsEndEachProgramCleanly) {
+  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
+  TempDir out;
+  const std::string mp4 = (out.path() / "clip.mp4").string();
+  const auto partExists = [mp4](const std::string&, double) { return fs::exists(mp4 + ".part"); };
+  const std::vector<std::string> export200s = {"--from", "0", "--to", "200", "--fps", "30", "--size", "64x36",
+                                               "--render", "32", "--out", mp4};
+  const std::vector<std::string> slowStill = {"--time", "5", "--simulate", "full", "--quality", "high", "--render",
+                                              "2048", "--size", "64x36", "--out", (out.path() / "x.png").string()};
+  struct Case {
+    std::string program;
+    std::vector<std::string> args;
+    int signal;
+    ProcessWatch when;
+    int status;
+  };
+  const std::vector<Case> cases = {
+      {"tarvik", {"windowed", "mode=low"}, SIGHUP, stopAfter("WINDOWED\n", 0.5), 0},
+      {"tarvik", {"windowed", "mode=low"}, SIGINT, stopAfter("WINDOWED\n", 0.5), 0},
+      {"tarvik-studio", {"mode=low", "--render", "32"}, SIGHUP, stopAfter("reloaded", 0.5), 0},
+      {"tarvik-render", export200s, SIGHUP, partExists, 128 + SIGHUP},
+      {"tarvik-render", slowStill, SIGTERM, stopAfter("", 8.0), 128 + SIGTERM},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), builtProgram(c.program));
+    const ProcessResult run =
+        runProcessWatched(args, testSourceDir(), {"SDL_AUDIODRIVER=dummy"}, c.when, 180.0, c.signal);
+    SCOPED_TRACE(c.program + " " + strsignal(c.signal));
+    ASSERT_GE(run.signalledAt, 0.0) << run.output;
+    expectCleanEnd(run, c.status);
+    EXPECT_LT(run.endedAt - run.signalledAt, 2.0);
+    EXPECT_TRUE(fs::is_empty(out.path())) << "partial files left";
   }
 }

@@ -1,62 +1,84 @@
-// The offline renderer's option parse and frame arithmetic.
+// The offline renderer's command line, what --out names, and the frame arithmetic.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "capture/offline_options.h"
+#include "tests/support/temp_files.h"
 
 namespace {
-std::optional<OfflineOptions> parse(std::vector<const char*> args, std::string& error) {
+ParsedOfflineOptions parse(std::vector<const char*> args) {
   args.insert(args.begin(), "tarvik-render");
-  return parseOfflineOptions(static_cast<int>(args.size()), args.data(), error);
-}
-std::string errorOf(std::vector<const char*> args) {
-  std::string error;
-  EXPECT_FALSE(parse(args, error).has_value());
-  return error;
+  return parseOfflineOptions(static_cast<int>(args.size()), args.data());
 }
 }  // namespace
 
-TEST(OfflineOptions, StillWithDefaults) {
-  std::string error;
-  const auto o = parse({"--time", "10", "--out", "x.png"}, error);
-  ASSERT_TRUE(o) << error;
-  EXPECT_FALSE(o->range);
-  EXPECT_EQ(o->time, 10.0);
-  EXPECT_EQ(o->width, 1280);
-  EXPECT_EQ(o->height, 720);
-  EXPECT_EQ(o->quality, 1);
-  EXPECT_EQ(o->fps, 60.0);
-  EXPECT_EQ(o->renderSize, 0);
+TEST(OfflineOptions, DefaultsAndOverrides) {
+  const auto stills = parse({"--time", "30,60.5,255", "--out", "dir"});
+  ASSERT_TRUE(stills.options) << stills.outcome.text;
+  EXPECT_EQ(stills.options->kind, OutputKind::frames);
+  EXPECT_EQ(stills.options->times, (std::vector<double>{30.0, 60.5, 255.0}));
+  const auto span = parse({"--from", "1", "--to", "2.5", "--out", "a.mp4", "--size", "320x180", "--quality", "low",
+                           "--render", "64", "--fps", "30", "--no-sound", "--crf", "30", "--preset", "fast"});
+  ASSERT_TRUE(span.options) << span.outcome.text;
+  const OfflineOptions& o = *span.options;
+  EXPECT_TRUE(o.range);
+  EXPECT_EQ(std::make_tuple(o.width, o.height, o.quality, o.renderSize, o.fps), std::make_tuple(320, 180, 0, 64, 30.0));
+  EXPECT_EQ(std::make_tuple(o.sound, o.crf, o.preset), std::make_tuple(false, 30, std::string("fast")));
+  const auto bench = parse({"--bench", "--frames", "1", "--csv", "new.csv"});
+  ASSERT_TRUE(bench.options) << bench.outcome.text;
+  EXPECT_TRUE(bench.options->bench);
+  EXPECT_EQ(bench.options->frames, 1);
 }
 
-TEST(OfflineOptions, RangeAndOverrides) {
-  std::string error;
-  const auto o = parse({"--from", "1", "--to", "2.5", "--out", "dir", "--size", "320x180", "--quality", "low",
-                        "--render", "64", "--fps", "30"},
-                       error);
-  ASSERT_TRUE(o) << error;
-  EXPECT_TRUE(o->range);
-  EXPECT_EQ(o->width, 320);
-  EXPECT_EQ(o->height, 180);
-  EXPECT_EQ(o->quality, 0);
-  EXPECT_EQ(o->renderSize, 64);
-  EXPECT_EQ(o->fps, 30.0);
+TEST(OfflineOptions, HelpNamesEveryOutputKindAndEndsWell) {
+  const auto help = parse({"--help"});
+  EXPECT_FALSE(help.options);
+  EXPECT_EQ(help.outcome.status, 0);
+  for (const char* kind : {"NAME.png", "DIR/", "NAME.mp4", "NAME.mkv", "NAME.wav", "--bench", "--crf N:INT in [0 - 51]=18"})
+    EXPECT_NE(help.outcome.text.find(kind), std::string::npos) << kind;
 }
 
-TEST(OfflineOptions, BadInputIsOneClearLine) {
-  EXPECT_EQ(errorOf({"--time", "10"}), "missing --out");
-  EXPECT_EQ(errorOf({"--time", "260", "--out", "x.png"}), "time outside 0 to 259 seconds");
-  EXPECT_EQ(errorOf({"--time", "-1", "--out", "x.png"}), "time outside 0 to 259 seconds");
-  EXPECT_EQ(errorOf({"--time", "ten", "--out", "x.png"}), "bad value for --time: ten");
-  EXPECT_EQ(errorOf({"--time", "1", "--out", "x.png", "--size", "320"}), "bad value for --size: 320");
-  EXPECT_EQ(errorOf({"--time", "1", "--out", "x.png", "--quality", "ultra"}), "bad value for --quality: ultra");
-  EXPECT_EQ(errorOf({"--time", "1", "--out", "x.png", "--fps", "0"}), "bad value for --fps: 0");
-  EXPECT_EQ(errorOf({"--time", "1", "--out", "x.png", "--verbose", "1"}), "unknown option --verbose");
-  EXPECT_EQ(errorOf({"--time", "1", "--out"}), "missing value for --out");
-  EXPECT_EQ(errorOf({"--from", "3", "--to", "2", "--out", "d"}), "--to comes before --from");
-  EXPECT_EQ(errorOf({"--from", "3", "--out", "d"}), "--from and --to go together");
-  EXPECT_EQ(errorOf({"--out", "d"}), "missing --time (or --from/--to)");
+TEST(OfflineOptions, EachMistakeIsOneLinePointingAtHelp) {
+  const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
+      {{"--time", "10"}, "missing --out"},
+      {{"--time", "260", "--out", "x.png"}, "not times from 0 to 259 seconds: 260"},
+      {{"--time", "1", "--out", "x.png", "--fps", "0"}, "--fps"},
+      {{"--from", "3", "--to", "2", "--out", "d"}, "--to comes before --from"},
+      {{"--from", "1", "--to", "1", "--out", "a.mkv"}, "the span from --from to --to holds no frame"},
+      {{"--out", "d"}, "missing --time (or --from/--to)"},
+      {{"--time", "1", "--out", "x.jpg"}, "cannot tell what to write from x.jpg: --out takes NAME.png, a folder DIR/"},
+      {{"--time", "1,2", "--out", "x.png"}, "several times need a folder"},
+      {{"--from", "1", "--to", "2", "--out", "x.png"}, "a span needs a folder"},
+      {{"--time", "1", "--out", "x.mp4"}, "a video or sound file needs --from and --to"},
+      {{"--from", "1", "--to", "2", "--out", "x.mkv", "--crf", "20"}, "--crf and --preset set the .mp4 encoder only"},
+      {{"--from", "1", "--to", "2", "--out", "x.mp4", "--size", "65x36"}, "an .mp4 needs an even width and height"},
+      {{"--bench", "--time", "3"}, "excludes"},
+  };
+  for (const auto& [args, message] : cases) {
+    const auto parsed = parse(args);
+    EXPECT_FALSE(parsed.options) << message;
+    EXPECT_EQ(parsed.outcome.status, 1) << message;
+    const std::string& line = parsed.outcome.text;
+    EXPECT_EQ(line.rfind("tarvik-render: ", 0), 0u) << line;
+    EXPECT_NE(line.find(message), std::string::npos) << line;
+    EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+    EXPECT_NE(line.find("(see tarvik-render --help)"), std::string::npos) << line;
+  }
+}
+
+TEST(OfflineOptions, OutputKindFollowsTheName) {
+  TempDir dir;
+  const std::string existing = (dir.path() / "shots.v2").string();
+  std::filesystem::create_directory(existing);
+  const std::vector<std::pair<std::string, std::optional<OutputKind>>> cases = {
+      {"a.png", OutputKind::still},  {"A.PNG", OutputKind::still}, {"d/", OutputKind::frames},
+      {"new/d", OutputKind::frames}, {existing, OutputKind::frames}, {"x.mp4", OutputKind::mp4},
+      {"x.MKV", OutputKind::mkv},    {"x.wav", OutputKind::wav},   {"x.jpg", std::nullopt},
+      {"x.avi", std::nullopt},
+  };
+  for (const auto& [out, kind] : cases) EXPECT_EQ(outputKindOf(out), kind) << out;
 }
 
 TEST(OfflineOptions, FrameNumbersFollowTheFrameClock) {

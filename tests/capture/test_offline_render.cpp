@@ -1,14 +1,15 @@
-// tarvik-render end to end: the PNG it writes, determinism, and refusals that leave no file.
+// tarvik-render end to end: the PNG it writes, determinism, the closing line and the hidden
+// start-up transcript, folders made for frames, refusals that leave no file, --help, and the
+// frame benchmark with its CSV and comparison.
 #include <gtest/gtest.h>
 #include <stb_image.h>
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "tests/support/process_runner.h"
+#include "tests/support/temp_files.h"
 #include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
@@ -16,11 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 bool haveMusic() { return fs::exists(std::string(testSourceDir()) + "/music/tarvik.mp3"); }
-
-std::string tempDir() {
-  char dir[] = "/tmp/tarvik-render-XXXXXX";
-  return mkdtemp(dir) ? dir : "/tmp";
-}
 
 ProcessResult render(const std::vector<std::string>& extra, const std::string& cwd = testSourceDir()) {
   std::vector<std::string> args = {builtProgram("tarvik-render")};
@@ -37,55 +33,74 @@ std::string bytesOf(const std::string& path) {
 
 TEST(OfflineRender, WritesTheRequestedSizeAndRepeatsItself) {
   if (!haveMusic()) GTEST_SKIP() << "the build generates ./music/tarvik.mp3";
-  const std::string dir = tempDir();
-  const std::string first = dir + "/a.png", second = dir + "/b.png";
+  TempDir dir;
+  const std::string first = (dir.path() / "a.png").string(), second = (dir.path() / "b.png").string();
   const ProcessResult a = render({"--time", "10", "--out", first, "--size", "320x180", "--quality", "low"});
   ASSERT_EQ(a.exitStatus, 0) << a.output;
+  EXPECT_EQ(a.output, "wrote " + first + " (320x180, 1 frame at 10 s)\n") << "no transcript without --verbose";
   int w = 0, h = 0, channels = 0;
   stbi_uc* pixels = stbi_load(first.c_str(), &w, &h, &channels, 0);
   ASSERT_NE(pixels, nullptr);
   stbi_image_free(pixels);
   EXPECT_EQ(w, 320);
   EXPECT_EQ(h, 180);
-  const ProcessResult b = render({"--time", "10", "--out", second, "--size", "320x180", "--quality", "low"});
+  const ProcessResult b =
+      render({"--time", "10", "--out", second, "--size", "320x180", "--quality", "low", "--verbose"});
   ASSERT_EQ(b.exitStatus, 0) << b.output;
+  EXPECT_NE(b.output.find("LOAD INTRO\n"), std::string::npos) << b.output;
   EXPECT_EQ(bytesOf(first), bytesOf(second));
   EXPECT_FALSE(fs::exists(first + ".part"));
 }
 
-TEST(OfflineRender, RangeWritesNumberedFrames) {
+TEST(OfflineRender, RangeWritesNumberedFramesIntoANewFolder) {
   if (!haveMusic()) GTEST_SKIP() << "the build generates ./music/tarvik.mp3";
-  const std::string dir = tempDir();
-  const ProcessResult run =
-      render({"--from", "1", "--to", "1.1", "--fps", "30", "--out", dir, "--size", "64x36", "--render", "32"});
+  TempDir dir;
+  const std::string frames = (dir.path() / "new/frames/").string();
+  const ProcessResult run = render({"--from", "1", "--to", "1.1", "--fps", "30", "--out", frames, "--size", "64x36",
+                                    "--render", "32"});
   ASSERT_EQ(run.exitStatus, 0) << run.output;
-  EXPECT_TRUE(fs::exists(dir + "/frame_000030.png"));
-  EXPECT_TRUE(fs::exists(dir + "/frame_000033.png"));
-  EXPECT_FALSE(fs::exists(dir + "/frame_000029.png"));
-  EXPECT_FALSE(fs::exists(dir + "/frame_000034.png"));
+  EXPECT_NE(run.output.find("\nwrote " + frames + " (64x36, 4 frames, 0.1333 s)\n"), std::string::npos) << run.output;
+  EXPECT_TRUE(fs::exists(frames + "frame_000030.png"));
+  EXPECT_TRUE(fs::exists(frames + "frame_000033.png"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(frames), {}), 4);
 }
 
-TEST(OfflineRender, BadInputGivesOneLineAndNoFile) {
-  const std::string dir = tempDir();
-  const std::string out = dir + "/x.png";
-  struct Case {
-    std::vector<std::string> args;
-    std::string cwd;
-    std::string message;
+TEST(OfflineRender, HelpAndBadInputEndAtOnce) {
+  const ProcessResult help = render({"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_NE(help.output.find("Output kinds (--out):"), std::string::npos) << help.output;
+  TempDir dir;
+  const std::string out = (dir.path() / "x.png").string();
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--time", "10", "--out", (dir.path() / "x.jpg").string()}, "cannot tell what to write from"},
+      {{"--bogus", "1"}, "--bogus"},
+      {{"--time", "10", "--out", out}, "could not load music file ./music/tarvik.mp3"},  // run in an empty folder
   };
-  const std::vector<Case> cases = {
-      {{"--time", "300", "--out", out}, testSourceDir(), "time outside 0 to 259 seconds"},
-      {{"--time", "10", "--out", out, "--quality", "ultra"}, testSourceDir(), "bad value for --quality"},
-      {{"--bogus", "1"}, testSourceDir(), "unknown option --bogus"},
-      {{"--time", "10", "--out", dir + "/missing/x.png"}, testSourceDir(), "cannot write to"},
-      {{"--time", "10", "--out", out}, dir, "could not load music file ./music/tarvik.mp3"},
-  };
-  for (const Case& c : cases) {
-    const ProcessResult run = render(c.args, c.cwd);
-    EXPECT_TRUE(run.exited);
-    EXPECT_NE(run.exitStatus, 0) << c.message;
-    EXPECT_NE(run.output.find("tarvik-render: " + c.message), std::string::npos) << run.output;
+  for (const auto& [args, message] : cases) {
+    const ProcessResult run = render(args, message.rfind("could", 0) == 0 ? dir.path().string() : testSourceDir());
+    EXPECT_EQ(run.exitStatus, 1) << run.output;
+    EXPECT_EQ(run.output.rfind("tarvik-render: ", 0), 0u) << run.output;
+    EXPECT_NE(run.output.find(message), std::string::npos) << run.output;
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
-    EXPECT_FALSE(fs::exists(out)) << c.message;
+    EXPECT_TRUE(fs::is_empty(dir.path())) << message;
   }
+}
+
+TEST(OfflineRender, BenchmarkMeasuresEveryPartAndCompares) {
+  if (!haveMusic()) GTEST_SKIP() << "the build generates ./music/tarvik.mp3";
+  TempDir dir;
+  const std::string old = dir.write("old.csv", "part,pass,median_ms,min_ms,max_ms\n1,scene,1000,900,1100\n");
+  const std::string csv = (dir.path() / "new.csv").string();
+  const ProcessResult run = render({"--bench", "--frames", "1", "--quality", "low", "--size", "32x18", "--render",
+                                    "16", "--csv", csv, "--compare", old});
+  ASSERT_EQ(run.exitStatus, 0) << run.output;
+  for (const char* part : {"part 1: ", "part 8: ", "song time "})
+    EXPECT_NE(run.output.find(part), std::string::npos) << part << "\n" << run.output;
+  EXPECT_NE(run.output.find("frame benchmark on "), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("quality low, render 16x16, output 32x18, 1 frame "), std::string::npos);
+  EXPECT_NE(run.output.find("total new / old"), std::string::npos) << run.output;
+  const std::string rows = bytesOf(csv);
+  for (int part = 1; part <= 8; ++part)
+    EXPECT_NE(rows.find("\n" + std::to_string(part) + ",wall / frame,"), std::string::npos) << part << "\n" << rows;
+  EXPECT_EQ(run.output.find("LOAD INTRO"), std::string::npos) << "no transcript without --verbose";
 }

@@ -42,7 +42,7 @@ std::string readFile(const std::string& path) {
 
 ProcessResult runProcessWatched(const std::vector<std::string>& args, const std::string& workingDirectory,
                                 const std::vector<std::string>& env, const ProcessWatch& watch,
-                                double deadlineSeconds) {
+                                double deadlineSeconds, int signal) {
   char outputPath[] = "/tmp/tarvik-process-XXXXXX";
   const int fd = mkstemp(outputPath);
   if (fd >= 0) close(fd);
@@ -50,13 +50,15 @@ ProcessResult runProcessWatched(const std::vector<std::string>& args, const std:
   const pid_t pid = fork();
   if (pid == 0) execChild(args, workingDirectory, env, outputPath);
   const auto start = std::chrono::steady_clock::now();
-  bool signalled = false;
+  const auto secondsSinceStart = [&] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
   int status = 0;
   while (waitpid(pid, &status, WNOHANG) == 0) {
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (watch && !signalled && watch(readFile(outputPath), elapsed)) {
-      kill(pid, SIGTERM);
-      signalled = true;
+    const double elapsed = secondsSinceStart();
+    if (watch && result.signalledAt < 0 && watch(readFile(outputPath), elapsed)) {
+      kill(pid, signal);
+      result.signalledAt = elapsed;
     }
     if (elapsed >= deadlineSeconds) {
       kill(pid, SIGKILL);
@@ -68,6 +70,7 @@ ProcessResult runProcessWatched(const std::vector<std::string>& args, const std:
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+  result.endedAt = secondsSinceStart();
   result.exited = WIFEXITED(status);
   result.exitStatus = result.exited ? WEXITSTATUS(status) : -1;
   result.endSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;

@@ -1,0 +1,96 @@
+// CLI11 parsing with the tools' own error style, and the option kinds both tools share.
+#include "tooling/command_line.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "tooling/tool_setup.h"
+
+namespace {
+
+// CLI11 wraps some messages over several lines; the tools report one.
+std::string oneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n') c = ' ';
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+bool parseSide(const std::string& text, int& value) {
+  char* end = nullptr;
+  const long parsed = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != '\0' || parsed < 1 || parsed > largestOutputSide) return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+bool parseSize(const std::string& text, int& width, int& height) {
+  const size_t x = text.find('x');
+  return x != std::string::npos && parseSide(text.substr(0, x), width) && parseSide(text.substr(x + 1), height);
+}
+
+}  // namespace
+
+CommandLineOutcome parseToolCommandLine(CLI::App& app, int argc, const char* const* argv) {
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    return {false, 0, app.help()};
+  } catch (const CLI::ParseError& e) {
+    return commandLineError(app, e.what());
+  }
+  return {true, 0, ""};
+}
+
+CommandLineOutcome commandLineError(const CLI::App& app, const std::string& message) {
+  const std::string name = app.get_name();
+  return {false, 1, name + ": " + oneLine(message) + " (see " + name + " --help)"};
+}
+
+int finishCommandLine(const CommandLineOutcome& outcome) {
+  if (outcome.status == 0) std::fputs(outcome.text.c_str(), stdout);
+  else std::fprintf(stderr, "%s\n", outcome.text.c_str());
+  return outcome.status;
+}
+
+CLI::Option* addQualityOption(CLI::App& app, int& quality) {
+  const CLI::Validator qualityName(
+      [](std::string& text) {
+        int ignored = 0;
+        return parseQualityName(text, ignored) ? std::string() : "not a quality: " + text;
+      },
+      "");
+  return app
+      .add_option_function<std::string>(
+          "--quality", [&quality](const std::string& text) { parseQualityName(text, quality); },
+          "render targets of 512, 768 or 1280 square and the effects that go with them")
+      ->check(qualityName)
+      ->type_name("low|medium|high")
+      ->default_str("medium");
+}
+
+CLI::Option* addRenderSizeOption(CLI::App& app, int& renderSize) {
+  return app.add_option("--render", renderSize, "square render size, overriding the quality's")
+      ->check(CLI::PositiveNumber)
+      ->type_name("N");
+}
+
+CLI::Option* addOutputSizeOption(CLI::App& app, int& width, int& height) {
+  const CLI::Validator size(
+      [](std::string& text) {
+        int w = 0, h = 0;
+        return parseSize(text, w, h) ? std::string()
+                                     : "not a size from 1x1 to " + std::to_string(largestOutputSide) + "x" +
+                                           std::to_string(largestOutputSide) + ": " + text;
+      },
+      "");
+  return app
+      .add_option_function<std::string>(
+          "--size", [&width, &height](const std::string& text) { parseSize(text, width, height); },
+          "size of the output frames")
+      ->check(size)
+      ->type_name("WxH")
+      ->default_str(std::to_string(width) + "x" + std::to_string(height));
+}

@@ -1,0 +1,37 @@
+// The tools' command lines on CLI11, with one style for both: --help prints every option and
+// exits 0; a mistake is one line on stderr, "NAME: what is wrong (see NAME --help)", status 1.
+// Owns: the option kinds both tools take (quality names, render and window sizes).
+// Does NOT know any tool's options: each tool declares its own on its CLI::App.
+#pragma once
+#include <string>
+
+// Declared here so that only the files that build a command line compile CLI11.
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
+// Where a parse leaves a tool: run, or end at once with `status` after printing `text`
+// (the help on stdout for status 0, the error line on stderr otherwise).
+struct CommandLineOutcome {
+  bool run = false;
+  int status = 0;
+  std::string text;
+};
+
+CommandLineOutcome parseToolCommandLine(CLI::App& app, int argc, const char* const* argv);
+// The outcome of a check made after the parse: one error line in the same style.
+CommandLineOutcome commandLineError(const CLI::App& app, const std::string& message);
+// Prints the outcome's text where it belongs and returns its status.
+int finishCommandLine(const CommandLineOutcome& outcome);
+
+// The largest window-size output on either side.
+inline constexpr int largestOutputSide = 8192;
+
+// --quality low|medium|high into 0, 1 or 2.
+CLI::Option* addQualityOption(CLI::App& app, int& quality);
+// --render N, a positive square render size (the display bring-up refuses one over
+// largestRenderSize with its own line, as it does for the studio).
+CLI::Option* addRenderSizeOption(CLI::App& app, int& renderSize);
+// --size WxH, each side from 1 to largestOutputSide.
+CLI::Option* addOutputSizeOption(CLI::App& app, int& width, int& height);
