@@ -99,7 +99,7 @@ TEST_F(ScenePrograms, EveryEmbeddedShaderBuildsSilentlyFromItsEmbeddedTextAndFro
     listed.insert({files.fragment, files.vertex});
     ASSERT_NE(findEmbeddedShader(files.fragment), nullptr);
     // The tests run in the source tree, whose files are what was embedded.
-    EXPECT_EQ(*findEmbeddedShader(files.fragment), shaderFileText(ShaderFiles::Disk, files.fragment));
+    EXPECT_EQ(*findEmbeddedShader(files.fragment), loadShaderFile(ShaderFiles::Disk, files.fragment));
     const GLuint built[] = {buildSilently(false, files), buildSilently(true, files)};
     glDeleteProgram(built[0]);
     glDeleteProgram(built[1]);
