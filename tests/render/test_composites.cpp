@@ -6,12 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <tuple>
-#include <string>
 #include <vector>
 
 #include "render/composite_files.h"
 #include "render/embedded_shaders.h"
-#include "render/render_targets.h"
 #include "tests/support/pass_runner.h"
 
 namespace {

@@ -5,13 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
-#include <string>
 #include <vector>
 
 #include "render/fade_records.h"
 #include "render/post_pass_files.h"
-#include "render/render_targets.h"
 #include "render/shared_uniforms.h"
 #include "tests/support/pass_runner.h"
 
