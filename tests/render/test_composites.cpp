@@ -10,6 +10,7 @@
 
 #include "render/composite_files.h"
 #include "render/embedded_shaders.h"
+#include "render/render_targets.h"
 #include "tests/support/pass_runner.h"
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "render/fade_records.h"
 #include "render/post_pass_files.h"
+#include "render/render_targets.h"
 #include "render/shared_uniforms.h"
 #include "tests/support/pass_runner.h"
 
