@@ -108,11 +108,16 @@ TEST(Particles, NothingIsDrawnOnTheFirstFrameThenOneMoreEveryHalfSecondUpToThirt
   EXPECT_EQ(system.drawnCount(), 1);
   system.rampVisible(7.26f);
   EXPECT_EQ(system.drawnCount(), 14) << "14.52 truncates";
+  system.rampVisible(15.0f);
+  EXPECT_EQ(system.drawnCount(), 30);
+  system.rampVisible(16.0f);
+  EXPECT_DOUBLE_EQ(system.visibleCount, 30.0) << "never changed once it reached the particle count";
+  system = spawnedSystem();
   system.rampVisible(30.0f);
   EXPECT_DOUBLE_EQ(system.visibleCount, 60.0) << "a deep seek counts on";
   EXPECT_EQ(system.drawnCount(), 30) << "indices 30 and up are skipped";
   system.rampVisible(0.0f);
-  EXPECT_DOUBLE_EQ(system.visibleCount, 60.0) << "once at thirty the count never changes, re-entering the part included";
+  EXPECT_DOUBLE_EQ(system.visibleCount, 60.0) << "re-entering the part keeps the count";
 }
 
 TEST(Particles, ADrawnParticleIsScaledThenTurnedThenMovedAndFadesWithItsLife) {
