@@ -3,10 +3,10 @@
 // shaders draw (squared colours, the w = 2 halving, the lift that cancels the first drop).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <random>
 #include <vector>
 
 #include "render/display_settings.h"
@@ -59,8 +59,7 @@ TEST(RandomSpeed, CombinesTheFirstTwoWordsOfAFreshGeneratorAndStaysIn5To35Hundre
   double low = 1.0, high = 0.0;
   for (int i = 0; i < 5000; ++i) {
     const double speed = RandomSpeed();
-    low = std::min(low, speed);
-    high = std::max(high, speed);
+    low = std::min(low, speed), high = std::max(high, speed);
   }
   EXPECT_GE(low, 0.05);
   EXPECT_LT(high, 0.35);
@@ -72,10 +71,6 @@ TEST(TileMeshBuild, TilesRunRowMajorFromTheBottomWithTwoTrianglesAndThreeSpeedsE
   const TileMesh mesh = builtMesh();
   ASSERT_EQ(mesh.tiles.size(), 3136u);
   EXPECT_EQ(mesh.vertices.size(), 112896u);
-  EXPECT_EQ(mesh.tiles[0].offsetX, -28.0);
-  EXPECT_EQ(mesh.tiles[0].offsetY, -28.0);
-  EXPECT_EQ(mesh.tiles[3135].offsetX, 27.0);
-  EXPECT_EQ(mesh.tiles[3135].offsetY, 27.0);
   EXPECT_EQ(mesh.tiles[tileAt(1, 5)].offsetX, -23.0);
   EXPECT_EQ(mesh.tiles[tileAt(1, 5)].offsetY, -27.0);
   ASSERT_EQ(mesh.indices.size(), 18816u);
@@ -220,11 +215,11 @@ TEST_F(TileMeshGlTest, DrawUploadsTheVerticesOfFourTimesTheCallersTime) {
 namespace {
 
 // The mesh drawn over a target cleared to `background`, as a scene draws it over its picture.
-std::vector<float> drawMesh(TileMesh& mesh, double meshTime, const float picture[4], const float background[4]) {
+std::vector<float> drawMesh(TileMesh& mesh, double meshTime, std::array<float, 4> picture, std::array<float, 4> background) {
   static const std::unique_ptr<ShaderProgram> program = buildTileProgram();
   const TestTarget target = makeTestTarget(glSize, glSize, GL_RGBA32F);
   std::vector<float> texels;
-  for (int i = 0; i < 16; ++i) texels.insert(texels.end(), picture, picture + 4);
+  for (int i = 0; i < 16; ++i) texels.insert(texels.end(), picture.begin(), picture.end());
   const GLuint texture = uploadTestTextureFloat(4, 4, texels.data());
   glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
   glClearColor(background[0], background[1], background[2], background[3]);
@@ -252,9 +247,7 @@ TEST_F(TileMeshGlTest, RestingTilesShowThePictureSquaredBlendedByLifeAndHalvedIn
   mesh.shimmer = false;
   mesh.opacity = 0.5f;
   mesh.position = {0.0f, 0.0f, -1.391f};
-  const float picture[4] = {0.5f, 0.8f, 0.2f, 1.0f};
-  const float background[4] = {0.1f, 0.1f, 0.1f, 1.0f};
-  const std::vector<float> pixels = drawMesh(mesh, 0.0, picture, background);
+  const std::vector<float> pixels = drawMesh(mesh, 0.0, {0.5f, 0.8f, 0.2f, 1.0f}, {0.1f, 0.1f, 0.1f, 1.0f});
   // Centre: half of (0.25, 0.64, 0.04) over half the background.
   const size_t centre = (16 * size + 16) * 4;
   EXPECT_NEAR(pixels[centre], 0.5f * 0.25f + 0.05f, 1e-4f);
@@ -276,8 +269,7 @@ TEST_F(TileMeshGlTest, TheHalfUnitLiftCancelsTheExplosionsFirstDrop) {
   mesh.buildTiles();
   mesh.shimmer = false;
   mesh.position = {0.0f, 0.0f, -1.3f};
-  const float picture[4] = {0.9f, 0.6f, 0.3f, 1.0f};
-  const float background[4] = {0.0f, 0.0f, 0.2f, 1.0f};
+  const std::array<float, 4> picture{0.9f, 0.6f, 0.3f, 1.0f}, background{0.0f, 0.0f, 0.2f, 1.0f};
   const std::vector<float> resting = drawMesh(mesh, 0.0, picture, background);
   mesh.exploding = true;
   mesh.position.y = 0.5f;
@@ -297,9 +289,7 @@ TEST_F(TileMeshGlTest, FadedTilesCollapseOntoTheModelOriginAndVanish) {
   mesh.buildTiles();
   mesh.exploding = true;
   mesh.position = {0.0f, 0.0f, -1.391f};
-  const float picture[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-  const float background[4] = {0.25f, 0.25f, 0.25f, 1.0f};
   // Update time 4 x 14 = 56 lies past every tile's end (53.3 at the slowest speed).
-  const std::vector<float> pixels = drawMesh(mesh, 14.0, picture, background);
+  const std::vector<float> pixels = drawMesh(mesh, 14.0, {1, 1, 1, 1}, {0.25f, 0.25f, 0.25f, 1});
   for (size_t i = 0; i < pixels.size(); i += 4) ASSERT_FLOAT_EQ(pixels[i], 0.25f) << "pixel " << i / 4;
 }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <tuple>
-#include <string>
 #include <vector>
 
 #include "render/composite_files.h"

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
-#include <string>
 #include <vector>
 
 #include "render/fade_records.h"

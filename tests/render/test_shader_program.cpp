@@ -120,15 +120,12 @@ TEST_F(ShaderProgramTest, FragmentIncludesComeFromDiskForFilesAndEmbeddedCopiesF
   EXPECT_TRUE(startsWith(output, "\n\n---- File ./shaders/lib/tarvik_test_red.glsl NOT FOUND!!!!! ----\n\n")) << output;
 }
 
-TEST(ReadTextFile, JoinsLinesWithoutATrailingLineFeed) {
+TEST(ReadTextFile, JoinsLinesWithoutATrailingLineFeedAndGivesEmptyTextForAMissingFile) {
   TempDir dir;
   EXPECT_EQ(readTextFile(dir.write("with.txt", "a\n\nb\n")), "a\n\nb");
   EXPECT_EQ(readTextFile(dir.write("without.txt", "a\n\nb")), "a\n\nb");
   EXPECT_EQ(readTextFile(dir.write("empty.txt", "")), "");
   EXPECT_EQ(readTextFile(dir.write("one_feed.txt", "\n")), "");
-}
-
-TEST(ReadTextFile, MissingFilePrintsNotFoundAndGivesEmptyText) {
   std::string text = "unchanged";
   const std::string output = captureStdout([&] { text = readTextFile("/nonexistent/file.glsl"); });
   EXPECT_EQ(output, "\n\n---- File /nonexistent/file.glsl NOT FOUND!!!!! ----\n\n");

@@ -58,12 +58,11 @@ TEST_F(AudioLayer, WavAndTaggedMonoMp3DecodeToTheirLength) {
 }
 
 TEST_F(AudioLayer, BadFilesFailWithACode) {
-  EXPECT_EQ(open("empty.mp3", ""), 0u);
-  EXPECT_EQ(audioErrorGetCode(), audioErrorFormat);
-  EXPECT_EQ(open("text.mp3", std::string(4000, 'x') + "not music at all\n"), 0u);
-  EXPECT_EQ(audioErrorGetCode(), audioErrorFormat);
-  EXPECT_EQ(open("empty.wav", ""), 0u);
-  EXPECT_EQ(audioErrorGetCode(), audioErrorFormat);
+  for (auto [name, bytes] : {std::pair{"empty.mp3", std::string()}, {"text.mp3", std::string(4000, 'x') + "not music\n"},
+                             {"empty.wav", std::string()}}) {
+    EXPECT_EQ(open(name, bytes), 0u) << name;
+    EXPECT_EQ(audioErrorGetCode(), audioErrorFormat) << name;
+  }
   std::filesystem::create_directories(dir.path() / "folder.mp3");
   for (const char* name : {"missing.mp3", "folder.mp3"}) {
     EXPECT_EQ(audioStreamCreateFile(false, (dir.path() / name).c_str(), 0, 0, 0), 0u);

@@ -22,22 +22,13 @@ const std::vector<BeatSyncItem>& syncList() {
 
 }  // namespace
 
-TEST(Seek, LandsOnThePartItsTimeBelongsTo) {
-  EXPECT_EQ(seekLanding(120.0f, table(), syncList()).partIndex, 2);
+TEST(Seek, LandsOnThePartItsTimeBelongsToBetweenTheStartAndTheEndPoint) {
+  const std::pair<float, int> parts[] = {{120.0f, 2}, {54.906f, 1}, {54.905f, 0}, {258.9f, 7}, {-5.0f, 0}, {400.0f, 7}};
+  for (const auto& [t, part] : parts) EXPECT_EQ(seekLanding(t, table(), syncList()).partIndex, part) << t;
   EXPECT_FLOAT_EQ(seekLanding(120.0f, table(), syncList()).partStart, 109.766f);
-  EXPECT_EQ(seekLanding(54.906f, table(), syncList()).partIndex, 1);
-  EXPECT_EQ(seekLanding(54.905f, table(), syncList()).partIndex, 0);
-  EXPECT_EQ(seekLanding(258.9f, table(), syncList()).partIndex, 7);
-}
-
-TEST(Seek, StaysBetweenTheStartAndTheEndPoint) {
-  const SeekLanding before = seekLanding(-5.0f, table(), syncList());
-  EXPECT_FLOAT_EQ(before.time, 0.0f);
-  EXPECT_EQ(before.partIndex, 0);
-  EXPECT_EQ(before.cursor, 0u);
-  const SeekLanding after = seekLanding(400.0f, table(), syncList());
-  EXPECT_FLOAT_EQ(after.time, 259.0f);
-  EXPECT_EQ(after.partIndex, 7);
+  EXPECT_FLOAT_EQ(seekLanding(-5.0f, table(), syncList()).time, 0.0f);
+  EXPECT_EQ(seekLanding(-5.0f, table(), syncList()).cursor, 0u);
+  EXPECT_FLOAT_EQ(seekLanding(400.0f, table(), syncList()).time, 259.0f);
 }
 
 TEST(Seek, CursorPointsAtTheFirstItemAtOrAfterTheTime) {
@@ -55,14 +46,9 @@ TEST(Seek, CursorPointsAtTheFirstItemAtOrAfterTheTime) {
 
 TEST(Seek, HoldFlagIsSetOnlyInsideAHeldFadeToBlack) {
   // The held fades start at 53.797 s and 150.909 s and last until their part ends.
-  EXPECT_FALSE(seekLanding(53.7f, table(), syncList()).hold);
-  EXPECT_FALSE(seekLanding(53.797f, table(), syncList()).hold) << "the item at the time has not fired";
-  EXPECT_TRUE(seekLanding(53.8f, table(), syncList()).hold);
-  EXPECT_TRUE(seekLanding(54.9f, table(), syncList()).hold);
-  EXPECT_FALSE(seekLanding(54.906f, table(), syncList()).hold) << "a new part clears the hold";
-  EXPECT_TRUE(seekLanding(151.5f, table(), syncList()).hold);
-  EXPECT_FALSE(seekLanding(151.909f, table(), syncList()).hold);
-  EXPECT_FALSE(seekLanding(120.0f, table(), syncList()).hold);
+  // An item exactly at the time has not fired yet, and a new part clears the hold.
+  for (float t : {53.8f, 54.9f, 151.5f}) EXPECT_TRUE(seekLanding(t, table(), syncList()).hold) << t;
+  for (float t : {53.7f, 53.797f, 54.906f, 151.909f, 120.0f}) EXPECT_FALSE(seekLanding(t, table(), syncList()).hold) << t;
 }
 
 TEST(Seek, ApplyingItMovesCursorPartAndHoldAndClearsFades) {
