@@ -2,7 +2,6 @@
 #include "tests/support/gl_context.h"
 
 #include <SDL.h>
-#include <stb_image_write.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -149,14 +148,6 @@ GLuint uploadTestTexture(int width, int height, const uint8_t* rgba) {
 
 GLuint uploadTestTextureFloat(int width, int height, const float* rgba) {
   return uploadTexture(width, height, GL_RGBA32F, GL_FLOAT, rgba);
-}
-
-bool writeTargetPng(const TestTarget& target, const std::string& path) {
-  const std::vector<uint8_t> pixels = readTargetBytes(target);
-  const int rowBytes = target.width * 4;
-  // Negative stride from the last row writes the bottom-first rows upright.
-  return stbi_write_png(path.c_str(), target.width, target.height, 4,
-                        pixels.data() + static_cast<size_t>(rowBytes) * (target.height - 1), -rowBytes) != 0;
 }
 
 std::string captureStdout(const std::function<void()>& action) {

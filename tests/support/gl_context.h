@@ -49,8 +49,5 @@ std::array<float, 4> pixelAt(const std::vector<float>& rgba, const TestTarget& t
 GLuint uploadTestTexture(int width, int height, const uint8_t* rgba);
 GLuint uploadTestTextureFloat(int width, int height, const float* rgba);
 
-// Writes the target as a PNG (top row first) so a test's picture can be looked at.
-bool writeTargetPng(const TestTarget& target, const std::string& path);
-
 // Everything `action` prints to standard output (printf and std::cout alike).
 std::string captureStdout(const std::function<void()>& action);
