@@ -34,23 +34,18 @@ Camera cameraAt(float partTime, int quality) {
 
 }  // namespace
 
-TEST(TentacleSteps, SubStepAndCameraChangeAtFourteenAndTwentyEightAndAHalfSeconds) {
+TEST(TentacleSteps, SubStepCameraAndBloomChangeAtFourteenAndTwentyEightAndAHalfSeconds) {
   for (int quality : {0, 1, 2}) {
     SCOPED_TRACE("quality " + std::to_string(quality));
-    const int steps[] = {stepAt(0.0f, quality).sub_step, stepAt(13.999f, quality).sub_step,
-                         stepAt(14.0f, quality).sub_step, stepAt(28.499f, quality).sub_step,
-                         stepAt(28.5f, quality).sub_step, stepAt(42.0f, quality).sub_step};
-    EXPECT_EQ(std::vector<int>(steps, steps + 6), (std::vector<int>{0, 0, 1, 1, 2, 2}));
-    EXPECT_EQ(cameraAt(0.0f, quality), cameraAt(13.999f, quality));
-    EXPECT_NE(cameraAt(13.999f, quality), cameraAt(14.0f, quality));
-    EXPECT_EQ(cameraAt(14.0f, quality), cameraAt(28.499f, quality));
-    EXPECT_NE(cameraAt(28.499f, quality), cameraAt(28.5f, quality));
-    EXPECT_EQ(cameraAt(28.5f, quality), cameraAt(42.0f, quality));
+    // Pairs of times in the same sub-step, whose camera is the same; the next pair's differs.
+    const float times[] = {0.0f, 13.999f, 14.0f, 28.499f, 28.5f, 42.0f};
+    for (int i = 0; i < 6; ++i) {
+      EXPECT_EQ(stepAt(times[i], quality).sub_step, i / 2) << "t = " << times[i];
+      if (i > 0) EXPECT_EQ(cameraAt(times[i], quality) == cameraAt(times[i - 1], quality), i % 2 == 1) << "t = " << times[i];
+    }
   }
   EXPECT_FLOAT_EQ(cameraAt(30.0f, 2)[1], -15.75f);
-}
-
-TEST(TentacleSteps, HighQualityLooksFromElsewhereOnlyAmongTheTentacles) {
+  // High quality looks from elsewhere only among the tentacles.
   for (float t : {5.0f, 20.0f}) EXPECT_EQ(cameraAt(t, 2), cameraAt(t, 0)) << "t = " << t;
   EXPECT_NE(cameraAt(30.0f, 2), cameraAt(30.0f, 0));
   for (float t : {5.0f, 20.0f, 30.0f}) EXPECT_EQ(cameraAt(t, 1), cameraAt(t, 0)) << "t = " << t;
@@ -58,9 +53,7 @@ TEST(TentacleSteps, HighQualityLooksFromElsewhereOnlyAmongTheTentacles) {
   const SceneSettings unknown = stepAt(20.0f, 3);
   EXPECT_EQ(unknown.sub_step, 1);
   EXPECT_EQ(unknown.miscData[3], 71.86f);
-}
-
-TEST(TentacleSteps, TheSofterBloomFromTwentyEightAndAHalfSecondsIsNeverSetBack) {
+  // The softer bloom from 28.5 s is never set back.
   EXPECT_FLOAT_EQ(stepAt(28.499f, 1).bloom_threshold1, 0.385f);
   SceneSettings s = stepAt(28.5f, 1);
   EXPECT_FLOAT_EQ(s.bloom_threshold1, 0.2f);
