@@ -41,7 +41,9 @@ TEST(TentacleSteps, SubStepCameraAndBloomChangeAtFourteenAndTwentyEightAndAHalfS
     const float times[] = {0.0f, 13.999f, 14.0f, 28.499f, 28.5f, 42.0f};
     for (int i = 0; i < 6; ++i) {
       EXPECT_EQ(stepAt(times[i], quality).sub_step, i / 2) << "t = " << times[i];
-      if (i > 0) EXPECT_EQ(cameraAt(times[i], quality) == cameraAt(times[i - 1], quality), i % 2 == 1) << "t = " << times[i];
+      if (i > 0) {
+        EXPECT_EQ(cameraAt(times[i], quality) == cameraAt(times[i - 1], quality), i % 2 == 1) << "t = " << times[i];
+      }
     }
   }
   EXPECT_FLOAT_EQ(cameraAt(30.0f, 2)[1], -15.75f);
