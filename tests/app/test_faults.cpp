@@ -234,32 +234,24 @@ TEST(Faults, XServerKilledMidRunEndsWithOneLineAndNoCrash) {
   }
 }
 
-TEST(Faults, MusicPathNamingAFolderIsRefused) {
-  DemoFolder folder(nullptr);
-  fs::create_directories(folder.dir.path() / "music/tarvik.mp3");
-  const ProcessResult demo = runDemo(folder.path(), {}, noWatch);
-  expectCleanEnd(demo, 0);
-  EXPECT_NE(demo.output.find(musicLoadFailed), std::string::npos) << demo.output;
-  EXPECT_EQ(demo.output.find("WINDOWED"), std::string::npos) << "no presentation after a failed load";
-
-  const ProcessResult renderer = runRenderer(folder.path(), {"--time", "1", "--out", folder.path() + "/x.png"});
-  expectCleanEnd(renderer, 1);
-  EXPECT_EQ(renderer.output, rendererMusicFailed + "\n");
-}
-
-TEST(Faults, WavWithAnAbsurdRateIsRefused) {
-  for (const int rate : {1, 4000, 1000000}) {
-    const std::string wav = wavWithRate(rate, 2000);
-    DemoFolder folder(&wav);
+// A music file that is a folder, empty, or a WAV at an absurd rate: the demo says it could not
+// load it and presents nothing; the renderer refuses with one line.
+TEST(Faults, UnplayableMusicFilesAreRefused) {
+  const std::string empty, oneHz = wavWithRate(1, 2000), fourKHz = wavWithRate(4000, 2000),
+                    megaHz = wavWithRate(1000000, 2000);
+  for (const std::string* music : {static_cast<const std::string*>(nullptr), &empty, &oneHz, &fourKHz, &megaHz}) {
+    DemoFolder folder(music);
+    if (!music) fs::create_directories(folder.dir.path() / "music/tarvik.mp3");
+    SCOPED_TRACE(music ? std::to_string(music->size()) + " bytes" : "a folder");
     const ProcessResult demo = runDemo(folder.path(), {}, noWatch);
     expectCleanEnd(demo, 0);
-    EXPECT_NE(demo.output.find(musicLoadFailed), std::string::npos) << rate << " Hz\n" << demo.output;
+    EXPECT_NE(demo.output.find(musicLoadFailed), std::string::npos) << demo.output;
+    EXPECT_EQ(demo.output.find("WINDOWED"), std::string::npos) << "no presentation after a failed load";
+    if (music == &fourKHz || music == &megaHz) continue;
+    const ProcessResult renderer = runRenderer(folder.path(), {"--time", "1", "--out", folder.path() + "/x.png"});
+    expectCleanEnd(renderer, 1);
+    EXPECT_EQ(renderer.output, rendererMusicFailed + "\n");
   }
-  const std::string oneHz = wavWithRate(1, 2000);
-  DemoFolder folder(&oneHz);
-  const ProcessResult renderer = runRenderer(folder.path(), {"--time", "1", "--out", folder.path() + "/x.png"});
-  expectCleanEnd(renderer, 1);
-  EXPECT_EQ(renderer.output, rendererMusicFailed + "\n");
 }
 
 TEST(Faults, ShortTrackPlaysOnAsSilence) {
@@ -273,10 +265,9 @@ TEST(Faults, ShortTrackPlaysOnAsSilence) {
   EXPECT_EQ(countOf(run.output, endLine), 1u) << run.output;
 }
 
-TEST(Faults, AudioSinkThatClosesHandsTheClockToTheWallClock) { runWithFailingAudioSink(AudioSink::Then::close); }
-
-TEST(Faults, AudioSinkThatStallsHandsTheClockToTheWallClockAndShutdownDoesNotHang) {
-  runWithFailingAudioSink(AudioSink::Then::stall);
+// A sink that closes, and one that stalls (so that shutting down must not wait on its write).
+TEST(Faults, AudioSinkThatClosesOrStallsHandsTheClockToTheWallClock) {
+  for (const AudioSink::Then then : {AudioSink::Then::close, AudioSink::Then::stall}) runWithFailingAudioSink(then);
 }
 
 TEST(Faults, NoDisplayIsRefusedUnlessAnInvisibleDriverIsAsked) {
@@ -304,17 +295,6 @@ TEST(Faults, NoDisplayIsRefusedUnlessAnInvisibleDriverIsAsked) {
   EXPECT_TRUE(fs::exists(png)) << still.output;
 }
 
-TEST(Faults, EmptyMusicFileIsRefused) {
-  const std::string empty;
-  DemoFolder folder(&empty);
-  const ProcessResult demo = runDemo(folder.path(), {}, noWatch);
-  expectCleanEnd(demo, 0);
-  EXPECT_NE(demo.output.find(musicLoadFailed), std::string::npos) << demo.output;
-  const ProcessResult renderer = runRenderer(folder.path(), {"--time", "1", "--out", folder.path() + "/x.png"});
-  expectCleanEnd(renderer, 1);
-  EXPECT_EQ(renderer.output, rendererMusicFailed + "\n");
-}
-
 TEST(Faults, RendererRefusesAStillInAMissingFolderBeforeAnyWork) {
   TempDir out;
   const std::string folder = out.path().string();
@@ -340,10 +320,7 @@ TEST(Faults, PackEntryThatDoesNotDecodeIsNamedAndTheDemoCarriesOn) {
   const ProcessResult run = runDemo(folder.path(), {}, stopAfter("WINDOWED\n", 1.0));
   expectCleanEnd(run, 0);
   EXPECT_EQ(countOf(run.output, "could not decode resource "), 1u) << run.output;
-  EXPECT_NE(run.output.find("loading resource: overlay.pngoffset: 149483\ncould not decode resource overlay.png\n"),
-            std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("loading resource: border3.pngoffset: 936941\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("could not decode resource overlay.png\n"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("Music loaded ok\n"), std::string::npos) << run.output;
 }
 

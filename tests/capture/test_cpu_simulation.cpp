@@ -62,14 +62,3 @@ TEST(CpuSimulation, StillsInEveryPartEqualTheFullSimulationInAnyOrder) {
   }
   EXPECT_EQ(pictures.size(), times.size()) << "nine different pictures, not nine blank frames";
 }
-
-TEST(CpuSimulation, AStillIsTheSameFrameInALongerRun) {
-  // Frames drawn on the way (130 s) leave the state exactly as advanced ones would.
-  TempDir dir;
-  const ProcessResult alone = render("145", "cpu", dir.path() / "alone.png");
-  ASSERT_EQ(alone.exitStatus, 0) << alone.output;
-  fs::create_directories(dir.path() / "run");
-  const ProcessResult run = render("130,145", "cpu", dir.path() / "run");
-  ASSERT_EQ(run.exitStatus, 0) << run.output;
-  EXPECT_TRUE(bytesOf(dir.path() / "alone.png") == bytesOf(dir.path() / "run" / frameName(145)));
-}

@@ -109,12 +109,9 @@ TEST(SoundSpan, AWavOutputHoldsTheTracksSamplesOfTheSpan) {
 TEST(ExportOptions, RefusalsComeBeforeAnyWorkAndLeaveNoFile) {
   TempDir dir;
   const std::string wav = (dir.path() / "s.wav").string(), mp4 = (dir.path() / "v.mp4").string();
-  expectRefusal(render({"--time", "3", "--out", wav}), "--from and --to");
-  expectRefusal(render({"--from", "1", "--to", "1", "--out", wav}), "no frame");
   expectRefusal(render({"--from", "1.01", "--to", "1.02", "--fps", "30", "--out", mp4}), "no frame");
-  expectRefusal(render({"--from", "1", "--to", "2", "--out", mp4, "--size", "64x35"}), "even");
-  expectRefusal(render({"--time", "30,260", "--out", dir.path().string()}), "259");
   expectRefusal(render({"--time", "30,", "--out", dir.path().string()}), "--time");
+  expectRefusal(render({"--bogus", "1"}), "--bogus");
   expectRefusal(render({"--time", "30", "--out", wav + ".png", "--simulate", "gpu"}), "--simulate");
   expectRefusal(render({"--from", "1", "--to", "2", "--out", "/dev/null/s.wav"}), "write");
   EXPECT_TRUE(fs::is_empty(dir.path()));

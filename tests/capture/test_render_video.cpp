@@ -121,10 +121,6 @@ class TestSshd {
 
 TEST(RenderVideo, SegmentsStartingOffTheGridJoinIntoOneRunsVideoAndLeaveNothing) {
   TempDir dir;
-  const ProcessResult help = runProcess({"/bin/bash", std::string(testSourceDir()) + "/scripts/render_video.sh", "--help"},
-                                        testSourceDir(), {}, 0.0, 30.0);
-  EXPECT_EQ(help.exitStatus, 0);
-  EXPECT_NE(help.output.find("--sshlogin LIST"), std::string::npos) << help.output;
   const ProcessResult run = renderVideo(dir.path() / "joined.mkv", dir.path(), {"-j", "2"});
   ASSERT_EQ(run.exitStatus, 0) << run.output;
   EXPECT_EQ(std::count(oneRunHashes().begin(), oneRunHashes().end(), '\n'), 8) << "7 frames and the sound";

@@ -1,7 +1,7 @@
 // tarvik-render as a capture tool, end to end: the video file ffprobe sees (frames, colour
 // tags, encoder settings, sound), its first frame against the PNG still, refusals, an encoder
-// that fails, a full disk, and segments rendered apart that join into the frames of one run.
-// (An interrupted export is among the stop signals of the fault tests.)
+// that fails and a full disk. (Segments joined into one run are the render-video script's tests; an
+// interrupted export is among the stop signals of the fault tests.)
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
@@ -65,12 +65,6 @@ std::vector<std::string> filesIn(const fs::path& dir) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
   return names;
-}
-
-// The checksum of every decoded video frame and of the decoded sound, without timestamps.
-std::string contentHashes(const std::string& file) {
-  return shellOutput("ffmpeg -v error -i '" + file + "' -map 0:v -f framemd5 - | grep -v '^#' | awk -F, '{print $NF}'") +
-         shellOutput("ffmpeg -v error -i '" + file + "' -map 0:a -f md5 -");
 }
 
 }  // namespace
@@ -171,23 +165,4 @@ TEST(VideoExport, AFullDiskIsOneLineAndLeavesNoFile) {
   EXPECT_EQ(run.exitStatus, 1) << run.output;
   EXPECT_NE(run.output.find("No space left on device\n"), std::string::npos) << run.output;
   EXPECT_TRUE(left.empty());
-}
-
-TEST(VideoExport, SegmentsJoinedEqualOneRun) {
-  NEED_MUSIC_AND_FFMPEG();
-  ASSERT_EQ(std::system("command -v parallel > /dev/null"), 0) << "scripts/setup.sh installs parallel";
-  TempDir dir;
-  const std::string one = (dir.path() / "one.mkv").string();
-  const std::string joined = (dir.path() / "joined.mkv").string();
-  ASSERT_EQ(render(with({"--from", "1", "--to", "2.5", "--out", one, "--quiet"}, smallClip)).exitStatus, 0);
-  std::vector<std::string> script = {"/bin/bash", std::string(testSourceDir()) + "/scripts/render_video.sh",
-                                     "--segments", "2", "-j", "2", "--program", builtProgram("tarvik-render"),
-                                     "--from", "1", "--to", "2.5", "--out", joined};
-  script = with(script, smallClip);
-  const ProcessResult run = runProcess(script, testSourceDir(), {"SDL_AUDIODRIVER=dummy"}, 0.0, 300.0);
-  ASSERT_EQ(run.exitStatus, 0) << run.output;
-  expectStream(joined, "v:0", {"nb_read_frames=15"});
-  const std::string expected = contentHashes(one);
-  EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), 16);  // 15 frames and the sound
-  EXPECT_EQ(contentHashes(joined), expected);
 }
