@@ -47,10 +47,6 @@ TEST_F(RenderTargets, RenderTextureAndItsFramebufferAtRenderSize) {
   EXPECT_EQ(boundFramebuffer(), 0) << "framebuffer 0 is bound again on return";
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-  GLint attached = 0;
-  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME,
-                                        &attached);
-  EXPECT_EQ(static_cast<uint32_t>(attached), texture);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -76,11 +72,6 @@ TEST_F(RenderTargets, SceneTargetPrintsItsSize) {
 }
 
 TEST_F(RenderTargets, QuadCoversTheTargetWithCoordinatesFromTheBottomLeft) {
-  const ScreenQuad quad = createScreenQuad();
-  GLint bufferSize = 0;
-  glBindBuffer(GL_ARRAY_BUFFER, quad.vbo);
-  glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bufferSize);
-  EXPECT_EQ(bufferSize, static_cast<GLint>(24 * sizeof(float)));
   const GLuint program = buildTestProgram(
       "#version 330 core\nin vec2 TexCoords;\nout vec4 color;\nvoid main() { color = vec4(TexCoords, 1.0, 1.0); }\n");
   const TestTarget target = makeTestTarget(16, 16, GL_RGBA32F);
