@@ -108,8 +108,6 @@ TEST(SharedUniformRows, AreThirtyEightNamesEachReadingItsOwnWriterAsTheSharedHea
   EXPECT_EQ(rowNamed(rows, "activeDemoPart").intValue, 5);
   EXPECT_EQ(rowNamed(rows, "sub_step").intValue, 3);
   EXPECT_EQ(rowNamed(rows, "apply_bloom").intValue, 1);
-  EXPECT_EQ(rowNamed(rows, "apply_dof").intValue, 0);
-  EXPECT_EQ(rowNamed(rows, "apply_tonemap").intValue, 0);
 }
 
 TEST(SharedUniformRows, DeriveTheirValuesAtTheMomentOfTheCall) {
