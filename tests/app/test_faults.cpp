@@ -375,7 +375,7 @@ TEST(Faults, ToolsRefuseOverLargeSizesAndBadPacksBeforeAnyOutput) {
 // The stop signals end every program cleanly: the demo and the studio as on Escape, an export
 // with status 128 + the signal and none of its partial files; a frame far slower than the
 // grace period (a 2048 square render at high quality on every simulated frame) does not delay
-// the end past 2 s.
+// the end beyond the watchdog's grace.
 TEST(Faults, StopSignalsEndEachProgramCleanly) {
   if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
   TempDir out;
@@ -407,7 +407,9 @@ TEST(Faults, StopSignalsEndEachProgramCleanly) {
     SCOPED_TRACE(c.program + " " + strsignal(c.signal));
     ASSERT_GE(run.signalledAt, 0.0) << run.output;
     expectCleanEnd(run, c.status);
-    EXPECT_LT(run.endedAt - run.signalledAt, 2.0);
+    // The watchdog ends a run 1.2 s after the signal; the bound leaves room for a loaded test
+    // machine, while the slow still without it would run for minutes.
+    EXPECT_LT(run.endedAt - run.signalledAt, 8.0);
     EXPECT_TRUE(fs::is_empty(out.path())) << "partial files left";
   }
 }
