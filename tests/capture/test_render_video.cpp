@@ -24,16 +24,6 @@ namespace {
 const std::vector<std::string> offGridClip = {"--from", "1.01", "--to", "1.25", "--fps", "30", "--size", "32x18",
                                               "--quality", "low", "--render", "16"};
 
-std::string shellOutput(const std::string& command) {
-  std::string text;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return text;
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-  pclose(pipe);
-  return text;
-}
-
 // The checksum of every decoded video frame and of the decoded sound, without timestamps.
 std::string contentHashes(const fs::path& file) {
   const std::string in = "ffmpeg -v error -i '" + file.string() + "' ";

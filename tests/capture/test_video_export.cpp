@@ -39,16 +39,6 @@ std::vector<std::string> with(std::vector<std::string> args, const std::vector<s
   return args;
 }
 
-std::string shellOutput(const std::string& command) {
-  std::string text;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return text;
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-  pclose(pipe);
-  return text;
-}
-
 // Whether ffprobe reports every "key=value" of `expected` for one stream ("v:0", "a:0").
 void expectStream(const std::string& file, const std::string& stream, const std::vector<std::string>& expected) {
   const std::string text = "\n" + shellOutput("ffprobe -v error -count_frames -select_streams " + stream +

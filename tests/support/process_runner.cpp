@@ -88,3 +88,13 @@ ProcessResult runProcess(const std::vector<std::string>& args, const std::string
 }
 
 std::string builtProgram(const std::string& name) { return std::string(testBinaryDir()) + "/" + name; }
+
+std::string shellOutput(const std::string& command) {
+  std::string text;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return text;
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+  pclose(pipe);
+  return text;
+}

@@ -32,3 +32,6 @@ ProcessResult runProcess(const std::vector<std::string>& args, const std::string
 
 // The path of a program built into the build tree's top folder.
 std::string builtProgram(const std::string& name);
+
+// What a shell command line prints on stdout (empty when it cannot start).
+std::string shellOutput(const std::string& command);
