@@ -141,7 +141,7 @@ TEST_F(StudioProgramsTest, FiftyRebuildsFreeWhatTheyReplace) {
   dir_.write(probeFile, solidShader(1, 0, 0));
   const PassProgram probe = filePassProgram("./shaders/postprocessors/probe.glsl");
   std::vector<uint32_t> replaced;
-  long afterFirst = 0;
+  [[maybe_unused]] long afterFirst = 0;
   for (int i = 0; i < 50; ++i) {
     dir_.write(probeFile, solidShader(i % 2, 0, 0, "float unused" + std::to_string(i) + ";\n"));
     replaced.push_back(probe->programId);
@@ -150,7 +150,9 @@ TEST_F(StudioProgramsTest, FiftyRebuildsFreeWhatTheyReplace) {
     if (i == 0) afterFirst = residentKilobytes();
   }
   for (const uint32_t id : replaced) EXPECT_FALSE(glIsProgram(id)) << "program " << id << " was not deleted";
+#ifndef __SANITIZE_ADDRESS__  // AddressSanitizer's quarantine keeps freed memory resident
   EXPECT_LT(residentKilobytes() - afterFirst, 20 * 1024);
+#endif
 }
 
 TEST_F(GlTest, TimestampsOfAFinishedFrameAreAvailableAndInOrder) {
