@@ -38,9 +38,7 @@ TEST(BenchReport, MedianMinAndMaxPerCell) {
   EXPECT_EQ(rowNamed(rows, "GPU sum").cells[0]->median, 3.5);  // per frame scene + bloom
   EXPECT_EQ(rowNamed(rows, "overhead ms").cells[0]->median, 1.0);
   EXPECT_EQ(rowNamed(rows, "overhead %").cells[1]->median, 20.0);
-  const std::string table = benchTable(rows);
-  EXPECT_NE(table.find("part 2"), std::string::npos) << table;
-  EXPECT_NE(table.find("1.00-10.00"), std::string::npos) << table;
+  EXPECT_NE(benchTable(rows).find("1.00-10.00"), std::string::npos) << "min-max under the median";
 }
 
 TEST(BenchReport, CsvRoundTripsIntoRatios) {

@@ -1,6 +1,5 @@
 // The video export's pieces that need no GL: the frame clock of a span, the sound span as a
-// WAV (alone and through tarvik-render's .wav output), the progress lines, and the refusals of
-// the command line that come before any work.
+// WAV (alone and through tarvik-render's .wav output) and the progress lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,21 +15,11 @@
 #include "tests/support/test_paths.h"
 #include "timeline/music.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
 ProcessResult render(std::vector<std::string> args) {
   args.insert(args.begin(), builtProgram("tarvik-render"));
   return runProcess(args, testSourceDir(), {"SDL_AUDIODRIVER=dummy"}, 0.0, 120.0);
-}
-
-// Exactly one line, from the renderer, saying `what`.
-void expectRefusal(const ProcessResult& run, const std::string& what) {
-  EXPECT_EQ(run.exitStatus, 1) << run.output;
-  EXPECT_EQ(run.output.rfind("tarvik-render: ", 0), 0u) << run.output;
-  EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
-  EXPECT_NE(run.output.find(what), std::string::npos) << run.output;
 }
 
 std::string progressOutput(ProgressLine::Mode mode, long total) {
@@ -104,24 +93,6 @@ TEST(SoundSpan, AWavOutputHoldsTheTracksSamplesOfTheSpan) {
   }
   EXPECT_LT(worst, 2.0 / 32767);  // 16-bit rounding only
   EXPECT_GT(loudest, 0.05);       // and not a span of silence
-}
-
-TEST(ExportOptions, RefusalsComeBeforeAnyWorkAndLeaveNoFile) {
-  TempDir dir;
-  const std::string wav = (dir.path() / "s.wav").string(), mp4 = (dir.path() / "v.mp4").string();
-  expectRefusal(render({"--from", "1.01", "--to", "1.02", "--fps", "30", "--out", mp4}), "no frame");
-  expectRefusal(render({"--time", "30,", "--out", dir.path().string()}), "--time");
-  expectRefusal(render({"--bogus", "1"}), "--bogus");
-  expectRefusal(render({"--time", "30", "--out", wav + ".png", "--simulate", "gpu"}), "--simulate");
-  expectRefusal(render({"--from", "1", "--to", "2", "--out", "/dev/null/s.wav"}), "write");
-  EXPECT_TRUE(fs::is_empty(dir.path()));
-}
-
-TEST(ProgressLineText, FiguresOfAFrameCount) {
-  EXPECT_EQ(formatProgress(120, 600, 8.0), "frame 120/600 (20%), 15.0 fps, 0:08 elapsed, 0:32 left");
-  EXPECT_EQ(formatProgress(0, 600, 0.0), "frame 0/600 (0%), 0.0 fps, 0:00 elapsed, ? left");
-  EXPECT_EQ(formatDuration(3723.0), "1:02:03");
-  EXPECT_EQ(formatDuration(754.4), "12:34");
 }
 
 TEST(ProgressLineText, PlainLinesEveryFivePercentTerminalOneLineQuietNothing) {

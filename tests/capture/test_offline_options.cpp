@@ -26,10 +26,6 @@ TEST(OfflineOptions, DefaultsAndOverrides) {
   EXPECT_TRUE(o.range);
   EXPECT_EQ(std::make_tuple(o.width, o.height, o.quality, o.renderSize, o.fps), std::make_tuple(320, 180, 0, 64, 30.0));
   EXPECT_EQ(std::make_tuple(o.sound, o.crf, o.preset), std::make_tuple(false, 30, std::string("fast")));
-  const auto bench = parse({"--bench", "--frames", "1", "--csv", "new.csv"});
-  ASSERT_TRUE(bench.options) << bench.outcome.text;
-  EXPECT_TRUE(bench.options->bench);
-  EXPECT_EQ(bench.options->frames, 1);
 }
 
 TEST(OfflineOptions, HelpNamesEveryOutputKindAndEndsWell) {

@@ -152,10 +152,6 @@ TEST(TileMvp, MovesByThePositionAfterTurningAboutXThenYThenZOfTheModel) {
   EXPECT_NEAR(clip.x, 0.0f, 1e-5f);
   EXPECT_NEAR(clip.y, 0.0f, 1e-5f);
   EXPECT_NEAR(clip.w, 4.0f, 1e-5f);
-  // 45 degrees vertical field of view: at depth 1.391, x = 0.5 lands at 0.5 / (1.391 tan 22.5).
-  const Mat4 flat = tileMvp({0.0f, 0.0f, -1.391f}, 0.0f, 0.0f, 0.0f, 1.0f);
-  const Vec4 edge = transform(flat, {0.5f, 0.0f, 0.0f, 1.0f});
-  EXPECT_NEAR(edge.x / edge.w, 0.5 / (1.391 * std::tan(kPi / 8.0)), 1e-5);
 }
 
 constexpr int glSize = 32;

@@ -9,18 +9,6 @@
 
 namespace {
 
-GLint texParameter(GLenum name) {
-  GLint value = 0;
-  glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-  return value;
-}
-
-GLint levelParameter(GLenum name) {
-  GLint value = 0;
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
-  return value;
-}
-
 GLint boundFramebuffer() {
   GLint value = -1;
   glGetIntegerv(GL_FRAMEBUFFER_BINDING, &value);

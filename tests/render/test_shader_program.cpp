@@ -1,4 +1,4 @@
-// Shader program builds: report texts, file-or-text vertex argument, stage count, text files.
+// Shader program builds: report texts, the file-or-text vertex argument, includes, text files.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,23 +31,9 @@ std::pair<int, int> leftRightRed(GLuint program) {
   return {pixelAt(pixels, target, 0, 0)[0], pixelAt(pixels, target, 7, 0)[0]};
 }
 
-GLint attachedShaders(GLuint program) {
-  GLint count = 0;
-  glGetProgramiv(program, GL_ATTACHED_SHADERS, &count);
-  return count;
-}
-
 }  // namespace
 
 class ShaderProgramTest : public GlTest {};
-
-TEST_F(ShaderProgramTest, SuccessfulBuildPrintsNothingAndDraws) {
-  GLuint program = 0;
-  const std::string output = captureStdout([&] { program = buildTestProgram(solidRed); });
-  EXPECT_EQ(output, "");
-  EXPECT_EQ(attachedShaders(program), 2) << "no geometry argument, no third stage";
-  EXPECT_EQ(leftRightRed(program), std::make_pair(255, 255));
-}
 
 TEST_F(ShaderProgramTest, CompileFailureReportsStageLabelAndThenTheLink) {
   const std::string broken = "this is not glsl";

@@ -62,14 +62,6 @@ TEST(ShaderSourceBuilder, LaterVersion140LinesDropButOtherDirectivesStay) {
   EXPECT_EQ(lines.back(), " #version 140") << "only the exact line is dropped";
 }
 
-TEST(ShaderSourceBuilder, TrailingLineFeedMakesNoDifference) {
-  TempDir with, without;
-  with.write("shaders/scenes/s.glsl", "x\ny\n");
-  without.write("shaders/scenes/s.glsl", "x\ny");
-  EXPECT_EQ(build(with, {"./shaders/scenes/s.glsl"}).first, "x\ny");
-  EXPECT_EQ(build(without, {"./shaders/scenes/s.glsl"}).first, "x\ny");
-}
-
 TEST(ShaderSourceBuilder, NestedIncludesComeFromDiskInPlaceAndEachFileOnlyOnce) {
   TempDir dir;
   dir.write("shaders/lib/outer.glsl", "#version 140\nouter\n#include \"./shaders/lib/inner.glsl\"\nouter end\n");

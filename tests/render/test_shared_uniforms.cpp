@@ -159,14 +159,3 @@ TEST_F(SharedUniformUpload, SendsEveryRowToTheProgramInUse) {
     }
   }
 }
-
-TEST_F(SharedUniformUpload, LeavesAProgramWithoutSharedNamesSilentAndWithoutErrors) {
-  setDistinctValues();
-  ShaderProgram program(false, screenQuadVertexSource(),
-                        "#version 330 core\nuniform float ownValue;\nout vec4 color;\n"
-                        "void main() { color = vec4(ownValue); }\n",
-                        "");
-  glUseProgram(program.programId);
-  EXPECT_EQ(captureStdout([&] { uploadSharedUniforms(program); }), "");
-  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}

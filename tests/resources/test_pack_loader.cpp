@@ -69,18 +69,6 @@ std::string jpegDeclaring(int side) {
   return jpeg;
 }
 
-GLint levelParameter(GLenum name) {
-  GLint value = 0;
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
-  return value;
-}
-
-GLint wrapS() {
-  GLint value = 0;
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
-  return value;
-}
-
 }  // namespace
 
 class PackLoader : public GlTest {
@@ -119,11 +107,11 @@ TEST_F(PackLoader, ChannelCountsChooseTheFormatAndGreyUploadsNothing) {
 
 TEST_F(PackLoader, RepeatWinsOverClampAndNeitherKeepsTheDefault) {
   captureStdout([] { loadPackTexture(false, true, false, "overlay.png"); });
-  EXPECT_EQ(wrapS(), GL_CLAMP_TO_EDGE);
+  EXPECT_EQ(texParameter(GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
   captureStdout([] { loadPackTexture(false, true, true, "overlay.png"); });
-  EXPECT_EQ(wrapS(), GL_REPEAT);
+  EXPECT_EQ(texParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
   captureStdout([] { loadPackTexture(false, false, false, "overlay.png"); });
-  EXPECT_EQ(wrapS(), GL_REPEAT);
+  EXPECT_EQ(texParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
 }
 
 TEST_F(PackLoader, MissingPackFillsEverySlotWithZero) {
@@ -152,7 +140,7 @@ TEST_F(PackLoader, EntryThatDoesNotDecodeIsNamedAndHoldsOneTransparentBlackTexel
   std::vector<uint8_t> rgba(4, 99);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
   EXPECT_EQ(rgba, (std::vector<uint8_t>{0, 0, 0, 0}));
-  EXPECT_EQ(wrapS(), GL_CLAMP_TO_EDGE) << "the slot's wrap mode still applies";
+  EXPECT_EQ(texParameter(GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE) << "the slot's wrap mode still applies";
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "the mipmaps came from a defined level";
 }
 
@@ -200,7 +188,7 @@ TEST_F(ShippedPack, EverySlotLoadsItsPictureTheWayUpAndWithTheWrapItsScenesNeed)
     ASSERT_NE(packTextures[slot], 0u);
     int w = 0, h = 0;
     const std::vector<uint8_t> gpu = textureBytes(packTextures[slot], w, h);
-    EXPECT_EQ(wrapS(), clamped.count(slot) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+    EXPECT_EQ(texParameter(GL_TEXTURE_WRAP_S), clamped.count(slot) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
     const std::string image = packLoadList[slot].image;
     if (image == "blank.png") continue;
     const std::vector<uint8_t> stored = decoded(pack, *findPackEntry(image), false);

@@ -18,10 +18,6 @@
 
 namespace {
 
-float maxRgb(const CpuImage& image) {
-  return maxRgbDifference(image.rgba, CpuImage{image.width, image.height, std::vector<float>(image.rgba.size(), 0.0f)});
-}
-
 GLuint flatTexture(float value) {
   const std::vector<float> texels(4 * 4 * 4, value);
   return uploadTestTextureFloat(4, 4, texels.data());
@@ -35,14 +31,6 @@ class IntroTest : public SceneTest {
 };
 
 }  // namespace
-
-TEST_F(IntroTest, ScenePassIsBlackAtPartTimeZeroWhateverTheMusicAndPulses) {
-  setTestSpectrum(std::vector<float>(512, 0.6f));
-  fades.lerp3.value = 0.7f;
-  fades.lightPulse.value = 1.0f;
-  for (float song : {0.0f, 3.7f}) EXPECT_LT(maxRgb(scenePass(0.0f, song)), 1e-6f) << "song time " << song;
-  EXPECT_GT(maxRgb(scenePass(0.5f, 0.5f)), 0.02f) << "a moment later the terrain starts to show";
-}
 
 TEST_F(IntroTest, FadeInIsCompleteAtFourSecondsAndNoDustLayerShowsBeforeTen) {
   // The camera held at song time `song`: the tint swings with a period of 4 s of part time, so

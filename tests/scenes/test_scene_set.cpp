@@ -1,6 +1,6 @@
-// The scene set and the GL half of the frame step: creation order and messages, the
-// assembled ray-marchers' marching constants, settings copied on the frame the part changes,
-// the SoundTexture holding the raw spectrum, and every part finishing its frame in the window.
+// The scene set and the GL half of the frame step: creation order and messages, settings
+// copied on the frame the part changes, the SoundTexture holding the raw spectrum, and every
+// part finishing its frame in the window.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -58,38 +58,6 @@ TEST_F(SceneSet, EightScenesInPartOrderWithTheirMessages) {
   EXPECT_EQ(sceneList[1]->frameBuffer, 0u);
 }
 
-TEST(RaymarcherText, EachAssembledSceneCarriesItsOwnMarchingConstants) {
-  const struct {
-    std::string (*text)(ShaderFiles);
-    const char* lines[8];
-  } scenes[] = {
-      {abstractWorldsSceneText,
-       {"#define GAMMA 1.160000", "#define FOV 0.750000", "const int rayMarchIterations = 128;",
-        "float stepSize = 0.400000;", "const float clipNear = 0.010000;", "const float clipFar = 30.000000;",
-        "const int LIGHTS = 2;", "const bool USE_AO = true;"}},
-      {tentacleSceneSource,
-       {"#define GAMMA 0.860000", "#define FOV 0.450000", "const int rayMarchIterations = 128;",
-        "float stepSize = 0.300000;", "const float clipNear = 0.010000;", "const float clipFar = 30.000000;",
-        "const int LIGHTS = 1;", "const bool USE_AO = true;"}},
-      {greetsRaymarcherSource,
-       {"#define GAMMA 0.860000", "#define FOV 0.500000", "const int rayMarchIterations = 200;",
-        "float stepSize = 0.500000;", "const float clipNear = 0.001000;", "const float clipFar = 60.000000;",
-        "const int LIGHTS = 1;", "const bool USE_AO = true;"}},
-  };
-  for (const auto& scene : scenes) {
-    const std::string text = scene.text(ShaderFiles::Embedded);
-    EXPECT_EQ(text.rfind("#version 140\n", 0), 0u);
-    size_t last = 0;
-    for (const char* line : scene.lines) {
-      const size_t at = text.find(std::string("\n") + line + "\n");
-      EXPECT_NE(at, std::string::npos) << line;
-      EXPECT_GT(at, last) << line << " comes after the lines before it";
-      last = at == std::string::npos ? last : at;
-    }
-    EXPECT_EQ(scene.text(ShaderFiles::Disk), text);
-  }
-}
-
 TEST_F(SceneSet, SettingsFollowThePartOnTheSameFrame) {
   sharedUniforms.activeDemoPart = 1;
   frameStepWithSpectrum(true, false);
@@ -117,9 +85,7 @@ TEST_F(SceneSet, SoundTextureHoldsTheRawSpectrumNotTheHeldOne) {
   glBindTexture(GL_TEXTURE_2D, renderTextures[3]);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RED, GL_FLOAT, texels.data());
   for (int i = 0; i < 512; i += 31) EXPECT_FLOAT_EQ(texels[i], i / 1024.0f);
-  GLint filter = 0;
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-  EXPECT_EQ(filter, GL_NEAREST);
+  EXPECT_EQ(texParameter(GL_TEXTURE_MIN_FILTER), GL_NEAREST);
   EXPECT_FLOAT_EQ(sharedUniforms.fft[0], std::sqrt(0.9f - 1.0f / 32) * 0.5f) << "fft comes from the held copy";
 }
 

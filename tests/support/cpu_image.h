@@ -1,6 +1,6 @@
-// CPU pictures for checking pass arithmetic: an RGBA float image with GL's clamp-to-edge
-// nearest and bilinear sampling, the GLSL scalar helpers the references need, and a
-// deterministic pattern source. Does NOT touch GL.
+// CPU pictures for checking pass arithmetic: an RGBA float image with clamp-to-edge texel
+// reads, the GLSL scalar helpers the checks need, and a deterministic pattern source.
+// Does NOT touch GL.
 #pragma once
 #include <array>
 #include <functional>
@@ -21,16 +21,9 @@ CpuImage makeImage(int width, int height, const std::function<Rgba(int x, int y)
 // Wraps a read-back of the same size.
 CpuImage imageFrom(int width, int height, std::vector<float> rgba);
 
-// Texture lookups at normalised (u, v) as GL_NEAREST and GL_LINEAR with GL_CLAMP_TO_EDGE do them.
-Rgba sampleNearest(const CpuImage& image, float u, float v);
-Rgba sampleLinear(const CpuImage& image, float u, float v);
-
-// GLSL's fract, mod, clamp, mix and smoothstep on floats.
-float fractf(float x);
-float glslMod(float x, float y);
+// GLSL's clamp and mix on floats.
 float clamp01(float x);
 float mixf(float a, float b, float t);
-float smoothstepf(float edge0, float edge1, float x);
 
 // A repeatable value in [0, 1) for pixel (x, y), channel c and a seed.
 float patternValue(int x, int y, int c, int seed);

@@ -142,12 +142,20 @@ std::array<float, 4> pixelAt(const std::vector<float>& rgba, const TestTarget& t
   return pixelFrom(rgba, target, x, y);
 }
 
-GLuint uploadTestTexture(int width, int height, const uint8_t* rgba) {
-  return uploadTexture(width, height, GL_RGBA8, GL_UNSIGNED_BYTE, rgba);
-}
-
 GLuint uploadTestTextureFloat(int width, int height, const float* rgba) {
   return uploadTexture(width, height, GL_RGBA32F, GL_FLOAT, rgba);
+}
+
+GLint texParameter(GLenum name) {
+  GLint value = 0;
+  glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+  return value;
+}
+
+GLint levelParameter(GLenum name) {
+  GLint value = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
+  return value;
 }
 
 std::string captureStdout(const std::function<void()>& action) {

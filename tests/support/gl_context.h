@@ -46,8 +46,11 @@ std::array<uint8_t, 4> pixelAt(const std::vector<uint8_t>& rgba, const TestTarge
 std::array<float, 4> pixelAt(const std::vector<float>& rgba, const TestTarget& target, int x, int y);
 
 // 2D textures from CPU data, rows bottom first, nearest filters, clamped to edge.
-GLuint uploadTestTexture(int width, int height, const uint8_t* rgba);
 GLuint uploadTestTextureFloat(int width, int height, const float* rgba);
+
+// A parameter of the 2D texture bound now, and of its level 0.
+GLint texParameter(GLenum name);
+GLint levelParameter(GLenum name);
 
 // Everything `action` prints to standard output (printf and std::cout alike).
 std::string captureStdout(const std::function<void()>& action);
