@@ -16,8 +16,6 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "resources/pack_directory.h"
@@ -299,8 +297,7 @@ TEST(Faults, PackEntryThatDoesNotDecodeIsNamedAndTheDemoCarriesOn) {
   if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
   DemoFolder folder(nullptr);
   folder.linkRealMusic();
-  std::ifstream in(sourcePack(), std::ios::binary);
-  std::string pack{std::istreambuf_iterator<char>(in), {}};
+  std::string pack = fileBytes(sourcePack());
   fs::remove(folder.dir.path() / "data.vx");
   const PackEntry* overlay = findPackEntry("overlay.png");
   ASSERT_NE(overlay, nullptr);
@@ -319,8 +316,7 @@ TEST(Faults, PackEntryThatDoesNotDecodeIsNamedAndTheDemoCarriesOn) {
 // entry), status 1, no file.
 TEST(Faults, ToolsRefuseOverLargeSizesAndBadPacksBeforeAnyOutput) {
   if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
-  std::ifstream in(sourcePack(), std::ios::binary);
-  const std::string pack{std::istreambuf_iterator<char>(in), {}};
+  const std::string pack = fileBytes(sourcePack());
   const PackEntry* overlay = findPackEntry("overlay.png");
   ASSERT_NE(overlay, nullptr);
   const std::string empty;

@@ -5,8 +5,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "tests/support/process_runner.h"
@@ -18,11 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr double fps = 10.0;
-
-std::string bytesOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 ProcessResult render(const std::string& times, const std::string& simulate, const fs::path& out) {
   const std::vector<std::string> args = {builtProgram("tarvik-render"), "--time", times, "--fps", std::to_string(fps),
@@ -55,9 +48,9 @@ TEST(CpuSimulation, StillsInEveryPartEqualTheFullSimulationInAnyOrder) {
   for (const auto& entry : fs::directory_iterator(dir.path() / "cpu")) written.insert(entry.path().filename());
   EXPECT_EQ(written.size(), times.size()) << "one file per frame, however often it is asked for";
   for (double t : times) {
-    const std::string picture = bytesOf(dir.path() / "cpu" / frameName(t));
+    const std::string picture = fileBytes(dir.path() / "cpu" / frameName(t));
     ASSERT_FALSE(picture.empty()) << frameName(t);
-    EXPECT_TRUE(picture == bytesOf(dir.path() / "full" / frameName(t))) << frameName(t) << " differs";
+    EXPECT_TRUE(picture == fileBytes(dir.path() / "full" / frameName(t))) << frameName(t) << " differs";
     pictures.insert(picture);
   }
   EXPECT_EQ(pictures.size(), times.size()) << "nine different pictures, not nine blank frames";

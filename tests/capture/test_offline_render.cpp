@@ -4,8 +4,6 @@
 #include <stb_image.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "tests/support/process_runner.h"
 #include "tests/support/temp_files.h"
@@ -21,11 +19,6 @@ ProcessResult render(const std::vector<std::string>& extra) {
   std::vector<std::string> args = {builtProgram("tarvik-render")};
   args.insert(args.end(), extra.begin(), extra.end());
   return runProcess(args, testSourceDir(), {"SDL_AUDIODRIVER=dummy"}, 0.0, 300.0);
-}
-
-std::string bytesOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 }  // namespace
@@ -47,7 +40,7 @@ TEST(OfflineRender, WritesTheRequestedSizeAndRepeatsItself) {
       render({"--time", "10", "--out", second, "--size", "320x180", "--quality", "low", "--verbose"});
   ASSERT_EQ(b.exitStatus, 0) << b.output;
   EXPECT_NE(b.output.find("LOAD INTRO\n"), std::string::npos) << b.output;
-  EXPECT_EQ(bytesOf(first), bytesOf(second));
+  EXPECT_EQ(fileBytes(first), fileBytes(second));
   EXPECT_FALSE(fs::exists(first + ".part"));
 }
 
@@ -77,7 +70,7 @@ TEST(OfflineRender, BenchmarkMeasuresEveryPartAndCompares) {
   EXPECT_NE(run.output.find("frame benchmark on "), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("quality low, render 16x16, output 32x18, 1 frame "), std::string::npos);
   EXPECT_NE(run.output.find("total new / old"), std::string::npos) << run.output;
-  const std::string rows = bytesOf(csv);
+  const std::string rows = fileBytes(csv);
   for (int part = 1; part <= 8; ++part)
     EXPECT_NE(rows.find("\n" + std::to_string(part) + ",wall / frame,"), std::string::npos) << part << "\n" << rows;
   EXPECT_EQ(run.output.find("LOAD INTRO"), std::string::npos) << "no transcript without --verbose";

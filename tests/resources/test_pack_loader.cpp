@@ -6,8 +6,6 @@
 #include <stb_image_write.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -173,8 +171,7 @@ std::vector<uint8_t> decoded(const std::string& pack, const PackEntry& entry, bo
 class ShippedPack : public GlTest {};
 
 TEST_F(ShippedPack, EverySlotLoadsItsPictureTheWayUpAndWithTheWrapItsScenesNeed) {
-  std::ifstream in("./data.vx", std::ios::binary);
-  const std::string pack{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string pack = fileBytes("./data.vx");
   ASSERT_EQ(pack.size(), static_cast<size_t>(packFileSize)) << "build the pack first";
   packTextures.clear();
   captureStdout(loadPackImages);

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "render/overlay_rects.h"
 #include "render/overlay_text.h"
@@ -45,8 +44,7 @@ class StudioProgramsTest : public GlTest {
   void SetUp() override {
     GlTest::SetUp();
     target_ = makeTestTarget(4, 4);
-    std::ifstream vertex(std::string(testSourceDir()) + "/shaders/screenquad_vtx.glsl", std::ios::binary);
-    vertex_.assign(std::istreambuf_iterator<char>(vertex), {});
+    vertex_ = fileBytes(std::string(testSourceDir()) + "/shaders/screenquad_vtx.glsl");
     dir_.write("shaders/screenquad_vtx.glsl", vertex_);
     shaderBuildHooks.programCreated = [this](ShaderProgram& p, bool isFile, const std::string& v,
                                              const std::string& f, const std::string& g) {
@@ -72,38 +70,6 @@ class StudioProgramsTest : public GlTest {
 };
 
 }  // namespace
-
-TEST_F(StudioProgramsTest, ASaveRebuildsItsReadersAndABrokenOneKeepsTheLastGoodWithFileAndLine) {
-  ScopedWorkingDir here(dir_.path());
-  dir_.write(probeFile, solidShader(1, 0, 0));
-  dir_.write("shaders/postprocessors/other.glsl", solidShader(1, 1, 1));
-  const PassProgram probe = filePassProgram("./shaders/postprocessors/probe.glsl");
-  const PassProgram other = filePassProgram("./shaders/postprocessors/other.glsl");
-  ASSERT_EQ(programs_.size(), 2u);
-  ShaderFolderWatcher watcher("./shaders");
-
-  dir_.write(probeFile, solidShader(0, 1, 0));
-  const uint32_t otherId = other->programId;
-  ProgramsRebuilt result = pollAndRebuild(watcher);
-  EXPECT_EQ(result.rebuilt, std::vector<std::string>{"test/probe"});
-  EXPECT_EQ(other->programId, otherId) << "a program that did not read the file is left alone";
-  EXPECT_EQ(drawn(*probe), (Rgba{0, 255, 0, 255}));
-  const uint32_t good = probe->programId;
-
-  dir_.write(probeFile, solidShader(0, 0, 1, "float broken = ;\n"));
-  result = pollAndRebuild(watcher);
-  EXPECT_EQ(result.kept, std::vector<std::string>{"test/probe"});
-  ASSERT_FALSE(result.errors.empty());
-  EXPECT_EQ(result.errors[0].rfind("shaders/postprocessors/probe.glsl:3: ", 0), 0u) << result.errors[0];
-  EXPECT_EQ(probe->programId, good);
-  EXPECT_EQ(drawn(*probe), (Rgba{0, 255, 0, 255})) << "the last good program still draws";
-
-  // The screen-quad vertex file is read by both: saving it rebuilds both.
-  dir_.write("shaders/screenquad_vtx.glsl", vertex_ + "\n// touched\n");
-  dir_.write(probeFile, solidShader(0, 0, 1));
-  EXPECT_EQ(pollAndRebuild(watcher).rebuilt.size(), 2u);
-  EXPECT_EQ(drawn(*probe), (Rgba{0, 0, 255, 255}));
-}
 
 TEST_F(StudioProgramsTest, IncludedAndAssembledFilesAreWatchedAndTheirErrorsPlacedInThem) {
   ScopedWorkingDir here(dir_.path());

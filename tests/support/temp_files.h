@@ -21,6 +21,9 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// Every byte of the file at `path`; empty when it cannot be read.
+std::string fileBytes(const std::filesystem::path& path);
+
 // Makes `folder` the working directory until destruction, then restores the previous one.
 class ScopedWorkingDir {
  public:

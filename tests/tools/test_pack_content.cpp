@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "resources/pack_directory.h"
@@ -16,11 +14,6 @@
 #include "tools/make_pack/encode.h"
 
 namespace {
-
-std::string readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The pack that the build generated beside the sources (tests run in the source root).
 const std::string shippedPack = "./data.vx";
@@ -32,7 +25,7 @@ TEST(PackContent, GenerationIsDeterministic) {
   const std::string again = (other.path() / "again.vx").string();
   const ProcessResult r = runProcess({builtProgram("make_pack"), again}, other.path().string(), {}, 0, 120);
   ASSERT_TRUE(r.exited && r.exitStatus == 0) << r.output;
-  EXPECT_TRUE(readBytes(again) == readBytes(shippedPack));
+  EXPECT_TRUE(fileBytes(again) == fileBytes(shippedPack));
 }
 
 namespace {
@@ -59,7 +52,7 @@ Decoded decode(const unsigned char* data, size_t size) {
 const std::map<std::string, Decoded>& packImages() {
   static const std::map<std::string, Decoded> images = [] {
     std::map<std::string, Decoded> out;
-    const std::string pack = readBytes(shippedPack);
+    const std::string pack = fileBytes(shippedPack);
     if (pack.size() != static_cast<size_t>(packFileSize)) return out;
     for (const PackEntry& row : packDirectory)
       out[row.name] = decode(reinterpret_cast<const unsigned char*>(pack.data()) + row.offset, row.size);
@@ -93,7 +86,7 @@ std::vector<int> inkedRows(const Decoded& d, int threshold) {
 // Entries back to back, each a colour image with its signature, with rows that meet GL's
 // default 4-byte upload alignment (the loader keeps it, so other widths would upload skewed).
 TEST(PackContent, EntriesTileThePackAndEachIsAWellFormedColourImage) {
-  const std::string pack = readBytes(shippedPack);
+  const std::string pack = fileBytes(shippedPack);
   ASSERT_EQ(pack.size(), static_cast<size_t>(packFileSize));
   int end = 0;
   for (const PackEntry& row : packDirectory) {
