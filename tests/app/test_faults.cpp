@@ -32,7 +32,6 @@ const std::string rendererMusicFailed = "tarvik-render: could not load music fil
 
 std::string sourceMusic() { return std::string(testSourceDir()) + "/music/tarvik.mp3"; }
 std::string sourcePack() { return std::string(testSourceDir()) + "/data.vx"; }
-bool haveAssets() { return fs::exists(sourceMusic()) && fs::exists(sourcePack()); }
 
 size_t countOf(const std::string& text, const std::string& part) {
   size_t count = 0;
@@ -60,13 +59,6 @@ ProcessResult runDemo(const std::string& cwd, std::vector<std::string> env, cons
                       double deadline = 180.0) {
   env.push_back("SDL_AUDIODRIVER=dummy");
   return runProcessWatched({builtProgram("tarvik"), "windowed", "mode=low"}, cwd, env, watch, deadline);
-}
-
-ProcessResult runRenderer(const std::string& cwd, const std::vector<std::string>& args,
-                          const std::vector<std::string>& env = {}) {
-  std::vector<std::string> all = {builtProgram("tarvik-render")};
-  all.insert(all.end(), args.begin(), args.end());
-  return runProcessWatched(all, cwd, env, nullptr, 300.0);
 }
 
 // Sends SIGTERM once `line` has been printed and `settle` seconds have passed since it was seen.
@@ -177,7 +169,6 @@ class AudioSink {
 };
 
 void runWithFailingAudioSink(AudioSink::Then then) {
-  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
   TempDir dir;
   const AudioSink sink(dir.path(), then);
   const std::string clockLine = "Audio output stopped at ";
@@ -201,7 +192,6 @@ void runWithFailingAudioSink(AudioSink::Then then) {
 }  // namespace
 
 TEST(Faults, XServerKilledMidRunEndsWithOneLineAndNoCrash) {
-  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
   // The audio thread used to read freed streams while exit() destroyed statics, in about two
   // runs of five; three runs make a regression likely to show.
   for (int attempt = 0; attempt < 3; ++attempt) {
@@ -233,14 +223,13 @@ TEST(Faults, UnplayableMusicFilesAreRefused) {
     EXPECT_NE(demo.output.find(musicLoadFailed), std::string::npos) << demo.output;
     EXPECT_EQ(demo.output.find("WINDOWED"), std::string::npos) << "no presentation after a failed load";
     if (music == &fourKHz || music == &megaHz) continue;
-    const ProcessResult renderer = runRenderer(folder.path(), {"--time", "1", "--out", folder.path() + "/x.png"});
+    const ProcessResult renderer = runRenderer({"--time", "1", "--out", folder.path() + "/x.png"}, {}, folder.path());
     expectCleanEnd(renderer, 1);
     EXPECT_EQ(renderer.output, rendererMusicFailed + "\n");
   }
 }
 
 TEST(Faults, ShortTrackPlaysOnAsSilence) {
-  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
   const std::string twoSeconds = wavBytes(sineTone(440, 2.0, 44100, 2, 0.3f), 44100, 2);
   DemoFolder folder(&twoSeconds);
   const std::string endLine = "Music ended at 2 s, the demo plays on in silence\n";
@@ -265,7 +254,6 @@ TEST(Faults, NoDisplayIsRefusedUnlessAnInvisibleDriverIsAsked) {
   EXPECT_NE(refused.output.find("Failed to initialize!\n", sdlLine), std::string::npos) << refused.output;
   EXPECT_EQ(refused.output.find("LOAD INTRO"), std::string::npos) << "nothing after the refusal";
 
-  if (!haveAssets()) return;
   std::vector<std::string> asked = noDisplay;
   asked.push_back("SDL_VIDEODRIVER=offscreen");
   const ProcessResult allowed = runDemo(testSourceDir(), asked, stopAfter("WINDOWED\n", 0.5));
@@ -274,14 +262,13 @@ TEST(Faults, NoDisplayIsRefusedUnlessAnInvisibleDriverIsAsked) {
 
   TempDir out;
   const std::string png = (out.path() / "still.png").string();
-  const ProcessResult still = runRenderer(
-      testSourceDir(), {"--time", "0.5", "--out", png, "--size", "32x18", "--render", "16", "--fps", "10"}, noDisplay);
+  const ProcessResult still =
+      runRenderer({"--time", "0.5", "--out", png, "--size", "32x18", "--render", "16", "--fps", "10"}, noDisplay);
   expectCleanEnd(still, 0);
   EXPECT_TRUE(fs::exists(png)) << still.output;
 }
 
 TEST(Faults, PackEntryThatDoesNotDecodeIsNamedAndTheDemoCarriesOn) {
-  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
   DemoFolder folder(nullptr);
   folder.linkRealMusic();
   std::string pack = fileBytes(sourcePack());
@@ -302,7 +289,6 @@ TEST(Faults, PackEntryThatDoesNotDecodeIsNamedAndTheDemoCarriesOn) {
 // would give stand-in pictures, before any output: one line naming the problem (the first bad
 // entry), status 1, no file.
 TEST(Faults, ToolsRefuseOverLargeSizesAndBadPacksBeforeAnyOutput) {
-  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
   const std::string pack = fileBytes(sourcePack());
   const PackEntry* overlay = findPackEntry("overlay.png");
   ASSERT_NE(overlay, nullptr);
@@ -353,7 +339,6 @@ TEST(Faults, ToolsRefuseOverLargeSizesAndBadPacksBeforeAnyOutput) {
 // grace period (a 2048 square render at high quality on every simulated frame) does not delay
 // the end beyond the watchdog's grace.
 TEST(Faults, StopSignalsEndEachProgramCleanly) {
-  if (!haveAssets()) GTEST_SKIP() << "the build generates the music and the pack";
   TempDir out;
   const std::string mp4 = (out.path() / "clip.mp4").string();
   const auto partExists = [mp4](const std::string&, double) { return fs::exists(mp4 + ".part"); };

@@ -17,11 +17,6 @@
 
 namespace {
 
-ProcessResult render(std::vector<std::string> args) {
-  args.insert(args.begin(), builtProgram("tarvik-render"));
-  return runProcess(args, testSourceDir(), {"SDL_AUDIODRIVER=dummy"}, 0.0, 120.0);
-}
-
 std::string progressOutput(ProgressLine::Mode mode, long total) {
   char* buffer = nullptr;
   size_t size = 0;
@@ -78,7 +73,7 @@ TEST(SoundSpan, PastTheEndOfTheTrackIsSilenceAndNoSamplesNoFile) {
 TEST(SoundSpan, AWavOutputHoldsTheTracksSamplesOfTheSpan) {
   TempDir dir;
   const std::string out = (dir.path() / "span.wav").string();
-  ASSERT_EQ(render({"--from", "10.5", "--to", "12", "--out", out}).exitStatus, 0);
+  ASSERT_EQ(runRenderer({"--from", "10.5", "--to", "12", "--out", out}).exitStatus, 0);
   DecodedAudio track, span;
   ASSERT_TRUE(decodeAudioFile((std::string(testSourceDir()) + "/" + musicFilePath).c_str(), track));
   ASSERT_TRUE(decodeAudioFile(out.c_str(), span));

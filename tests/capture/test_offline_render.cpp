@@ -11,23 +11,10 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool haveMusic() { return fs::exists(std::string(testSourceDir()) + "/music/tarvik.mp3"); }
-
-ProcessResult render(const std::vector<std::string>& extra) {
-  std::vector<std::string> args = {builtProgram("tarvik-render")};
-  args.insert(args.end(), extra.begin(), extra.end());
-  return runProcess(args, testSourceDir(), {"SDL_AUDIODRIVER=dummy"}, 0.0, 300.0);
-}
-
-}  // namespace
-
 TEST(OfflineRender, WritesTheRequestedSizeAndRepeatsItself) {
-  if (!haveMusic()) GTEST_SKIP() << "the build generates ./music/tarvik.mp3";
   TempDir dir;
   const std::string first = (dir.path() / "a.png").string(), second = (dir.path() / "b.png").string();
-  const ProcessResult a = render({"--time", "10", "--out", first, "--size", "320x180", "--quality", "low"});
+  const ProcessResult a = runRenderer({"--time", "10", "--out", first, "--size", "320x180", "--quality", "low"});
   ASSERT_EQ(a.exitStatus, 0) << a.output;
   EXPECT_EQ(a.output, "wrote " + first + " (320x180, 1 frame at 10 s)\n") << "no transcript without --verbose";
   int w = 0, h = 0, channels = 0;
@@ -37,7 +24,7 @@ TEST(OfflineRender, WritesTheRequestedSizeAndRepeatsItself) {
   EXPECT_EQ(w, 320);
   EXPECT_EQ(h, 180);
   const ProcessResult b =
-      render({"--time", "10", "--out", second, "--size", "320x180", "--quality", "low", "--verbose"});
+      runRenderer({"--time", "10", "--out", second, "--size", "320x180", "--quality", "low", "--verbose"});
   ASSERT_EQ(b.exitStatus, 0) << b.output;
   EXPECT_NE(b.output.find("LOAD INTRO\n"), std::string::npos) << b.output;
   EXPECT_EQ(fileBytes(first), fileBytes(second));
@@ -45,11 +32,10 @@ TEST(OfflineRender, WritesTheRequestedSizeAndRepeatsItself) {
 }
 
 TEST(OfflineRender, RangeWritesNumberedFramesIntoANewFolder) {
-  if (!haveMusic()) GTEST_SKIP() << "the build generates ./music/tarvik.mp3";
   TempDir dir;
   const std::string frames = (dir.path() / "new/frames/").string();
-  const ProcessResult run = render({"--from", "1", "--to", "1.1", "--fps", "30", "--out", frames, "--size", "64x36",
-                                    "--render", "32"});
+  const ProcessResult run =
+      runRenderer({"--from", "1", "--to", "1.1", "--fps", "30", "--out", frames, "--size", "64x36", "--render", "32"});
   ASSERT_EQ(run.exitStatus, 0) << run.output;
   EXPECT_NE(run.output.find("\nwrote " + frames + " (64x36, 4 frames, 0.1333 s)\n"), std::string::npos) << run.output;
   EXPECT_TRUE(fs::exists(frames + "frame_000030.png"));
@@ -58,11 +44,10 @@ TEST(OfflineRender, RangeWritesNumberedFramesIntoANewFolder) {
 }
 
 TEST(OfflineRender, BenchmarkMeasuresEveryPartAndCompares) {
-  if (!haveMusic()) GTEST_SKIP() << "the build generates ./music/tarvik.mp3";
   TempDir dir;
   const std::string old = dir.write("old.csv", "part,pass,median_ms,min_ms,max_ms\n1,scene,1000,900,1100\n");
   const std::string csv = (dir.path() / "new.csv").string();
-  const ProcessResult run = render({"--bench", "--frames", "1", "--quality", "low", "--size", "32x18", "--render",
+  const ProcessResult run = runRenderer({"--bench", "--frames", "1", "--quality", "low", "--size", "32x18", "--render",
                                     "16", "--csv", csv, "--compare", old});
   ASSERT_EQ(run.exitStatus, 0) << run.output;
   for (const char* part : {"part 1: ", "part 8: ", "song time "})

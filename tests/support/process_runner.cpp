@@ -87,6 +87,14 @@ ProcessResult runProcess(const std::vector<std::string>& args, const std::string
   return runProcessWatched(args, workingDirectory, env, afterTime, deadlineSeconds);
 }
 
+ProcessResult runRenderer(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                          const std::string& workingDirectory) {
+  std::vector<std::string> all = {builtProgram("tarvik-render")}, allEnv = {"SDL_AUDIODRIVER=dummy"};
+  all.insert(all.end(), args.begin(), args.end());
+  allEnv.insert(allEnv.end(), env.begin(), env.end());
+  return runProcess(all, workingDirectory.empty() ? testSourceDir() : workingDirectory, allEnv, 0.0, 300.0);
+}
+
 std::string builtProgram(const std::string& name) { return std::string(testBinaryDir()) + "/" + name; }
 
 std::string shellOutput(const std::string& command) {

@@ -30,6 +30,11 @@ ProcessResult runProcessWatched(const std::vector<std::string>& args, const std:
 ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workingDirectory,
                          const std::vector<std::string>& env, double signalAfterSeconds, double deadlineSeconds);
 
+// tarvik-render with `args`, run in `workingDirectory` (the source tree unless named) with the
+// dummy audio driver and `env` added; killed after five minutes.
+ProcessResult runRenderer(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
+                          const std::string& workingDirectory = "");
+
 // The path of a program built into the build tree's top folder.
 std::string builtProgram(const std::string& name);
 
