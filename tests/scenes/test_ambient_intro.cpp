@@ -18,11 +18,6 @@
 
 namespace {
 
-GLuint flatTexture(float value) {
-  const std::vector<float> texels(4 * 4 * 4, value);
-  return uploadTestTextureFloat(4, 4, texels.data());
-}
-
 class IntroTest : public SceneTest {
  protected:
   AmbientIntroScene& intro() { return demoScene<AmbientIntroScene>(0); }
@@ -86,8 +81,7 @@ TEST_F(IntroTest, LightPulsesShrinkTheLensUntilItsEdgeBlackensTheCorners) {
 TEST_F(IntroTest, ReliefReadsTheSpectrumBinPickedByTheNoiseOnceFadedIn) {
   // A uniform rock value rho makes the noise n = rho (1/2 + 1/4 + 1/8 + 1/16) everywhere,
   // chosen so that 256 n = 96.5: the relief reads spectrum bin 96 and no other.
-  const GLuint rock = packTextures[0];
-  packTextures[0] = flatTexture(96.5f / 256.0f / 0.9375f);
+  const FlatPackSlots rock({0}, 96.5f / 256.0f / 0.9375f);
   std::vector<float> bin96(512, 0.0f), beside(512, 0.0f);
   bin96[96] = 0.05f;
   beside[95] = beside[97] = 0.05f;
@@ -107,8 +101,6 @@ TEST_F(IntroTest, ReliefReadsTheSpectrumBinPickedByTheNoiseOnceFadedIn) {
     else
       EXPECT_GT(alphaChange, 0.01f) << "bin 96 lifts the relief, moving the march point";
   }
-  glDeleteTextures(1, &packTextures[0]);
-  packTextures[0] = rock;
 }
 
 TEST(IntroCaptions, EachCaptionFadesInHoldsAndFadesOutAtItsTimes) {
@@ -131,11 +123,10 @@ TEST(IntroCaptions, EachCaptionFadesInHoldsAndFadesOutAtItsTimes) {
 
 TEST_F(IntroTest, AtPartTimeZeroTheWindowIsBlackButForTheBorderLinesAndTheHueIsPublished) {
   const int width = 48, height = 32;
-  const GLuint overlay = packTextures[15];
-  packTextures[15] = flatTexture(0.0f);
-  const CpuImage window = drawFrame(intro(), 0.0f, width, height);
-  glDeleteTextures(1, &packTextures[15]);
-  packTextures[15] = overlay;
+  const CpuImage window = [&] {
+    const FlatPackSlots noOverlay({15}, 0.0f);
+    return drawFrame(intro(), 0.0f, width, height);
+  }();
   EXPECT_FLOAT_EQ(sharedUniforms.hsv, 0.864f) << "written during the intro's frame";
   const float h = height / 10.0f;
   for (int y = 0; y < height; ++y) {
@@ -151,21 +142,16 @@ TEST_F(IntroTest, AtPartTimeZeroTheWindowIsBlackButForTheBorderLinesAndTheHueIsP
 }
 
 TEST_F(IntroTest, NoCaptionShowsBetween21And24WhateverSitsOnTheCaptionUnit) {
-  const GLNameList kept = packTextures;
-  const GLuint white = flatTexture(1.0f), black = flatTexture(0.0f);
-  auto frameWith = [&](GLuint caption, float t) {
-    for (int slot : {20, 21, 22}) packTextures[slot] = caption;
+  auto frameWith = [&](float caption, float t) {
+    const FlatPackSlots captions({20, 21, 22}, caption);
     return drawFrame(intro(), t, 24, 16);
   };
   for (float t : {20.5f, 21.0f, 22.5f, 23.9f}) {
     drawFrame(intro(), 20.5f, 24, 16);  // leaves the first caption's texture on the sampler
-    const float change = maxRgbDifference(frameWith(white, t).rgba, frameWith(black, t));
+    const float change = maxRgbDifference(frameWith(1.0f, t).rgba, frameWith(0.0f, t));
     if (t < 21.0f)
       EXPECT_GT(change, 0.3f) << "half of the first caption shows at 20.5 s";
     else
       EXPECT_EQ(change, 0.0f) << "part time " << t;
   }
-  packTextures = kept;
-  const GLuint made[] = {white, black};
-  glDeleteTextures(2, made);
 }

@@ -23,25 +23,7 @@ TEST(LogoTiming, LinesGrowFromTwoSecondsToTenThenDropToSevenAndPixelationStartsA
 
 namespace {
 
-// Frames with a flat image in one pack slot.
-class LogoAndEnd : public SceneTest {
- protected:
-  void TearDown() override {
-    if (!made_) return;
-    packTextures[slot_] = kept_;
-    glDeleteTextures(1, &made_);
-  }
-  void flatImage(size_t slot, float value) {
-    const std::vector<float> texels(4 * 4 * 4, value);
-    if (made_)
-      glDeleteTextures(1, &made_);  // the slot's own image is already kept
-    else
-      slot_ = slot, kept_ = packTextures[slot];
-    packTextures[slot] = made_ = uploadTestTextureFloat(4, 4, texels.data());
-  }
-  size_t slot_ = 0;
-  GLuint kept_ = 0, made_ = 0;
-};
+class LogoAndEnd : public SceneTest {};
 
 int pixelsBelow(const CpuImage& picture, float level) {
   int count = 0;
@@ -61,17 +43,19 @@ float rowBrightest(const CpuImage& window, int y) {
 
 TEST_F(LogoAndEnd, TheLogoShowsThroughItsPassWithDarkLinesOnlyFromTwoSeconds) {
   BaseDemoScreen& logo = demoScene(5);
-  flatImage(17, 1.0f);
-  // Dust only brightens: with a white logo every dark pixel belongs to a line.
-  EXPECT_EQ(pixelsBelow(drawScenePass(logo, 1.9f), 0.5f), 0) << "no lines before 2 s";
-  EXPECT_GT(pixelsBelow(drawScenePass(logo, 7.0f), 0.5f), 8) << "five dark lines";
-  flatImage(17, 0.0f);
+  {
+    const FlatPackSlots white({17}, 1.0f);
+    // Dust only brightens: with a white logo every dark pixel belongs to a line.
+    EXPECT_EQ(pixelsBelow(drawScenePass(logo, 1.9f), 0.5f), 0) << "no lines before 2 s";
+    EXPECT_GT(pixelsBelow(drawScenePass(logo, 7.0f), 0.5f), 8) << "five dark lines";
+  }
+  const FlatPackSlots black({17}, 0.0f);
   EXPECT_GT(pixelsBelow(drawScenePass(logo, 1.9f), 0.1f), sceneRenderSize * sceneRenderSize * 3 / 4) << "black logo";
 }
 
 TEST_F(LogoAndEnd, EndShowsTheCentreLineThenTheUnrolledLogoFadingOutFromFiveSeconds) {
   BaseDemoScreen& end = demoScene(7);
-  flatImage(27, 1.0f);
+  const FlatPackSlots image({27}, 1.0f);
   const CpuImage first = drawFrame(end, 0.0f, endWidth, endHeight);
   for (int y = 0; y < endHeight; ++y) {
     const bool centreLine = y == 50 || y == 51;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,12 +102,8 @@ class TentacleSprites : public SceneTest {
  protected:
   void SetUp() override {
     SceneTest::SetUp();
-    keptPack_ = packTextures;
-    const std::vector<float> white(4 * 4 * 4, 1.0f), black(4 * 4 * 4, 0.0f);
-    white_ = uploadTestTextureFloat(4, 4, white.data());
-    black_ = uploadTestTextureFloat(4, 4, black.data());
-    for (size_t slot : {10, 19, 23, 24, 25}) packTextures[slot] = white_;
-    packTextures[16] = black_;
+    white_.emplace(std::initializer_list<size_t>{10, 19, 23, 24, 25}, 1.0f);
+    black_.emplace(std::initializer_list<size_t>{16}, 0.0f);
     keptScene_ = std::move(scene().scene);
     scene().scene = std::make_unique<ShaderProgram>(
         false, screenQuadVertexSource(), "#version 330 core\nout vec4 c;\nvoid main() { c = vec4(0.0); }\n", "");
@@ -114,9 +111,8 @@ class TentacleSprites : public SceneTest {
   void TearDown() override {
     scene().scene = std::move(keptScene_);
     scene().sceneSettings.apply_fxaa = true;
-    packTextures = keptPack_;
-    const GLuint made[] = {white_, black_};
-    glDeleteTextures(2, made);
+    white_.reset();
+    black_.reset();
   }
   static TentacleScene& scene() { return demoScene<TentacleScene>(2); }
   static float windowCentre(float partTime) { return drawFrame(scene(), partTime, 16, 16).texel(8, 8)[0]; }
@@ -132,8 +128,7 @@ class TentacleSprites : public SceneTest {
   }
 
  private:
-  GLNameList keptPack_;
-  GLuint white_ = 0, black_ = 0;
+  std::optional<FlatPackSlots> white_, black_;
   PassProgram keptScene_;
 };
 

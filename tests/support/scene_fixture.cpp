@@ -106,6 +106,20 @@ BaseDemoScreen& demoScene(int part) {
 
 void setTestSpectrum(const std::vector<float>& bins) { uploadSoundTexture(renderTextures.at(3), bins.data()); }
 
+FlatPackSlots::FlatPackSlots(std::initializer_list<size_t> slots, float value) {
+  const std::vector<float> texels(4 * 4 * 4, value);
+  texture_ = uploadTestTextureFloat(4, 4, texels.data());
+  for (size_t slot : slots) {
+    kept_.emplace_back(slot, packTextures.at(slot));
+    packTextures[slot] = texture_;
+  }
+}
+
+FlatPackSlots::~FlatPackSlots() {
+  for (const auto& [slot, texture] : kept_) packTextures[slot] = texture;
+  glDeleteTextures(1, &texture_);
+}
+
 CpuImage drawFrame(BaseDemoScreen& scene, float t, int width, int height, std::optional<float> songTime) {
   return renderFrame(scene, t, songTime, width, height, frameBuffers, renderTextures);
 }

@@ -4,7 +4,10 @@
 // Does NOT reset what a scene keeps between frames (particles, the tiles' turn): tests that
 // depend on it set it themselves.
 #pragma once
+#include <cstdint>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "scenes/base_demo_screen.h"
@@ -27,6 +30,20 @@ Scene& demoScene(int part) { return static_cast<Scene&>(demoScene(part)); }
 
 // The spectrum (512 bins) the SoundTexture holds for the following frames.
 void setTestSpectrum(const std::vector<float>& bins);
+
+// A 4 x 4 texture of one value in the given pack slots while the object lives; the slots' own
+// textures come back when it goes.
+class FlatPackSlots {
+ public:
+  FlatPackSlots(std::initializer_list<size_t> slots, float value);
+  ~FlatPackSlots();
+  FlatPackSlots(const FlatPackSlots&) = delete;
+  FlatPackSlots& operator=(const FlatPackSlots&) = delete;
+
+ private:
+  std::vector<std::pair<size_t, uint32_t>> kept_;
+  uint32_t texture_ = 0;
+};
 
 // One frame of `scene` at part time t, the song position being its part's start + t (or
 // `songTime`): the settings published as the frame step does, then render, whose composite
