@@ -76,12 +76,3 @@ TEST(OfflineOptions, OutputKindFollowsTheName) {
   };
   for (const auto& [out, kind] : cases) EXPECT_EQ(outputKindOf(out), kind) << out;
 }
-
-TEST(OfflineOptions, FrameNumbersFollowTheFrameClock) {
-  EXPECT_EQ(frameAtOrBefore(10.0, 60.0), 600);
-  EXPECT_EQ(frameAtOrAfter(10.0, 60.0), 600);
-  EXPECT_EQ(frameAtOrBefore(0.1, 30.0), 3);
-  EXPECT_EQ(frameAtOrBefore(10.01, 60.0), 600);
-  EXPECT_EQ(frameAtOrAfter(10.01, 60.0), 601);
-  EXPECT_EQ(frameAtOrBefore(259.0, 60.0), 15540);
-}

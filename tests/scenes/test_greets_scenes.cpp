@@ -33,15 +33,6 @@ void expectPlacement(const TilePlacement& got, float x, float y, float z, bool e
 
 }  // namespace
 
-TEST(GreetsTiming, PhasesAndImagesChangeAtTheirBoundaries) {
-  const double times[] = {0.0, 12.714999, 12.715, 26.429999, 26.43, 40.38};
-  const int phases[] = {1, 1, 2, 2, 3, 3};
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(greetsPhase(times[i]), phases[i]) << "pt = " << times[i];
-    EXPECT_EQ(greetsImageSlot(times[i]), 11u + phases[i]) << "pt = " << times[i];
-  }
-}
-
 TEST(GreetsTiming, TheCameraFlowsIntoPhaseTwoAndCutsAtPhaseThreeAtEveryQuality) {
   for (int q : {0, 2}) {
     SCOPED_TRACE("quality " + std::to_string(q));
@@ -87,6 +78,9 @@ TEST(GreetsTiming, EachImageEntersThenExplodesAtItsTimeInclusive) {
   expectPlacement(greetsTilePlacement(26.43, 0.0f), 0.0f, 2.0f, -1.391f, false, "third image above");
   expectPlacement(greetsTilePlacement(28.43, 0.0f), 0.0f, 0.0f, -1.391f, false, "third image at rest");
   EXPECT_EQ(greetsTilePlacement(3.0, 160.0f).meshTime, 160.0) << "at rest the shimmer runs on the song position";
+  // Each boundary belongs to the later image.
+  for (const auto& [pt, slot] : {std::pair{12.714999, 12u}, {12.715, 13u}, {26.429999, 13u}, {26.43, 14u}})
+    EXPECT_EQ(greetsImageSlot(pt), slot) << "pt = " << pt;
   for (double at : {5.855, 19.57, 33.286}) {
     EXPECT_FALSE(greetsTilePlacement(at - 1e-6, 0.0f).exploding) << at;
     expectPlacement(greetsTilePlacement(at, 0.0f), 0.0f, 0.464f, -1.391f, true, "exploded at " + std::to_string(at));

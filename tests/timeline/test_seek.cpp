@@ -81,11 +81,3 @@ TEST(Seek, ASeekIntoAnotherPartIsNotSeenAsAPartChange) {
   advanceDemoPart(151.52f);
   EXPECT_TRUE(fades.hold);
 }
-
-TEST(Seek, PartStartsAndNeighbours) {
-  EXPECT_FLOAT_EQ(partStartTime(table(), 3), 151.909f);
-  EXPECT_FLOAT_EQ(partStartTime(table(), -1), 0.0f);
-  EXPECT_FLOAT_EQ(partStartTime(table(), 12), 252.3f);
-  EXPECT_EQ(partIndexAt(table(), 197.701f), 5);
-  EXPECT_EQ(partIndexAt(table(), 300.0f), 7);
-}
