@@ -1,6 +1,7 @@
 // Command-line parse: exact spellings, later overrides, and the sizes each level selects.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "app/options.h"
@@ -11,14 +12,6 @@ DisplaySettings parse(std::vector<const char*> args) {
   return parseOptions(static_cast<int>(args.size()), args.data());
 }
 }  // namespace
-
-TEST(Options, DefaultsToMediumFullscreen) {
-  const DisplaySettings s = parse({});
-  EXPECT_FALSE(s.windowed);
-  EXPECT_EQ(s.quality, 1);
-  EXPECT_EQ(s.renderWidth, 768);
-  EXPECT_EQ(s.renderHeight, 768);
-}
 
 TEST(Options, OnlyTheExactWordSelectsWindowed) {
   EXPECT_TRUE(parse({"windowed"}).windowed);
@@ -38,11 +31,13 @@ TEST(Options, ModeValuesAndOverrides) {
   EXPECT_EQ(parse({"--mode=low"}).quality, 1);  // value "=low"
 }
 
-TEST(Options, SizesPerLevel) {
+TEST(Options, DefaultsToMediumFullscreenAndSizesPerLevel) {
+  const DisplaySettings medium = parse({});
+  EXPECT_FALSE(medium.windowed);
+  EXPECT_EQ(std::make_tuple(medium.quality, medium.renderWidth, medium.renderHeight), std::make_tuple(1, 768, 768));
   const DisplaySettings low = parse({"mode=low", "windowed"});
   EXPECT_TRUE(low.windowed);
-  EXPECT_EQ(low.renderWidth, 512);
-  EXPECT_EQ(low.renderHeight, 512);
+  EXPECT_EQ(std::make_tuple(low.renderWidth, low.renderHeight), std::make_tuple(512, 512));
   EXPECT_EQ(windowedSizeForQuality(0).width, 896);
   EXPECT_EQ(windowedSizeForQuality(0).height, 504);
   EXPECT_EQ(windowedSizeForQuality(1).width, 1280);

@@ -39,13 +39,6 @@ int peakBin(const float* bins) { return static_cast<int>(std::max_element(bins, 
 
 }  // namespace
 
-TEST(AudioContract, VersionAndFreeWithoutInit) {
-  EXPECT_EQ(audioGetVersion() >> 16, 0x0204u);
-  EXPECT_TRUE(audioFree());
-  EXPECT_EQ(audioStreamCreateFile(false, "./music/tarvik.mp3", 0, 0, audioStreamFlagsWholeFile), 0u);
-  EXPECT_EQ(audioErrorGetCode(), audioErrorInit);
-}
-
 TEST_F(AudioLayer, WavAndTaggedMonoMp3DecodeToTheirLength) {
   const AudioStream wav = open("tone.wav", wavBytes(sineTone(440, 2.0, rate, 2, 0.5f), rate, 2));
   ASSERT_NE(wav, 0u);
