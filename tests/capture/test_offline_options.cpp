@@ -28,14 +28,6 @@ TEST(OfflineOptions, DefaultsAndOverrides) {
   EXPECT_EQ(std::make_tuple(o.sound, o.crf, o.preset), std::make_tuple(false, 30, std::string("fast")));
 }
 
-TEST(OfflineOptions, HelpNamesEveryOutputKindAndEndsWell) {
-  const auto help = parse({"--help"});
-  EXPECT_FALSE(help.options);
-  EXPECT_EQ(help.outcome.status, 0);
-  for (const char* kind : {"NAME.png", "DIR/", "NAME.mp4", "NAME.mkv", "NAME.wav", "--bench", "--crf N:INT in [0 - 51]=18"})
-    EXPECT_NE(help.outcome.text.find(kind), std::string::npos) << kind;
-}
-
 TEST(OfflineOptions, EachMistakeIsOneLinePointingAtHelp) {
   const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
       {{"--time", "10"}, "missing --out"},
