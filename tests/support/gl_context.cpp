@@ -78,12 +78,6 @@ std::vector<T> readTarget(const TestTarget& target, GLenum type) {
   return pixels;
 }
 
-template <typename T>
-std::array<T, 4> pixelFrom(const std::vector<T>& rgba, const TestTarget& target, int x, int y) {
-  const size_t at = (static_cast<size_t>(y) * target.width + x) * 4;
-  return {rgba[at], rgba[at + 1], rgba[at + 2], rgba[at + 3]};
-}
-
 }  // namespace
 
 // A loaded machine can refuse one X connection now and then; a fresh try a moment later serves.
@@ -133,14 +127,6 @@ GLuint buildTestProgram(const std::string& fragmentSource) {
 std::vector<uint8_t> readTargetBytes(const TestTarget& target) { return readTarget<uint8_t>(target, GL_UNSIGNED_BYTE); }
 
 std::vector<float> readTargetFloats(const TestTarget& target) { return readTarget<float>(target, GL_FLOAT); }
-
-std::array<uint8_t, 4> pixelAt(const std::vector<uint8_t>& rgba, const TestTarget& target, int x, int y) {
-  return pixelFrom(rgba, target, x, y);
-}
-
-std::array<float, 4> pixelAt(const std::vector<float>& rgba, const TestTarget& target, int x, int y) {
-  return pixelFrom(rgba, target, x, y);
-}
 
 GLuint uploadTestTextureFloat(int width, int height, const float* rgba) {
   return uploadTexture(width, height, GL_RGBA32F, GL_FLOAT, rgba);

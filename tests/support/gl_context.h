@@ -42,8 +42,11 @@ GLuint buildTestProgram(const std::string& fragmentSource);
 std::vector<uint8_t> readTargetBytes(const TestTarget& target);
 std::vector<float> readTargetFloats(const TestTarget& target);
 // One pixel of a read-back: x from the left, y from the bottom.
-std::array<uint8_t, 4> pixelAt(const std::vector<uint8_t>& rgba, const TestTarget& target, int x, int y);
-std::array<float, 4> pixelAt(const std::vector<float>& rgba, const TestTarget& target, int x, int y);
+template <typename T>
+std::array<T, 4> pixelAt(const std::vector<T>& rgba, const TestTarget& target, int x, int y) {
+  const size_t at = (static_cast<size_t>(y) * target.width + x) * 4;
+  return {rgba[at], rgba[at + 1], rgba[at + 2], rgba[at + 3]};
+}
 
 // 2D textures from CPU data, rows bottom first, nearest filters, clamped to edge.
 GLuint uploadTestTextureFloat(int width, int height, const float* rgba);
