@@ -44,7 +44,7 @@ TEST(DemoSmoke, StartsInOrderAndStopsCleanlyOnSigterm) {
 TEST(DemoSmoke, MissingMusicEndsBeforeTheLoopWithStatusZero) {
   const TempDir empty;
   const ProcessResult run =
-      runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, empty.path().string(), dummyAudio, 0.0, 60.0);
+      runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, empty.path().string(), dummyAudio, 0.0, 180.0);
   ASSERT_TRUE(run.exited) << run.output;
   EXPECT_EQ(run.exitStatus, 0);
   expectInOrder(run.output, {"Registered\n", "could not open resource DirtRockTerrain.jpg\n",
@@ -54,7 +54,7 @@ TEST(DemoSmoke, MissingMusicEndsBeforeTheLoopWithStatusZero) {
 
 TEST(DemoSmoke, NoAudioDeviceIsReportedWithItsCode) {
   const ProcessResult run = runProcess({builtProgram("tarvik"), "windowed", "mode=low"}, testSourceDir(),
-                                       {"SDL_AUDIODRIVER=no-such-driver"}, 0.0, 60.0);
+                                       {"SDL_AUDIODRIVER=no-such-driver"}, 0.0, 180.0);
   ASSERT_TRUE(run.exited) << run.output;
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_NE(run.output.find("Can't initialize device "), std::string::npos) << run.output;
