@@ -1,6 +1,7 @@
 // Value noise, the procedural stand-in for a tiling noise texture: random values on the
 // integer lattice, blended with smoothstep weights.
-// Provides: valueNoise2, valueNoise3 (0..1), fbmValue2, fbmValue3 (octaves summed with
+// Provides: valueNoise2, valueNoise3 (0..1), valueNoiseCorners and valueNoiseBlend (its two
+// halves, for callers that keep a cell's corners), fbmValue2, fbmValue3 (octaves summed with
 // halving amplitude and normalised back to 0..1).
 // Expects: hash12 and hash13 (basic.glsl).
 
@@ -16,21 +17,30 @@ float valueNoise2(vec2 p)
     return mix(mix(a, b, u.x), mix(c, d, u.x), u.y);
 }
 
+// The lattice values at the eight corners of the cell whose lowest corner is the integer point
+// i: the z = i.z corners in `low`, the z = i.z + 1 corners in `high`, each in the xy order
+// (0, 0), (1, 0), (0, 1), (1, 1).
+void valueNoiseCorners(vec3 i, out vec4 low, out vec4 high)
+{
+    low = vec4(hash13(i), hash13(i + vec3(1.0, 0.0, 0.0)), hash13(i + vec3(0.0, 1.0, 0.0)),
+               hash13(i + vec3(1.0, 1.0, 0.0)));
+    high = vec4(hash13(i + vec3(0.0, 0.0, 1.0)), hash13(i + vec3(1.0, 0.0, 1.0)),
+                hash13(i + vec3(0.0, 1.0, 1.0)), hash13(i + vec3(1.0, 1.0, 1.0)));
+}
+
+// The corner values of one cell blended at the fraction f within it.
+float valueNoiseBlend(vec4 low, vec4 high, vec3 f)
+{
+    vec3 u = f * f * (3.0 - 2.0 * f);
+    return mix(mix(mix(low.x, low.y, u.x), mix(low.z, low.w, u.x), u.y),
+               mix(mix(high.x, high.y, u.x), mix(high.z, high.w, u.x), u.y), u.z);
+}
+
 float valueNoise3(vec3 p)
 {
-    vec3 i = floor(p);
-    vec3 f = fract(p);
-    vec3 u = f * f * (3.0 - 2.0 * f);
-    float n000 = hash13(i);
-    float n100 = hash13(i + vec3(1.0, 0.0, 0.0));
-    float n010 = hash13(i + vec3(0.0, 1.0, 0.0));
-    float n110 = hash13(i + vec3(1.0, 1.0, 0.0));
-    float n001 = hash13(i + vec3(0.0, 0.0, 1.0));
-    float n101 = hash13(i + vec3(1.0, 0.0, 1.0));
-    float n011 = hash13(i + vec3(0.0, 1.0, 1.0));
-    float n111 = hash13(i + vec3(1.0, 1.0, 1.0));
-    return mix(mix(mix(n000, n100, u.x), mix(n010, n110, u.x), u.y),
-               mix(mix(n001, n101, u.x), mix(n011, n111, u.x), u.y), u.z);
+    vec4 low, high;
+    valueNoiseCorners(floor(p), low, high);
+    return valueNoiseBlend(low, high, fract(p));
 }
 
 float fbmValue2(vec2 p, int octaves)

@@ -60,12 +60,27 @@ float structureDistance(vec3 p)
     return min(first, second);
 }
 
+// The lattice cell of the last noise lookup and its corner values. Successive evaluations of a
+// march often fall in the same cell, and a block of pixels that all do skips the eight hashes.
+vec3 noiseCell = vec3(1e30);
+vec4 noiseLow, noiseHigh;
+
+float cellCachedNoise(vec3 p)
+{
+    vec3 cell = floor(p);
+    if (any(notEqual(cell, noiseCell))) {
+        noiseCell = cell;
+        valueNoiseCorners(cell, noiseLow, noiseHigh);
+    }
+    return valueNoiseBlend(noiseLow, noiseHigh, fract(p));
+}
+
 vec2 map(vec3 p)
 {
     p.x *= screenAspect;
     p.y = abs(p.y - 3.0) - 11.0;
     float d = structureDistance(p);
-    d = mix(d, d + 0.6 / 4.5 * valueNoise3(4.5 * p), roughness);
+    d = mix(d, d + 0.6 / 4.5 * cellCachedNoise(4.5 * p), roughness);
     return vec2(d, 0.0);
 }
 
