@@ -9,6 +9,7 @@
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
+#include "scenes/dust_turns.h"
 #include "scenes/intro_captions.h"
 #include "scenes/scene_shader_files.h"
 #include "timeline/fades.h"
@@ -35,6 +36,7 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
   runScenePass(chain, *scene, [&](uint32_t p) {
     setSampler(p, "cubeTexture", packSlot(packTextures, 0));
     setSampler(p, "soundTexture", renderTextures.at(3));
+    setDustTurns(p, 1.0f, 0.02f * (sharedUniforms.songPosition - sharedUniforms.partStart));
   });
   advance();
   runPostPass(chain, *depthOfField);

@@ -22,6 +22,7 @@
 #include "render/shared_uniforms.h"
 #include "geometry/tile_mesh.h"
 #include "scenes/abstract_worlds_screen.h"
+#include "scenes/dust_turns.h"
 #include "scenes/greets_scene.h"
 #include "scenes/greets_timing.h"
 #include "scenes/menger_scene.h"
@@ -239,6 +240,7 @@ void benchIntro(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
     setSampler(scene, "cubeTexture", input);
+    setDustTurns(scene.programId, 1.0f, 0.02f * partTime);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "intro", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);

@@ -5,7 +5,9 @@
 // Provides: trigNoise, mistAlongRay, mistBlend, dustTunnelOffset, dustCamera, dustDots,
 // dustLayers.
 // Expects: PI, the rounding of pi that spaces the specks (basic.glsl's in the assembled
-// scenes, the including file's own in the others), unless DUST_PI is defined before this file.
+// scenes, the including file's own in the others), unless DUST_PI is defined before this file;
+// DUST_TURNS, when defined before this file, names the scene's uniform mat2 array of the
+// layers' turns (scenes/dust_turns.h), which then replaces their per-pixel sines.
 
 #ifndef DUST_PI
 #define DUST_PI PI
@@ -93,9 +95,14 @@ float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance, float sw
         if (d > maxDistance)
             break;
         vec3 v = vec3(eye.xy, 0.0) + ray * d;
+#ifdef DUST_TURNS
+        // The scene uploaded this frame's turns (the same for every pixel): layer j at index j.
+        v.xy *= DUST_TURNS[j];
+#else
         // rot2's turn, written out: the plain scene files that include this have no rot2.
         float a = sin(swirlScale * v.z + swirlPhase);
         v.xy *= mat2(cos(a), sin(a), -sin(a), cos(a));
+#endif
         sum += dustDots(v, float(j)) * clamp(1.0 - d / float(layerCount), 0.0, 1.0);
     }
     return sum;

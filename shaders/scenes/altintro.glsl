@@ -10,6 +10,9 @@ uniform float lightAdd;
 uniform float lerp3;
 uniform sampler2D cubeTexture;
 uniform sampler2D soundTexture;
+// The dust layers' turns of this frame (swirl 1, phase 0.02 partTime), set once on the CPU.
+uniform mat2 dustTurns[15];
+#define DUST_TURNS dustTurns
 
 out vec4 fragColor;
 
