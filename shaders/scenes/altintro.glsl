@@ -10,9 +10,6 @@ uniform float lightAdd;
 uniform float lerp3;
 uniform sampler2D cubeTexture;
 uniform sampler2D soundTexture;
-// The dust layers' turns of this frame (swirl 1, phase 0.02 partTime), set once on the CPU.
-uniform mat2 dustTurns[15];
-#define DUST_TURNS dustTurns
 
 out vec4 fragColor;
 
@@ -25,6 +22,7 @@ const int marchSteps = 45;
 #include "./shaders/lib/get_data.glsl"
 #include "./shaders/lib/rotation.glsl"
 #include "./shaders/lib/hsv.glsl"
+#include "./shaders/lib/dust_turns.glsl"
 #include "./shaders/lib/mist.glsl"
 #include "./shaders/lib/gamma.glsl"
 
