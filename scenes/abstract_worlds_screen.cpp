@@ -9,14 +9,13 @@
 #include "render/render_targets.h"
 #include "render/screen_quad.h"
 #include "render/shared_uniforms.h"
-#include "scenes/dust_turns.h"
 #include "scenes/pass_programs.h"
 #include "scenes/raymarcher_source.h"
 
 std::string abstractWorldsSceneText(ShaderFiles files) {
   return raymarcherSource(files,
                           {.gamma = 1.16f, .fov = 0.75f, .iterations = 128, .stepSize = 0.4f, .clipNear = 0.01f,
-                           .clipFar = 30.0f, .lightCount = 2, .voronoi = true, .dustTurns = true},
+                           .clipFar = 30.0f, .lightCount = 2, .voronoi = true},
                           abstractWorldsSceneFile);
 }
 
@@ -43,10 +42,7 @@ void AbstractWorldsScreen::advance() {
 void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
   advance();
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
-  runScenePass(chain, *scene, [&](uint32_t p) {
-    setSampler(p, "soundTexture", chain.renderTextures.at(3));
-    setDustTurns(p, 10.0f, 0.2f * (sharedUniforms.songPosition - sharedUniforms.partStart));
-  });
+  runScenePass(chain, *scene, [&](uint32_t p) { setSampler(p, "soundTexture", chain.renderTextures.at(3)); });
   runPostPass(chain, *lightShafts);
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);

@@ -1,4 +1,4 @@
-// The dust layers' per-frame turns and their upload.
+// The dust layers' per-frame turns and scales, and their upload.
 #include "scenes/dust_turns.h"
 
 #include <GL/glew.h>
@@ -11,16 +11,15 @@ std::array<float, 4 * dustTurnLayers> dustLayerTurns(float swirlScale, float swi
     const float a = std::sin(swirlScale * (static_cast<float>(j) * 0.2f) + swirlPhase);
     const float c = std::cos(a);
     const float s = std::sin(a);
-    float* m = &turns[static_cast<size_t>(4 * j)];
-    m[0] = c;
-    m[1] = s;
-    m[2] = -s;
-    m[3] = c;
+    float* layer = &turns[static_cast<size_t>(4 * j)];
+    layer[0] = c;
+    layer[1] = s;
+    layer[2] = 4.0f + std::sin(static_cast<float>(j));
   }
   return turns;
 }
 
 void setDustTurns(uint32_t programId, float swirlScale, float swirlPhase) {
   const auto turns = dustLayerTurns(swirlScale, swirlPhase);
-  glUniformMatrix2fv(glGetUniformLocation(programId, "dustTurns"), dustTurnLayers, GL_FALSE, turns.data());
+  glUniform4fv(glGetUniformLocation(programId, "dustTurns"), dustTurnLayers, turns.data());
 }

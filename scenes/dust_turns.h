@@ -1,7 +1,8 @@
-// The turns of the drifting dust's layers (mist.glsl's dustLayers), worked out once per frame
-// on the CPU instead of at every pixel: layer j lies at depth 0.2 j along the dust ray and
-// turns in xy by a = sin(swirlScale x 0.2 j + swirlPhase).
-// Owns: the turn matrices and their upload. Does NOT bind the program.
+// The turns and scales of the drifting dust's layers (mist.glsl's dustLayers), worked out once
+// per frame on the CPU instead of at every pixel: layer j lies at depth 0.2 j along the dust
+// ray, turns in xy by a = sin(swirlScale x 0.2 j + swirlPhase) and scales its dot grid by
+// 4 + sin(j).
+// Owns: those values and their upload. Does NOT bind the program.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -9,8 +10,8 @@
 // Layers 0 .. dustTurnLayers - 1; the scenes draw at most 14 (layer 0 is never drawn).
 inline constexpr int dustTurnLayers = 15;
 
-// Column-major 2x2 matrices (cos a, sin a, -sin a, cos a), one per layer.
+// (cos a, sin a, 4 + sin j, 0), one vec4 per layer.
 std::array<float, 4 * dustTurnLayers> dustLayerTurns(float swirlScale, float swirlPhase);
 
-// Sets the program's "dustTurns" (uniform mat2 dustTurns[15]) for this frame.
+// Sets the program's "dustTurns" (uniform vec4 dustTurns[15]) for this frame.
 void setDustTurns(uint32_t programId, float swirlScale, float swirlPhase);

@@ -16,12 +16,10 @@ struct RaymarcherConstants {
   float stepSize = 0.0f, clipNear = 0.0f, clipFar = 0.0f;
   int lightCount = 0;
   bool voronoi = false;
-  // The dust layers' turns come from the uniform array of dust_turns.glsl (scenes/dust_turns.h).
-  bool dustTurns = false;
 };
 
 // begin, addRaymarching and addLights with `constants`, then axis_rotation, simplex_noise,
-// cheap_fog, dust_turns (when asked for), mist, voronoi (when asked for) and texture_noise, then `sceneFile`, all from `files`.
+// cheap_fog, mist, voronoi (when asked for) and texture_noise, then `sceneFile`, all from `files`.
 std::string raymarcherSource(ShaderFiles files, const RaymarcherConstants& constants, const char* sceneFile);
 
 // A scene's text as the scene assembles it from `files`.

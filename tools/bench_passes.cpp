@@ -217,7 +217,6 @@ void benchAbstractWorlds(const ScreenQuad& quad, uint32_t input, uint32_t sound,
     sharedUniforms.partStart = sharedUniforms.songPosition - partTime;
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
-    setDustTurns(scene.programId, 10.0f, 0.2f * partTime);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "abstract", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);

@@ -7,7 +7,7 @@
 // Expects: PI, the rounding of pi that spaces the specks (basic.glsl's in the assembled
 // scenes, the including file's own in the others), unless DUST_PI is defined before this file;
 // DUST_TURNS, when defined before this file (dust_turns.glsl), names the scene's uniform array
-// of the layers' turns, which then replaces their per-pixel sines.
+// of the layers' turns and scales, which then replaces their per-pixel sines.
 
 #ifndef DUST_PI
 #define DUST_PI PI
@@ -74,36 +74,48 @@ void dustCamera(float clock, vec2 uv, out vec3 eye, out vec3 ray, out vec3 strai
     ray = normalize(cx * uv.x + cy * uv.y + 0.7 * cz);
 }
 
-// One layer of specks: a grid of soft dots whose rows are shifted by a per-row hash; the layer
-// index j changes the grid's scale. Up to about 1 at a dot's centre, 0 between dots.
-float dustDots(vec3 v, float j)
+// One layer of specks: a grid of soft dots whose rows are shifted by a per-row hash; the layer's
+// `scale`, 4 + sin(j) for layer index j, sets the grid's size. Up to about 1 at a dot's centre,
+// 0 between dots.
+float dustDots(vec3 v, float scale)
 {
-    v *= 4.0 + sin(j);
+    v *= scale;
     v.x += fract(sin(floor(v.y)) * 1000.0);
     v *= DUST_PI;
     return clamp(0.1 - length(vec2(sin(v.x), cos(v.y))), 0.0, 1.0) * 10.3;
 }
 
 // Layers j = 1 .. layerCount - 1 of specks along the dust ray, layer j at depth 0.2 j / ray.z,
-// faded by 1 - depth / layerCount; stops at the first layer deeper than maxDistance. Each
-// layer's point turns in xy by sin(swirlScale z + swirlPhase), so the specks swirl.
+// faded by 1 - depth / layerCount; none deeper than maxDistance. Each layer's point turns in
+// xy by sin(swirlScale z + swirlPhase), so the specks swirl.
 float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance, float swirlScale, float swirlPhase)
 {
     float sum = 0.0;
+#ifdef DUST_TURNS
+    for (int j = 1; j < 15; ++j) {  // the scene's array holds layers 0 .. 14
+        float d = float(j) * 0.2 / ray.z;
+        // Depth grows with j, so skipping every layer past maxDistance drops the layers that
+        // stopping at the first one would; with a per-frame layer count this loop runs faster.
+        if (j >= layerCount || d > maxDistance)
+            continue;
+        vec3 v = vec3(eye.xy, 0.0) + ray * d;
+        // The scene uploaded this frame's (cos a, sin a, scale) of each layer, the same for
+        // every pixel.
+        vec4 layer = DUST_TURNS[j];
+        v.xy = vec2(v.x * layer.x + v.y * layer.y, -v.x * layer.y + v.y * layer.x);
+        float scale = layer.z;
+#else
     for (int j = 1; j < layerCount; ++j) {
         float d = float(j) * 0.2 / ray.z;
         if (d > maxDistance)
             break;
         vec3 v = vec3(eye.xy, 0.0) + ray * d;
-#ifdef DUST_TURNS
-        // The scene uploaded this frame's turns (the same for every pixel): layer j at index j.
-        v.xy *= DUST_TURNS[j];
-#else
         // rot2's turn, written out: the plain scene files that include this have no rot2.
         float a = sin(swirlScale * v.z + swirlPhase);
         v.xy *= mat2(cos(a), sin(a), -sin(a), cos(a));
+        float scale = 4.0 + sin(float(j));
 #endif
-        sum += dustDots(v, float(j)) * clamp(1.0 - d / float(layerCount), 0.0, 1.0);
+        sum += dustDots(v, scale) * clamp(1.0 - d / float(layerCount), 0.0, 1.0);
     }
     return sum;
 }

@@ -5,7 +5,7 @@
 // columns scrolls up out of the ground while the camera drifts up and away. Alpha carries
 // the march effort, the light mask of the light-shaft pass that follows.
 // Assembled by ShaderSourceBuilder after basic, gamma, materials, raymarchingtools,
-// raymarching, light, axis_rotation, simplex_noise, cheap_fog, dust_turns, mist, voronoi and
+// raymarching, light, axis_rotation, simplex_noise, cheap_fog, mist, voronoi and
 // texture_noise; reads the shared uniforms declared in basic.glsl and declares none itself.
 
 const float PHASE_CHANGE = 28.0;
