@@ -6,7 +6,7 @@
 // dustLayers.
 // Expects: PI, the rounding of pi that spaces the specks (basic.glsl's in the assembled
 // scenes, the including file's own in the others), unless DUST_PI is defined before this file;
-// DUST_TURNS, when defined before this file (dust_turns.glsl), names the scene's uniform array
+// DUST_TURNS, when defined before this file, names the scene's uniform array
 // of the layers' turns and scales, which then replaces their per-pixel sines.
 
 #ifndef DUST_PI

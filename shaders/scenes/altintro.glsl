@@ -10,6 +10,11 @@ uniform float lightAdd;
 uniform float lerp3;
 uniform sampler2D cubeTexture;
 uniform sampler2D soundTexture;
+// The dust layers' turns and scales of this frame, worked out once on the CPU
+// (scenes/dust_turns.h): layer j as (cos a, sin a, 4 + sin j, 0). Named as DUST_TURNS, it
+// replaces the three sines per layer that mist.glsl's dust would work out at every pixel.
+uniform vec4 dustTurns[15];
+#define DUST_TURNS dustTurns
 
 out vec4 fragColor;
 
@@ -22,7 +27,6 @@ const int marchSteps = 45;
 #include "./shaders/lib/get_data.glsl"
 #include "./shaders/lib/rotation.glsl"
 #include "./shaders/lib/hsv.glsl"
-#include "./shaders/lib/dust_turns.glsl"
 #include "./shaders/lib/mist.glsl"
 #include "./shaders/lib/gamma.glsl"
 
