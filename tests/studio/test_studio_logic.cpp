@@ -123,6 +123,7 @@ TEST(StudioTransport, FrameGridSpeedsNamesAndExportRanges) {
   for (const bool faster : {true, true, false, false, false, false, false}) speed = nextSpeed(speed, faster);
   EXPECT_FLOAT_EQ(speed, 0.25f);
   EXPECT_FLOAT_EQ(nextSpeed(2.0f, true), 2.0f);
+  EXPECT_FLOAT_EQ(nextSpeed(1.0f, false), 0.5f) << "each step halves or doubles";
   EXPECT_EQ(speedText(0.25f), "1/4x");
   EXPECT_EQ(speedText(2.0f), "2x");
   EXPECT_EQ(stillCaptureName(123.456f), "captures/tarvik_123.46.png");
