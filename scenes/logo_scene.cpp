@@ -11,6 +11,7 @@
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
+#include "scenes/dust_turns.h"
 #include "scenes/pass_programs.h"
 
 namespace {
@@ -46,6 +47,7 @@ void LogoScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNam
     setSampler(programId, "renderTexture", logo);
     glUniform1f(glGetUniformLocation(programId, "alpha"), 1.0f);
     glUniform1f(glGetUniformLocation(programId, "numLines"), logoLineCount(partTime));
+    setDustTurns(programId, 10.0f, 0.2f * partTime);
   });
   if (logoPixelates(partTime)) {
     runPostPass(chain, *pixelateProgram, [&](uint32_t programId) {

@@ -7,6 +7,8 @@
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
+#include "render/shared_uniforms.h"
+#include "scenes/dust_turns.h"
 #include "scenes/pass_programs.h"
 
 namespace {
@@ -33,6 +35,7 @@ void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   runScenePass(chain, *scene, [&](uint32_t programId) {
     setSampler(programId, "cubeTexture", cube);
     setSampler(programId, "soundTexture", chain.renderTextures.at(3));
+    setDustTurns(programId, 10.0f, 0.2f * sharedUniforms.songPosition);
   });
   runPostPass(chain, *depthOfField);
   runPostPass(chain, *radialBlur);

@@ -154,6 +154,7 @@ void benchMeta(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t 
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
     setSampler(scene, "cubeTexture", input);
+    setDustTurns(scene.programId, 10.0f, 0.2f * sharedUniforms.songPosition);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "meta", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);
