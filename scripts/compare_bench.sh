@@ -3,7 +3,7 @@
 # machine: both tables, then per part the ratio of wall time per frame (new / reference), the
 # mean of those ratios and the ratio of the mean wall times (a benchmark, not a test).
 # usage: scripts/compare_bench.sh REF_COMMIT [tarvik-render options]
-#        (default options: --quality low --size 320x180; e.g. add --frames 3)
+#        (--quality low and --size 320x180 unless named; e.g. add --frames 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ref_build.sh
@@ -11,14 +11,17 @@ source scripts/ref_build.sh
 ref_dir=$(ref_worktree "$1")
 shift
 build_tree "$(pwd)"
-options=(--quality low --size 320x180 "$@")
+# The defaults apply only where the caller did not name the option (the renderer takes each once).
+options=("$@")
+[[ " $* " == *" --quality "* ]] || options+=(--quality low)
+[[ " $* " == *" --size "* ]] || options+=(--size 320x180)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 bench() {  # checkout folder, table file: keeps the table from its header line on
-  (cd "$1" && run_gl ./build/tarvik-render --bench "${options[@]}") 2>&1 |
-    sed -n '/^pass (GPU ms)/,$p' >"$2"
-  [ -s "$2" ] || { echo "no benchmark table from $1" >&2; exit 1; }
+  (cd "$1" && run_gl ./build/tarvik-render --bench "${options[@]}") >"$2.out" 2>&1 || true
+  sed -n '/^pass (GPU ms)/,$p' "$2.out" >"$2"
+  [ -s "$2" ] || { tail -n 5 "$2.out" >&2; echo "no benchmark table from $1" >&2; exit 1; }
 }
 bench "$ref_dir" "$work/ref"
 bench "$(pwd)" "$work/new"
