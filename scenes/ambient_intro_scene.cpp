@@ -36,7 +36,7 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
   runScenePass(chain, *scene, [&](uint32_t p) {
     setSampler(p, "cubeTexture", packSlot(packTextures, 0));
     setSampler(p, "soundTexture", renderTextures.at(3));
-    setDustTurns(p, 1.0f, 0.02f * (sharedUniforms.songPosition - sharedUniforms.partStart));
+    setDustTurns(p, introDustSwirl, sharedUniforms.songPosition - sharedUniforms.partStart);
   });
   advance();
   runPostPass(chain, *depthOfField);

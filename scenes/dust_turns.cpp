@@ -19,7 +19,7 @@ std::array<float, 4 * dustTurnLayers> dustLayerTurns(float swirlScale, float swi
   return turns;
 }
 
-void setDustTurns(uint32_t programId, float swirlScale, float swirlPhase) {
-  const auto turns = dustLayerTurns(swirlScale, swirlPhase);
+void setDustTurns(uint32_t programId, DustSwirl swirl, float clock) {
+  const auto turns = dustLayerTurns(swirl.scale, swirl.phasePerSecond * clock);
   glUniform4fv(glGetUniformLocation(programId, "dustTurns"), dustTurnLayers, turns.data());
 }

@@ -35,7 +35,7 @@ void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   runScenePass(chain, *scene, [&](uint32_t programId) {
     setSampler(programId, "cubeTexture", cube);
     setSampler(programId, "soundTexture", chain.renderTextures.at(3));
-    setDustTurns(programId, 10.0f, 0.2f * sharedUniforms.songPosition);
+    setDustTurns(programId, metaDustSwirl, sharedUniforms.songPosition);
   });
   runPostPass(chain, *depthOfField);
   runPostPass(chain, *radialBlur);

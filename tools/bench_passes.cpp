@@ -154,7 +154,7 @@ void benchMeta(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t 
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
     setSampler(scene, "cubeTexture", input);
-    setDustTurns(scene.programId, 10.0f, 0.2f * sharedUniforms.songPosition);
+    setDustTurns(scene.programId, metaDustSwirl, sharedUniforms.songPosition);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "meta", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);
@@ -241,7 +241,7 @@ void benchIntro(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
     setSampler(scene, "cubeTexture", input);
-    setDustTurns(scene.programId, 1.0f, 0.02f * partTime);
+    setDustTurns(scene.programId, introDustSwirl, partTime);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "intro", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);

@@ -6,8 +6,9 @@
 // dustLayers.
 // Expects: PI, the rounding of pi that spaces the specks (basic.glsl's in the assembled
 // scenes, the including file's own in the others), unless DUST_PI is defined before this file;
-// DUST_TURNS, when defined before this file, names the scene's uniform array
-// of the layers' turns and scales, which then replaces their per-pixel sines.
+// DUST_TURNS, when defined before this file, names the scene's uniform array of the layers'
+// turns and scales, which then replaces their per-pixel sines (and dustLayers drops its swirl
+// arguments).
 
 #ifndef DUST_PI
 #define DUST_PI PI
@@ -85,26 +86,39 @@ float dustDots(vec3 v, float scale)
     return clamp(0.1 - length(vec2(sin(v.x), cos(v.y))), 0.0, 1.0) * 10.3;
 }
 
+// Layer j's specks at depth d along the dust ray, its point already turned, faded by
+// 1 - d / layerCount.
+float dustLayer(vec3 v, float d, float scale, int layerCount)
+{
+    return dustDots(v, scale) * clamp(1.0 - d / float(layerCount), 0.0, 1.0);
+}
+
 // Layers j = 1 .. layerCount - 1 of specks along the dust ray, layer j at depth 0.2 j / ray.z,
 // faded by 1 - depth / layerCount; none deeper than maxDistance. Each layer's point turns in
 // xy by sin(swirlScale z + swirlPhase), so the specks swirl.
-float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance, float swirlScale, float swirlPhase)
+#ifdef DUST_TURNS
+// The scene uploaded this frame's (cos a, sin a, scale) of each layer, the same for every pixel,
+// so the swirl is the CPU's (scenes/dust_turns.h) and takes no arguments here.
+float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance)
 {
     float sum = 0.0;
-#ifdef DUST_TURNS
-    for (int j = 1; j < 15; ++j) {  // the scene's array holds layers 0 .. 14
+    for (int j = 1; j < DUST_TURNS.length(); ++j) {
         float d = float(j) * 0.2 / ray.z;
         // Depth grows with j, so skipping every layer past maxDistance drops the layers that
         // stopping at the first one would; with a per-frame layer count this loop runs faster.
         if (j >= layerCount || d > maxDistance)
             continue;
         vec3 v = vec3(eye.xy, 0.0) + ray * d;
-        // The scene uploaded this frame's (cos a, sin a, scale) of each layer, the same for
-        // every pixel.
         vec4 layer = DUST_TURNS[j];
         v.xy = vec2(v.x * layer.x + v.y * layer.y, -v.x * layer.y + v.y * layer.x);
-        float scale = layer.z;
+        sum += dustLayer(v, d, layer.z, layerCount);
+    }
+    return sum;
+}
 #else
+float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance, float swirlScale, float swirlPhase)
+{
+    float sum = 0.0;
     for (int j = 1; j < layerCount; ++j) {
         float d = float(j) * 0.2 / ray.z;
         if (d > maxDistance)
@@ -113,9 +127,8 @@ float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance, float sw
         // rot2's turn, written out: the plain scene files that include this have no rot2.
         float a = sin(swirlScale * v.z + swirlPhase);
         v.xy *= mat2(cos(a), sin(a), -sin(a), cos(a));
-        float scale = 4.0 + sin(float(j));
-#endif
-        sum += dustDots(v, scale) * clamp(1.0 - d / float(layerCount), 0.0, 1.0);
+        sum += dustLayer(v, d, 4.0 + sin(float(j)), layerCount);
     }
     return sum;
 }
+#endif

@@ -64,7 +64,7 @@ vec3 dust(vec2 uv, vec3 terrainPoint)
     vec3 sky = mix(vec3(0.1, 0.2, 0.2), vec3(0.5, 0.5, 0.6),
                    pow(max(0.0, dot(ray, normalize(vec3(-0.2, 0.2, 0.5)))), 5.0));
     int layers = int(clamp(partTime - 8.0, 0.0, 15.0));
-    return dustLayers(eye, ray, layers, distance(eye, terrainPoint), 1.0, 0.02 * partTime) * sky;
+    return dustLayers(eye, ray, layers, distance(eye, terrainPoint)) * sky;
 }
 
 void main()

@@ -110,7 +110,7 @@ vec3 dust(vec2 uv, float stopDistance)
     dustCamera(time, uv, eye, ray, straightEye);
     vec3 light = normalize(vec3(-0.2, 0.2, 0.5));
     float tone = mix(0.45, 0.55, pow(max(0.0, dot(ray, light)), 5.0));
-    return vec3(dustLayers(eye, ray, 7, stopDistance, 10.0, 0.2 * time) * tone);
+    return vec3(dustLayers(eye, ray, 7, stopDistance) * tone);
 }
 
 // One fan of light rays from `source` (y measured down from the top), its blades set by the
