@@ -3,7 +3,10 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+
 #include "render/display_settings.h"
+#include "render/letterbox_rows.h"
 #include "render/pass_timing_hook.h"
 #include "render/render_targets.h"
 #include "render/shader_program.h"
@@ -12,10 +15,18 @@
 
 namespace {
 
-void bindRenderTarget(uint32_t framebuffer) {
+// Binds a render target; a letterboxed chain's pass draws only the rows still read.
+void bindRenderTarget(uint32_t framebuffer, const PassChain& chain) {
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   glViewport(0, 0, settings.renderWidth, settings.renderHeight);
+  if (chain.reachToCome < 0) return;
+  const RowSpan rows = letterboxedRows(settings.renderHeight, chain.reachToCome);
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(0, rows.first, settings.renderWidth, rows.count);
 }
+
+// Every draw after a pass (tiles, sprites, the composite) covers its whole target again.
+void endPass() { glDisable(GL_SCISSOR_TEST); }
 
 void setIfAny(const UniformSetter& setter, uint32_t programId) {
   if (setter) setter(programId);
@@ -31,38 +42,44 @@ PassChain beginPassChain(const GLNameList& frameBuffers, const GLNameList& rende
   return chain;
 }
 
+void letterboxChain(PassChain& chain, int reachRows) { chain.reachToCome = std::max(reachRows, 0); }
+
 void runScenePass(PassChain& chain, const ShaderProgram& program, const UniformSetter& bindTextures) {
   markPass(PassKind::Scene, program.programId, true);
-  bindRenderTarget(chain.frameBuffers.at(0));
+  bindRenderTarget(chain.frameBuffers.at(0), chain);
   glEnable(GL_DEPTH_TEST);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glUseProgram(program.programId);
   setIfAny(bindTextures, program.programId);
   uploadSharedUniforms(program);
   drawScreenQuad(chain.quad);
+  endPass();
   markPass(PassKind::Scene, program.programId, false);
   chain.lastTexture = chain.renderTextures.at(0);
 }
 
 void runBlackScenePass(PassChain& chain) {
   markPass(PassKind::Scene, 0, true);
-  bindRenderTarget(chain.frameBuffers.at(0));
+  bindRenderTarget(chain.frameBuffers.at(0), chain);
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  endPass();
   markPass(PassKind::Scene, 0, false);
   chain.lastTexture = chain.renderTextures.at(0);
 }
 
-void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra) {
+void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra, int reachRows) {
   markPass(PassKind::Post, program.programId, true);
   const int target = (chain.postPasses + 1) % 2;
-  bindRenderTarget(chain.frameBuffers.at(target));
+  if (chain.reachToCome >= 0) chain.reachToCome = std::max(chain.reachToCome - reachRows, 0);
+  bindRenderTarget(chain.frameBuffers.at(target), chain);
   glUseProgram(program.programId);
   uploadSharedUniforms(program);
   setSampler(program, "renderTexture", chain.lastTexture);
   glUniform1f(glGetUniformLocation(program.programId, "time"), sharedUniforms.songPosition);
   setIfAny(extra, program.programId);
   drawScreenQuad(chain.quad);
+  endPass();
   markPass(PassKind::Post, program.programId, false);
   chain.postPasses += 1;
   chain.lastTexture = chain.renderTextures.at(target);

@@ -17,6 +17,8 @@ struct PassChain {
   ScreenQuad quad;
   int postPasses = 0;         // post pass k (from 1) draws into framebuffer k mod 2
   uint32_t lastTexture = 0;   // what the next pass reads: the texture written last
+  int reachToCome = -1;       // letterboxed: how far the post passes to come read up and down
+                              // together; -1: every pass draws its whole target
 };
 
 // Called with the program in use after the shared uniforms went up, for pass-specific values.
@@ -24,13 +26,20 @@ using UniformSetter = std::function<void(uint32_t programId)>;
 
 PassChain beginPassChain(const GLNameList& frameBuffers, const GLNameList& renderTextures, const ScreenQuad& quad);
 
+// From here on the chain's passes draw only the rows its letterboxed composite shows, widened by
+// `reachRows`: how far all the post passes to come read up and down together. Each post pass
+// then names its own reach, and the passes after it draw correspondingly fewer rows.
+void letterboxChain(PassChain& chain, int reachRows);
+
 // Framebuffer 0 at render size, depth test on, cleared, then the program over the quad.
 // `bindTextures` binds the scene's own samplers before the shared uniforms go up.
 void runScenePass(PassChain& chain, const ShaderProgram& program, const UniformSetter& bindTextures = {});
 // Only clears framebuffer 0 to black: the stand-in picture of a scene still without its image.
 void runBlackScenePass(PassChain& chain);
 // The next post pass: reads lastTexture through `renderTexture`, `time` = song position.
-void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra = {});
+// `reachRows` is how far it reads above and below its own row (letterboxed chains only).
+void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra = {},
+                 int reachRows = 0);
 // A post pass that also reads the SoundTexture through `soundTexture` (the spectrum box).
 void runSpectrumPass(PassChain& chain, const ShaderProgram& program);
 // The final pass into the window at window size: `renderTexture` = lastTexture, the overlay on

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "render/composite_files.h"
+#include "render/letterbox_rows.h"
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
@@ -41,12 +42,14 @@ void AbstractWorldsScreen::advance() {
 
 void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
   advance();
+  const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  letterboxChain(chain, fxaaReach);
   runScenePass(chain, *scene, [&](uint32_t p) { setSampler(p, "soundTexture", chain.renderTextures.at(3)); });
   runPostPass(chain, *lightShafts);
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);
-  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
+  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
   runPostPass(chain, *crt);
   runComposite(chain, *composite, packSlot(packTextures, 16), false);
 }

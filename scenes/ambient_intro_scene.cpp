@@ -4,6 +4,8 @@
 #include <iostream>
 
 #include "render/composite_files.h"
+#include "render/display_settings.h"
+#include "render/letterbox_rows.h"
 #include "render/post_chain.h"
 #include "scenes/pass_programs.h"
 #include "render/post_pass_files.h"
@@ -32,19 +34,24 @@ void AmbientIntroScene::init() {
 void AmbientIntroScene::advance() { sharedUniforms.hsv = 0.864f; }
 
 void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
+  const float bokehRadius = fades.introPulse.value;
+  const int dofReach = spiralDofReachRows(settings.renderHeight);
+  const int bokehReach = bokehReachRows(settings.renderHeight, bokehRadius);
+  const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  letterboxChain(chain, dofReach + bokehReach + fxaaReach);
   runScenePass(chain, *scene, [&](uint32_t p) {
     setSampler(p, "cubeTexture", packSlot(packTextures, 0));
     setSampler(p, "soundTexture", renderTextures.at(3));
     setDustTurns(p, introDustSwirl, sharedUniforms.songPosition - sharedUniforms.partStart);
   });
   advance();
-  runPostPass(chain, *depthOfField);
-  runPostPass(chain, *bokeh, [](uint32_t p) { setUniformFloat(p, "radius", fades.introPulse.value); });
+  runPostPass(chain, *depthOfField, {}, dofReach);
+  runPostPass(chain, *bokeh, [&](uint32_t p) { setUniformFloat(p, "radius", bokehRadius); }, bokehReach);
   runPostPass(chain, *radialBlur);
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);
-  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
+  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
   runPostPass(chain, *glitch);
   const IntroCaption caption = introCaptionAt(sharedUniforms.songPosition - sharedUniforms.partStart);
   runComposite(chain, *composite, packSlot(packTextures, 15), false, [&](uint32_t p) {

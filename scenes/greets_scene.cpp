@@ -7,6 +7,7 @@
 
 #include "render/display_settings.h"
 #include "render/composite_files.h"
+#include "render/letterbox_rows.h"
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/screen_quad.h"
@@ -60,7 +61,9 @@ void GreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   // Camera, flare and turn go into the shared values before any pass uploads them.
   writeGreetsSharedValues(partTime, qualityCopy, sharedUniforms);
 
+  const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  letterboxChain(chain, fxaaReach);
   runScenePass(chain, *scene);
   glClearColor(1.0f, 0.5f, 0.0f, 1.0f);  // takes effect at the next clear
   runPostPass(chain, *bloom);
@@ -73,7 +76,7 @@ void GreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   tileMesh.exploding = placement.exploding;
   runTilePass(chain, tileMesh, *tiles, packSlot(packTextures, greetsImageSlot(partTime)), placement.meshTime);
 
-  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
+  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
   runComposite(chain, *composite, packSlot(packTextures, overlaySlot), true);
 }
 

@@ -7,6 +7,8 @@
 #include <iostream>
 
 #include "render/composite_files.h"
+#include "render/display_settings.h"
+#include "render/letterbox_rows.h"
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
@@ -40,7 +42,10 @@ void LogoScene::init() {
 
 void LogoScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
   const float partTime = sharedUniforms.songPosition - sharedUniforms.partStart;
+  const int pixelateReach =
+      logoPixelates(partTime) ? pixelateReachRows(settings.renderHeight, logoPixelValue(partTime)) : 0;
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  letterboxChain(chain, pixelateReach);
   const uint32_t logo = packSlot(packTextures, logoSlot);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   runScenePass(chain, *logoProgram, [&](uint32_t programId) {
@@ -52,7 +57,7 @@ void LogoScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNam
   if (logoPixelates(partTime)) {
     runPostPass(chain, *pixelateProgram, [&](uint32_t programId) {
       glUniform1f(glGetUniformLocation(programId, "pixelValue"), logoPixelValue(partTime));
-    });
+    }, pixelateReach);
   }
   runComposite(chain, *compositeProgram, packSlot(packTextures, overlaySlot), true);
 }

@@ -4,6 +4,8 @@
 #include <iostream>
 
 #include "render/composite_files.h"
+#include "render/display_settings.h"
+#include "render/letterbox_rows.h"
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
@@ -30,17 +32,20 @@ void MengerScene::init() {
 }
 
 void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNameList packTextures) {
+  const int dofReach = spiralDofReachRows(settings.renderHeight);
+  const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  letterboxChain(chain, dofReach + fxaaReach);
   const uint32_t cube = packSlot(packTextures, cubeSlot);
   runScenePass(chain, *scene, [&](uint32_t programId) {
     setSampler(programId, "cubeTexture", cube);
     setSampler(programId, "soundTexture", chain.renderTextures.at(3));
     setDustTurns(programId, metaDustSwirl, sharedUniforms.songPosition);
   });
-  runPostPass(chain, *depthOfField);
+  runPostPass(chain, *depthOfField, {}, dofReach);
   runPostPass(chain, *radialBlur);
   runSpectrumPass(chain, *spectrumBox);
-  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
+  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
   runComposite(chain, *composite, packSlot(packTextures, overlaySlot), false);
 }
 

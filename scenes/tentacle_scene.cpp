@@ -7,6 +7,7 @@
 
 #include "render/display_settings.h"
 #include "render/composite_files.h"
+#include "render/letterbox_rows.h"
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
@@ -74,13 +75,15 @@ void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, G
   // The shaders of this frame already received last frame's choice from the frame step.
   applyTentacleStep(sceneSettings, partTime, qualityCopy);
 
+  const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  letterboxChain(chain, tentacleFocusReachRows() + fxaaReach);
   glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
   runScenePass(chain, *scene);
-  runPostPass(chain, *depthOfField);
+  runPostPass(chain, *depthOfField, {}, tentacleFocusReachRows());
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);
-  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
+  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
   runPostPass(chain, *crt);
   // Post pass k draws into framebuffer k mod 2: the CRT target is 1 with FXAA, 0 without.
   const int crtTarget = chain.postPasses % 2;

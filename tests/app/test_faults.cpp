@@ -336,7 +336,7 @@ TEST(Faults, ToolsRefuseOverLargeSizesAndBadPacksBeforeAnyOutput) {
 
 // The stop signals end every program cleanly: the demo and the studio as on Escape, an export
 // with status 128 + the signal and none of its partial files; a frame far slower than the
-// grace period (a 2048 square render at high quality on every simulated frame) does not delay
+// grace period (a 4096 square render at high quality on every simulated frame) does not delay
 // the end beyond the watchdog's grace.
 TEST(Faults, StopSignalsEndEachProgramCleanly) {
   TempDir out;
@@ -345,7 +345,7 @@ TEST(Faults, StopSignalsEndEachProgramCleanly) {
   const std::vector<std::string> export200s = {"--from", "0", "--to", "200", "--fps", "30", "--size", "64x36",
                                                "--render", "32", "--out", mp4};
   const std::vector<std::string> slowStill = {"--time", "5", "--simulate", "full", "--quality", "high", "--render",
-                                              "2048", "--size", "64x36", "--out", (out.path() / "x.png").string()};
+                                              "4096", "--size", "64x36", "--out", (out.path() / "x.png").string()};
   struct Case {
     std::string program;
     std::vector<std::string> args;

@@ -10,6 +10,7 @@
 
 #include "render/composite_files.h"
 #include "render/embedded_shaders.h"
+#include "render/letterbox_rows.h"
 #include "render/render_targets.h"
 #include "tests/support/pass_runner.h"
 
@@ -42,7 +43,8 @@ class Composite : public PassTest {
     glUniform1i(glGetUniformLocation(program, "vumeters"), in.vumeters);
     // Every texture first: making one binds it on the active unit, which a sampler may own.
     auto flatTexture = [&](Rgba c) { return texture(makeImage(w, h, [&](int, int) { return c; })); };
-    const GLuint textures[] = {picture ? texture(*picture) : flatTexture(in.picture), flatTexture(in.overlay),
+    // A given picture is filtered like the demo's render targets.
+    const GLuint textures[] = {picture ? texture(*picture, GL_LINEAR) : flatTexture(in.picture), flatTexture(in.overlay),
                                flatTexture(in.text), soundTexture(std::vector<float>(512, in.bins))};
     const char* samplers[][2] = {{"renderTexture", ""}, {"crosshairOverlay", "endlogo"}, {"textTexture", ""},
                                  {"soundTexture", ""}};
@@ -71,6 +73,24 @@ TEST_F(Composite, LetterboxBarsAreBlackWithGreyLinesAtTheirInnerEdges) {
         ASSERT_NEAR(got.texel(x, y)[2], want, 2e-3f) << path << " at " << x << "," << y;
       }
   }
+}
+
+TEST_F(Composite, RowsOutsideTheLetterboxedSpanNeverReachTheWindow) {
+  // Two pictures that differ only outside the span give the same window, at heights where the
+  // bars end between texel rows and where they end on one.
+  const int w = 8, rows = 512;
+  const RowSpan span = letterboxedRows(rows, 0);
+  EXPECT_LT(span.count, rows * 8 / 10 + 6) << "the bars' rows are left out";
+  const CpuImage picture = makeImage(w, rows, [](int x, int y) { return Rgba{patternValue(x, y, 0, 1), 0.5f, 0.5f, 1}; });
+  const CpuImage outside = makeImage(w, rows, [&](int x, int y) {
+    const bool kept = y >= span.first && y < span.first + span.count;
+    return kept ? picture.texel(x, y) : Rgba{patternValue(x, y, 0, 2), 0.5f, 0.5f, 1};
+  });
+  for (const char* path : {amigaBorderIntroFile, amigaBordersPartFile, amigaBordersFile, amigaBordersOuttroFile})
+    for (int h : {27, 97, 400, 720}) {
+      const CpuImage a = draw(path, w, h, Inputs{}, &picture), b = draw(path, w, h, Inputs{}, &outside);
+      expectImageNear(a.rgba, b, 0.0f);
+    }
 }
 
 TEST_F(Composite, OverlayAddsWhiteLightAndFadesMixThePictureButNotTheBarsOrLines) {

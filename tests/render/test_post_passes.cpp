@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "render/fade_records.h"
+#include "render/letterbox_rows.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
+#include "scenes/scene_shader_files.h"
 #include "tests/support/pass_runner.h"
 
 namespace {
@@ -254,4 +256,30 @@ TEST_F(PostPass, LightShaftsFallOnlyFromTheMaskBetweenAPixelAndTheLightAndTintBl
         }
       }
   }
+}
+
+TEST_F(PostPass, NoPassReadsRowsBeyondItsStatedReach) {
+  // Rows beyond the reach of row y0 replaced by other values must leave row y0 as it was. A
+  // vertical edge with rows of varied shade makes FXAA blend along its longest span.
+  const int w = 8, h = 64;
+  auto shaded = [&](int seed) {
+    return makeImage(w, h, [&](int x, int y) {
+      auto v = [&](int c) { return (x >= w / 2 ? 0.75f : 0.05f) + 0.2f * patternValue(x, y, c, seed); };
+      return Rgba{v(0), v(1), v(2), 1};
+    });
+  };
+  const CpuImage in = shaded(1), other = shaded(2);
+  auto expectReach = [&](const char* path, int reach, const PassUniforms& extra) {
+    for (int y0 : {20, 31, 44}) {
+      const CpuImage far = makeImage(w, h, [&](int x, int y) { return std::abs(y - y0) <= reach ? in.texel(x, y) : other.texel(x, y); });
+      const CpuImage a = run(path, in, extra, GL_LINEAR), b = run(path, far, extra, GL_LINEAR);
+      for (int x = 0; x < w; ++x)
+        for (int c = 0; c < 3; ++c) ASSERT_EQ(a.texel(x, y0)[c], b.texel(x, y0)[c]) << path << " row " << y0;
+    }
+  };
+  expectReach(qdofPassPath, spiralDofReachRows(h), {});
+  expectReach(bokehPassPath, bokehReachRows(h, 3.0f), with("radius", 3.0f));
+  expectReach(fxaaPassPath, fxaaReachRows(), {});
+  expectReach(pixelatePassPath, pixelateReachRows(h, 60.0f), with("pixelValue", 60.0f));
+  expectReach(tentacleFocusFile, tentacleFocusReachRows(), [](GLuint p) { glUniform1i(glGetUniformLocation(p, "apply_dof"), 1); });
 }
