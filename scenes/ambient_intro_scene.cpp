@@ -1,7 +1,11 @@
 // The intro: programs, settings and the frame's passes.
 #include "scenes/ambient_intro_scene.h"
 
+#include <GL/glew.h>
+
 #include <iostream>
+
+#include "render/bokeh_spiral.h"
 
 #include "render/composite_files.h"
 #include "render/display_settings.h"
@@ -15,6 +19,15 @@
 #include "scenes/intro_captions.h"
 #include "scenes/scene_shader_files.h"
 #include "timeline/fades.h"
+
+void setBokehSpiral(uint32_t programId, float radius) {
+  setUniformFloat(programId, "radius", radius);
+  const NearBokehSpiral spiral = nearBokehSpiral(radius, settings.renderWidth, settings.renderHeight);
+  glUniform1i(glGetUniformLocation(programId, "nearSpiral"), spiral.fits ? 1 : 0);
+  if (!spiral.fits) return;
+  glUniform2fv(glGetUniformLocation(programId, "nearFractions"), bokehTaps, spiral.fractions.data());
+  glUniform1iv(glGetUniformLocation(programId, "nearCounts"), 4, spiral.counts.data());
+}
 
 void AmbientIntroScene::init() {
   BaseDemoScreen::init();
@@ -47,7 +60,7 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
   });
   advance();
   runPostPass(chain, *depthOfField, {}, dofReach);
-  runPostPass(chain, *bokeh, [&](uint32_t p) { setUniformFloat(p, "radius", bokehRadius); }, bokehReach);
+  runPostPass(chain, *bokeh, [&](uint32_t p) { setBokehSpiral(p, bokehRadius); }, bokehReach);
   runPostPass(chain, *radialBlur);
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);

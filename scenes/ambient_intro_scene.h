@@ -2,6 +2,8 @@
 // through the longest pass chain of the demo.
 // Owns: its nine programs and settings. Does NOT keep state between frames.
 #pragma once
+#include <cstdint>
+
 #include "render/pass_programs.h"
 #include "scenes/base_demo_screen.h"
 
@@ -22,3 +24,7 @@ class AmbientIntroScene : public BaseDemoScreen {
   PassProgram bokeh;
   PassProgram spectrumBox;
 };
+
+// The bokeh pass's radius and, when its spiral stays inside each pixel's 3 x 3 texels at the
+// render size, its taps' weights (the program in use).
+void setBokehSpiral(uint32_t programId, float radius);

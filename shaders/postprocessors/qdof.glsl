@@ -8,7 +8,14 @@
 void main()
 {
     vec2 uv = passUv();
-    float amount = texture(renderTexture, uv).a;
+    vec4 here = texture(renderTexture, uv);
+    float amount = here.a;
+    // Without blur every tap reads this pixel's own texel, so the mean is its colour; a block of
+    // such pixels (a backdrop far from the focus) skips the taps.
+    if (amount == 0.0) {
+        fragColor = vec4(here.rgb, 1.0);
+        return;
+    }
     vec2 pixel = vec2(0.002 * resolution.y / resolution.x, 0.002);
     vec2 d = vec2(0.0, amount);
     float r = 1.0;

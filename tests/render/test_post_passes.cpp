@@ -12,6 +12,8 @@
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
+#include "render/bokeh_spiral.h"
+#include "scenes/ambient_intro_scene.h"
 #include "scenes/scene_shader_files.h"
 #include "tests/support/pass_runner.h"
 
@@ -209,6 +211,16 @@ TEST_F(PostPass, BokehKeepsBlackAndASpotFillsADiscOfFourHundredthsPerRadius) {
       if (d < reach - 1.5f) ++inside, lit += got.texel(x, y)[0] > 2 * ground;
     }
   EXPECT_GT(lit, inside * 9 / 10);
+}
+
+TEST_F(PostPass, BokehSpiralInsideTheNeighbouringTexelsBlendsItsTapsAsFilteredReadsDo) {
+  const CpuImage in = pattern(32, 32, 3, 1.0f);
+  for (float radius : {0.5f, -0.3f}) {
+    const CpuImage filtered = run(bokehPassPath, in, with("radius", radius), GL_LINEAR);
+    const CpuImage near = run(bokehPassPath, in, [&](GLuint p) { setBokehSpiral(p, radius); }, GL_LINEAR);
+    expectImageNear(near.rgba, filtered, 5e-4f);
+  }
+  EXPECT_FALSE(nearBokehSpiral(1.0f, 32, 32).fits) << "a spiral past the neighbours keeps the filtered reads";
 }
 
 TEST_F(PostPass, FxaaKeepsFlatAreasAndSoftensOnlyTheStaircaseOfAnEdge) {
