@@ -80,6 +80,8 @@ struct TileMesh {
   void rebuildVertices(double t);
   // rebuildVertices, then the whole vertex array uploaded again.
   void updateTiles(double t);
+  // The MVP drawTiles uses: `position`, then the shared turns rx, ry, rz, at the render aspect.
+  Mat4 frameMvp() const;
   // The caller has made `program` current, bound the picture as texChannel0, set `time` = t and
   // enabled alpha blending. Updates with 4 t, sets `exploding` and `MVP`, draws every tile.
   void drawTiles(double t, const ShaderProgram& program);

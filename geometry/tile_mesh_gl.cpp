@@ -51,9 +51,13 @@ void TileMesh::updateTiles(double t) {
   glBufferData(GL_ARRAY_BUFFER, vertexBytes(*this), vertices.data(), GL_STATIC_DRAW);
 }
 
-void TileMesh::drawTiles(double t, const ShaderProgram& program) {
+Mat4 TileMesh::frameMvp() const {
   const float aspect = static_cast<float>(settings.renderWidth) / static_cast<float>(settings.renderHeight);
-  const Mat4 mvp = tileMvp(position, sharedUniforms.rx, sharedUniforms.ry, sharedUniforms.rz, aspect);
+  return tileMvp(position, sharedUniforms.rx, sharedUniforms.ry, sharedUniforms.rz, aspect);
+}
+
+void TileMesh::drawTiles(double t, const ShaderProgram& program) {
+  const Mat4 mvp = frameMvp();
   glBindVertexArray(vao);
   updateTiles(4.0 * t);
   glUniform1i(glGetUniformLocation(program.programId, "exploding"), exploding ? 1 : 0);

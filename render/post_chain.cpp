@@ -15,12 +15,14 @@
 
 namespace {
 
-// Binds a render target; a letterboxed chain's pass draws only the rows still read.
+// Binds a render target; a pass of a chain with fixed rows, or of a letterboxed chain, draws only
+// the rows still read.
 void bindRenderTarget(uint32_t framebuffer, const PassChain& chain) {
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   glViewport(0, 0, settings.renderWidth, settings.renderHeight);
-  if (chain.reachToCome < 0) return;
-  const RowSpan rows = letterboxedRows(settings.renderHeight, chain.reachToCome);
+  if (chain.onlyRows.count < 0 && chain.reachToCome < 0) return;
+  const RowSpan rows =
+      chain.onlyRows.count >= 0 ? chain.onlyRows : letterboxedRows(settings.renderHeight, chain.reachToCome);
   glEnable(GL_SCISSOR_TEST);
   glScissor(0, rows.first, settings.renderWidth, rows.count);
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "render/gl_lists.h"
+#include "render/letterbox_rows.h"
 #include "render/screen_quad.h"
 
 class ShaderProgram;
@@ -19,6 +20,7 @@ struct PassChain {
   uint32_t lastTexture = 0;   // what the next pass reads: the texture written last
   int reachToCome = -1;       // letterboxed: how far the post passes to come read up and down
                               // together; -1: every pass draws its whole target
+  RowSpan onlyRows{0, -1};    // count >= 0: the passes draw only these rows, whatever the reach
 };
 
 // Called with the program in use after the shared uniforms went up, for pass-specific values.

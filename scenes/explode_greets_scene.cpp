@@ -3,7 +3,10 @@
 
 #include <GL/glew.h>
 
+#include "geometry/tile_sampled_rows.h"
 #include "render/composite_files.h"
+#include "render/display_settings.h"
+#include "render/letterbox_rows.h"
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
@@ -45,12 +48,25 @@ void ExplodeGreetsScene::render(GLNameList frameBuffers, GLNameList renderTextur
   const float partTime = sharedUniforms.songPosition - sharedUniforms.partStart;
   advance();
 
+  const TilePlacement placement = explodeTilePlacement(partTime);
+  tileMesh.position = placement.position;
+  tileMesh.opacity = 1.0f;
+  tileMesh.shimmer = false;
+  tileMesh.exploding = placement.exploding;
+
+  // The finished picture reaches the window only through the tiles: the passes up to it draw
+  // just the rows that tiles landing in the letterbox band (widened by FXAA's reach) sample.
+  const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
+  const int height = settings.renderHeight;
+  tileMesh.rebuildVertices(4.0 * placement.meshTime);  // as drawTiles will
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
+  chain.onlyRows = tileSampledRows(tileMesh, tileMesh.frameMvp(), letterboxedRows(height, fxaaReach), height);
   runScenePass(chain, *scene);
   glClearColor(1.0f, 0.5f, 0.0f, 1.0f);  // takes effect at the next clear
   runPostPass(chain, *bloom);
   runPostPass(chain, *rgbSplit, setRgbSplitOffsets);
   const uint32_t finishedPicture = chain.lastTexture;
+  chain.onlyRows = RowSpan{0, -1};
 
   // The logo reads its pack image, not the previous pass, and fills the whole target.
   runPostPass(chain, *logoFade, [&](uint32_t p) {
@@ -58,11 +74,6 @@ void ExplodeGreetsScene::render(GLNameList frameBuffers, GLNameList renderTextur
     setUniformFloat(p, "alpha", explodeLogoAlpha(partTime));
   });
 
-  const TilePlacement placement = explodeTilePlacement(partTime);
-  tileMesh.position = placement.position;
-  tileMesh.opacity = 1.0f;
-  tileMesh.shimmer = false;
-  tileMesh.exploding = placement.exploding;
   runTilePass(chain, tileMesh, *tiles, finishedPicture, placement.meshTime);
 
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
