@@ -4,8 +4,9 @@
 // widened by how far the passes after it read up and down. Skipped rows have zero weight in the
 // window's picture, so it stays exactly what a full draw gives.
 // Owns: the band arithmetic and each post pass's vertical reach in rows. Does NOT touch GL (the
-// pass chain scissors with the span) and does NOT apply where a picture is moved before the
-// composite (the exploding greets tiles carry rows from anywhere into view).
+// pass chain scissors with the span) and does NOT apply to a picture moved before the composite
+// (the exploding greets tiles carry rows from anywhere into view; geometry/tile_sampled_rows
+// bounds the rows they carry).
 #pragma once
 
 struct RowSpan {

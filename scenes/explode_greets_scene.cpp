@@ -66,7 +66,9 @@ void ExplodeGreetsScene::render(GLNameList frameBuffers, GLNameList renderTextur
   runPostPass(chain, *bloom);
   runPostPass(chain, *rgbSplit, setRgbSplitOffsets);
   const uint32_t finishedPicture = chain.lastTexture;
+  // From the logo on, the passes draw what the letterbox band shows, as the greets part's do.
   chain.onlyRows = RowSpan{0, -1};
+  letterboxChain(chain, fxaaReach);
 
   // The logo reads its pack image, not the previous pass, and fills the whole target.
   runPostPass(chain, *logoFade, [&](uint32_t p) {
@@ -76,6 +78,6 @@ void ExplodeGreetsScene::render(GLNameList frameBuffers, GLNameList renderTextur
 
   runTilePass(chain, tileMesh, *tiles, finishedPicture, placement.meshTime);
 
-  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa);
+  if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
   runComposite(chain, *composite, packSlot(packTextures, overlaySlot), true);
 }
