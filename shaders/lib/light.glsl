@@ -67,7 +67,11 @@ vec3 flareGhostRings(vec2 uv, vec2 flarePoint)
         float d = length(uv - flarePoint * along);
         float disc = smoothstep(size, size * 0.8, d) * 0.25;
         float rim = exp(-abs(d - size) * 80.0) * 0.5;
-        vec3 colour = cos(vec3(0.44, 0.24, 0.2) * 8.0 + 4.0 * d) * 0.5 + 0.5;
+        // cos(k + 4 d) by the angle sum: two sines of the pixel's own angle, not three.
+        float c = cos(4.0 * d);
+        float s = sin(4.0 * d);
+        const vec3 k = vec3(0.44, 0.24, 0.2) * 8.0;
+        vec3 colour = (cos(k) * c - sin(k) * s) * 0.5 + 0.5;
         sum += (disc + rim) * colour * 0.35;
     }
     return sum;
