@@ -39,8 +39,13 @@ float structureDistance(vec3 p)
     vec4 q = vec4(0.1 * p, 1.0);
     for (int i = 0; i < 7; ++i) {
         q.xyz = abs(q.xyz) - vec3(1.6, 0.0, 0.8);
-        q.xz = rot2(q.xz, 1.57 + 0.785 * float(i));
-        q *= 1.4;
+        // rot2's turn and the 1.4 scale in one step: the scale rides on the turn's constant
+        // cosine and sine, two products fewer per fold (equal up to rounding).
+        float a = 1.57 + 0.785 * float(i);
+        float scaledCos = 1.4 * cos(a);
+        float scaledSin = 1.4 * sin(a);
+        q.xz = vec2(q.x * scaledCos + q.z * scaledSin, -q.x * scaledSin + q.z * scaledCos);
+        q.yw *= 1.4;
         if (i == 2) {
             q.xyz = abs(q.xyz) - vec3(1.5, 2.5, 2.5);
             q.xy = rot2(q.xy, 2.355);
