@@ -18,6 +18,43 @@ bool secondPhase;     // t >= 28
 float phaseTime;      // t - 28 (negative in phase 1)
 vec2 worldTurn;       // (cos, sin) of the phase-2 turn of the world, 0.0625 (t - 28)
 
+// ---- Sines -------------------------------------------------------------------------------
+
+// The distance field takes twenty sines per evaluation, and llvmpipe's sin and cos cost about
+// twice these: the argument, counted in whole turns, keeps only its nearest-turn remainder r
+// (|r| <= 0.5), and a near-minimax polynomial in r^2 gives the value to about 5e-7, near the
+// rounding of a float; large arguments add the rounding of the scale to turns.
+
+// sin(TAU u).
+float sinOfTurns(float u)
+{
+    float r = u - floor(u + 0.5);
+    float z = r * r;
+    float p = ((3.23778009 * z - 14.8995781) * z + 42.0258522) * z - 76.7030029;
+    return r * (((p * z + 81.6051331) * z - 41.3417015) * z + 6.28318548);
+}
+
+// cos(TAU u).
+float cosOfTurns(float u)
+{
+    float r = u - floor(u + 0.5);
+    float z = r * r;
+    float p = ((6.52770615 * z - 25.9668846) * z + 60.1674309) * z - 85.4501114;
+    return ((p * z + 64.9391174) * z - 19.7392044) * z + 1.0;
+}
+
+const float TURNS_PER_RADIAN = 0.159154937;
+
+float sinOf(float radians)
+{
+    return sinOfTurns(radians * TURNS_PER_RADIAN);
+}
+
+float cosOf(float radians)
+{
+    return cosOfTurns(radians * TURNS_PER_RADIAN);
+}
+
 // ---- Ground -------------------------------------------------------------------------------
 
 float tri(float x)
@@ -32,7 +69,7 @@ float tri2(vec2 q)
 
 float softTri(float x)
 {
-    return 0.25 + 0.25 * cos(TAU * x);
+    return 0.25 + 0.25 * cosOfTurns(x);
 }
 
 float soft2(vec2 q)
@@ -67,22 +104,22 @@ float strip(vec3 q, vec3 centre, float len)
 
 float strip1(vec3 q, float k)
 {
-    return strip(q, vec3(0.5 * cos(q.z), 0.5 * sin(q.z + q.x), 0.0), 3.5 + k);
+    return strip(q, vec3(0.5 * cosOf(q.z), 0.5 * sinOf(q.z + q.x), 0.0), 3.5 + k);
 }
 
 float strip2(vec3 q, float k)
 {
-    return strip(q, vec3(0.6 * cos(q.z + 1.5 + q.x), 0.3 * sin(q.z + 1.0), 0.0), 3.0 + k);
+    return strip(q, vec3(0.6 * cosOf(q.z + 1.5 + q.x), 0.3 * sinOf(q.z + 1.0), 0.0), 3.0 + k);
 }
 
 float strip3(vec3 q, float k)
 {
-    return strip(q, vec3(0.4 * sin(q.z + q.y), 0.5 * cos(q.z + q.x), 0.0), 4.0 + k);
+    return strip(q, vec3(0.4 * sinOf(q.z + q.y), 0.5 * cosOf(q.z + q.x), 0.0), 4.0 + k);
 }
 
 float strip4(vec3 q, float k)
 {
-    return strip(q, vec3(0.5 * sin(q.z + 1.5 + q.x), 0.6 * cos(q.z + 1.5), 0.0), 2.0 + k);
+    return strip(q, vec3(0.5 * sinOf(q.z + 1.5 + q.x), 0.6 * cosOf(q.z + 1.5), 0.0), 2.0 + k);
 }
 
 // The turn of the two far strips: half a turn about z, half a turn about y, then 90 rad about y.
