@@ -22,16 +22,16 @@ vec2 worldTurn;       // (cos, sin) of the phase-2 turn of the world, 0.0625 (t 
 
 // The distance field takes twenty sines per evaluation, and llvmpipe's sin and cos cost about
 // twice these: the argument, counted in whole turns, keeps only its nearest-turn remainder r
-// (|r| <= 0.5), and a near-minimax polynomial in r^2 gives the value to about 5e-7, near the
-// rounding of a float; large arguments add the rounding of the scale to turns.
+// (|r| <= 0.5), and a near-minimax polynomial in r^2 gives the value to about 1e-6, a few
+// roundings of a float; large arguments add the rounding of the scale to turns.
 
 // sin(TAU u).
 float sinOfTurns(float u)
 {
     float r = u - floor(u + 0.5);
     float z = r * r;
-    float p = ((3.23778009 * z - 14.8995781) * z + 42.0258522) * z - 76.7030029;
-    return r * (((p * z + 81.6051331) * z - 41.3417015) * z + 6.28318548);
+    float p = (-12.4688187 * z + 41.3413658) * z - 76.6141434;
+    return r * (((p * z + 81.5999146) * z - 41.3415871) * z + 6.28318501);
 }
 
 // cos(TAU u).
@@ -39,8 +39,8 @@ float cosOfTurns(float u)
 {
     float r = u - floor(u + 0.5);
     float z = r * r;
-    float p = ((6.52770615 * z - 25.9668846) * z + 60.1674309) * z - 85.4501114;
-    return ((p * z + 64.9391174) * z - 19.7392044) * z + 1.0;
+    float p = (-21.0654297 * z + 58.7869415) * z - 85.2708435;
+    return ((p * z + 64.9285889) * z - 19.7389774) * z + 0.999999225;
 }
 
 const float TURNS_PER_RADIAN = 0.159154937;
