@@ -5,8 +5,9 @@
 // columns scrolls up out of the ground while the camera drifts up and away. Alpha carries
 // the march effort, the light mask of the light-shaft pass that follows.
 // Assembled by ShaderSourceBuilder after basic, gamma, materials, raymarchingtools,
-// raymarching, light, axis_rotation, simplex_noise, cheap_fog, mist, voronoi and
-// texture_noise; reads the shared uniforms declared in basic.glsl and declares none itself.
+// raymarching, light, axis_rotation, simplex_noise, cheap_fog, dust_turns, mist, voronoi and
+// texture_noise; reads the shared uniforms declared in basic.glsl and the dust's turns of this
+// frame (dust_turns.glsl), and declares none itself.
 
 const float PHASE_CHANGE = 28.0;
 const vec3 FOG_COLOUR = vec3(0.6, 0.3, 0.2);
@@ -302,7 +303,7 @@ vec3 dust(vec2 uv, vec3 hitPoint)
 {
     vec3 eye, ray, straightEye;
     dustCamera(sceneTime, uv, eye, ray, straightEye);
-    return dustLayers(eye, ray, 10, length(hitPoint - eye), 10.0, 0.2 * sceneTime) * vec3(0.1);
+    return dustLayers(eye, ray, 10, length(hitPoint - eye)) * vec3(0.1);
 }
 
 void main()
