@@ -10,13 +10,14 @@
 #include "render/render_targets.h"
 #include "render/screen_quad.h"
 #include "render/shared_uniforms.h"
+#include "scenes/dust_turns.h"
 #include "scenes/pass_programs.h"
 #include "scenes/raymarcher_source.h"
 
 std::string abstractWorldsSceneText(ShaderFiles files) {
   return raymarcherSource(files,
                           {.gamma = 1.16f, .fov = 0.75f, .iterations = 128, .stepSize = 0.4f, .clipNear = 0.01f,
-                           .clipFar = 30.0f, .lightCount = 2, .voronoi = true},
+                           .clipFar = 30.0f, .lightCount = 2, .voronoi = true, .dustTurns = true},
                           abstractWorldsSceneFile);
 }
 
@@ -45,7 +46,10 @@ void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderText
   const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   letterboxChain(chain, fxaaReach);
-  runScenePass(chain, *scene, [&](uint32_t p) { setSampler(p, "soundTexture", chain.renderTextures.at(3)); });
+  runScenePass(chain, *scene, [&](uint32_t p) {
+    setSampler(p, "soundTexture", chain.renderTextures.at(3));
+    setDustTurns(p, abstractWorldsDustSwirl, sharedUniforms.songPosition - sharedUniforms.partStart);
+  });
   runPostPass(chain, *lightShafts);
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);

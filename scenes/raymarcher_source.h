@@ -8,18 +8,21 @@
 #include "render/pass_programs.h"
 #include "render/shader_files.h"
 
-// The values given to begin, addRaymarching and addLights, and whether the scene wants the
-// Voronoi snippet (between the mist and the value noise).
+// The values given to begin, addRaymarching and addLights, whether the scene wants the
+// Voronoi snippet (between the mist and the value noise), and whether its dust takes the
+// per-frame layer turns of scenes/dust_turns.h (the dust_turns snippet, before the mist).
 struct RaymarcherConstants {
   float gamma = 0.0f, fov = 0.0f;
   int iterations = 0;
   float stepSize = 0.0f, clipNear = 0.0f, clipFar = 0.0f;
   int lightCount = 0;
   bool voronoi = false;
+  bool dustTurns = false;
 };
 
 // begin, addRaymarching and addLights with `constants`, then axis_rotation, simplex_noise,
-// cheap_fog, mist, voronoi (when asked for) and texture_noise, then `sceneFile`, all from `files`.
+// cheap_fog, dust_turns (when asked for), mist, voronoi (when asked for) and texture_noise, then
+// `sceneFile`, all from `files`.
 std::string raymarcherSource(ShaderFiles files, const RaymarcherConstants& constants, const char* sceneFile);
 
 // A scene's text as the scene assembles it from `files`.

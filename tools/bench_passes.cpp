@@ -218,6 +218,7 @@ void benchAbstractWorlds(const ScreenQuad& quad, uint32_t input, uint32_t sound,
     sharedUniforms.partStart = sharedUniforms.songPosition - partTime;
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
+    setDustTurns(scene.programId, abstractWorldsDustSwirl, partTime);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "abstract", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);
