@@ -13,7 +13,7 @@ std::string raymarcherSource(ShaderFiles files, const RaymarcherConstants& const
       .addFile("./shaders/lib/axis_rotation.glsl")
       .addFile("./shaders/lib/simplex_noise.glsl")
       .addFile("./shaders/lib/cheap_fog.glsl");
-  if (constants.dustTurns) builder.addFile("./shaders/lib/dust_turns.glsl");
+  if (constants.dustTurns) builder.addFile("./shaders/lib/dust_turns_header.glsl");
   builder.addFile("./shaders/lib/mist.glsl");
   if (constants.voronoi) builder.addFile("./shaders/lib/voronoi.glsl");
   return builder.addFile("./shaders/lib/texture_noise.glsl").addFile(sceneFile).build();

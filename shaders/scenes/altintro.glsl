@@ -10,11 +10,7 @@ uniform float lightAdd;
 uniform float lerp3;
 uniform sampler2D cubeTexture;
 uniform sampler2D soundTexture;
-// The dust layers' turns and scales of this frame, worked out once on the CPU
-// (scenes/dust_turns.h): layer j as (cos a, sin a, 4 + sin j, 0). Named as DUST_TURNS, it
-// replaces the three sines per layer that mist.glsl's dust would work out at every pixel.
-uniform vec4 dustTurns[15];
-#define DUST_TURNS dustTurns
+#include "./shaders/lib/dust_turns_header.glsl"
 
 out vec4 fragColor;
 

@@ -7,10 +7,7 @@ uniform vec2 resolution;
 uniform sampler2D renderTexture;
 uniform float alpha;
 uniform float numLines;
-// The dust layers' turns and scales of this frame, worked out once on the CPU
-// (scenes/dust_turns.h); named as DUST_TURNS, they replace mist.glsl's per-pixel sines.
-uniform vec4 dustTurns[15];
-#define DUST_TURNS dustTurns
+#include "./shaders/lib/dust_turns_header.glsl"
 
 out vec4 fragColor;
 

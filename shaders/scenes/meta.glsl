@@ -5,10 +5,7 @@
 // of field amount for qdof: near surfaces blur, the far backdrop stays sharp.
 // The dust specks were tuned with this rounding of pi, a little short of the PI below.
 #define DUST_PI 3.1415692
-// The dust layers' turns and scales of this frame, worked out once on the CPU
-// (scenes/dust_turns.h); named as DUST_TURNS, they replace mist.glsl's per-pixel sines.
-uniform vec4 dustTurns[15];
-#define DUST_TURNS dustTurns
+#include "./shaders/lib/dust_turns_header.glsl"
 #include "./shaders/lib/mist.glsl"
 #include "./shaders/lib/hsv.glsl"
 #include "./shaders/lib/gamma.glsl"
