@@ -12,6 +12,7 @@
 #include "render/display_settings.h"
 #include "geometry/random_seeds.h"
 #include "geometry/tile_mesh.h"
+#include "geometry/tile_sampled_rows.h"
 #include "render/shader_program.h"
 #include "scenes/tile_pass.h"
 #include "tests/support/gl_context.h"
@@ -182,13 +183,16 @@ TEST_F(TileMeshGlTest, DrawUploadsTheVerticesOfFourTimesTheCallersTime) {
 
 namespace {
 
-// The mesh drawn over a target cleared to `background`, as a scene draws it over its picture.
-std::vector<float> drawMesh(TileMesh& mesh, double meshTime, std::array<float, 4> picture, std::array<float, 4> background) {
+// The mesh drawn over a target cleared to `background`, as a scene draws it over its picture:
+// `texels` of a square picture `side` texels wide.
+std::vector<float> drawMesh(TileMesh& mesh, double meshTime, const std::vector<float>& texels, int side,
+                            std::array<float, 4> background) {
   static const std::unique_ptr<ShaderProgram> program = buildTileProgram();
   const TestTarget target = makeTestTarget(glSize, glSize, GL_RGBA32F);
-  std::vector<float> texels;
-  for (int i = 0; i < 16; ++i) texels.insert(texels.end(), picture.begin(), picture.end());
-  const GLuint texture = uploadTestTextureFloat(4, 4, texels.data());
+  const GLuint texture = uploadTestTextureFloat(side, side, texels.data());
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
   glClearColor(background[0], background[1], background[2], background[3]);
   glClear(GL_COLOR_BUFFER_BIT);
@@ -201,6 +205,13 @@ std::vector<float> drawMesh(TileMesh& mesh, double meshTime, std::array<float, 4
   glDeleteFramebuffers(1, &target.framebuffer);
   glBindVertexArray(0);
   return pixels;
+}
+
+// A flat picture of one colour.
+std::vector<float> drawMesh(TileMesh& mesh, double meshTime, std::array<float, 4> picture, std::array<float, 4> background) {
+  std::vector<float> texels;
+  for (int i = 0; i < 16; ++i) texels.insert(texels.end(), picture.begin(), picture.end());
+  return drawMesh(mesh, meshTime, texels, 4, background);
 }
 
 float redAt(const std::vector<float>& pixels, int x, int y) {
@@ -258,4 +269,30 @@ TEST_F(TileMeshGlTest, FadedTilesCollapseOntoTheModelOriginAndVanish) {
   // Update time 4 x 14 = 56 lies past every tile's end (53.3 at the slowest speed).
   const std::vector<float> pixels = drawMesh(mesh, 14.0, {1, 1, 1, 1}, {0.25f, 0.25f, 0.25f, 1});
   for (size_t i = 0; i < pixels.size(); i += 4) ASSERT_FLOAT_EQ(pixels[i], 0.25f) << "pixel " << i / 4;
+}
+
+TEST_F(TileMeshGlTest, ExplodingTilesShowNoPictureRowOutsideTheirSampledRowsInTheShownRows) {
+  TileMesh mesh;
+  mesh.buildTiles();
+  mesh.exploding = true;
+  mesh.position = {0.0f, 0.5f, -1.2f};
+  const RowSpan shown{8, 16};
+  auto picture = [&](RowSpan kept, float outside) {
+    std::vector<float> texels;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) {
+        const bool in = y >= kept.first && y < kept.first + kept.count;
+        texels.insert(texels.end(), {in ? (x + y % 7) / 40.0f : outside, 0.5f, 0.5f, 1.0f});
+      }
+    return texels;
+  };
+  for (double meshTime : {0.3, 1.5, 4.0}) {
+    mesh.rebuildVertices(4.0 * meshTime);
+    const RowSpan sampled = tileSampledRows(mesh, mesh.frameMvp(), shown, size);
+    EXPECT_LT(sampled.count, size) << "some rows land outside the shown ones at " << meshTime;
+    const std::vector<float> a = drawMesh(mesh, meshTime, picture(sampled, 0.0f), size, {0, 0, 0, 1});
+    const std::vector<float> b = drawMesh(mesh, meshTime, picture(sampled, 1.0f), size, {0, 0, 0, 1});
+    for (int y = shown.first; y < shown.first + shown.count; ++y)
+      for (int x = 0; x < size; ++x) ASSERT_EQ(redAt(a, x, y), redAt(b, x, y)) << x << "," << y << " at " << meshTime;
+  }
 }
