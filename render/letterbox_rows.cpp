@@ -26,14 +26,21 @@ int rowsFor(double offset, int height) { return static_cast<int>(std::ceil(std::
 
 }  // namespace
 
-RowSpan letterboxedRows(int height, int reachRows) {
+RowSpan widenedRows(RowSpan read, int reachRows, int height) {
+  if (read.count <= 0) return {read.first, 0};
   const int reach = std::max(reachRows, 0) + roundingRows;
-  const int low = static_cast<int>(std::floor(bandLow * height - 0.5)) - reach;
-  const int high = static_cast<int>(std::floor(bandHigh * height - 0.5)) + 1 + reach;
-  const int first = std::clamp(low, 0, height);
-  const int last = std::clamp(high, first - 1, height - 1);
+  const int first = std::clamp(read.first - reach, 0, height);
+  const int last = std::clamp(read.first + read.count - 1 + reach, first - 1, height - 1);
   return {first, last - first + 1};
 }
+
+RowSpan letterboxBand(int height) {
+  const int low = static_cast<int>(std::floor(bandLow * height - 0.5));
+  const int high = static_cast<int>(std::floor(bandHigh * height - 0.5)) + 1;
+  return {low, high - low + 1};
+}
+
+RowSpan letterboxedRows(int height, int reachRows) { return widenedRows(letterboxBand(height), reachRows, height); }
 
 int spiralDofReachRows(int height) { return rowsFor(0.002 * spiralGrowth(60), height); }
 

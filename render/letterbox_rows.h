@@ -14,8 +14,15 @@ struct RowSpan {
   int count = 0;  // rows drawn from `first` up
 };
 
-// The rows of a target `height` tall that the band between the letterbox bars samples,
-// widened by `reachRows` on each side and clipped to the target.
+// The rows a pass must draw so that the rows `read` of its target come out right when the passes
+// after it read `reachRows` above and below: `read` widened by that and by a row of rounding,
+// clipped to a target `height` tall. An empty span stays empty.
+RowSpan widenedRows(RowSpan read, int reachRows, int height);
+
+// The rows of a target `height` tall that the band between the letterbox bars samples.
+RowSpan letterboxBand(int height);
+
+// letterboxBand widened by `reachRows` on each side (widenedRows).
 RowSpan letterboxedRows(int height, int reachRows);
 
 // How far a pass reads above or below its own row, in rows of a target `height` tall, the

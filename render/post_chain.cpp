@@ -15,14 +15,12 @@
 
 namespace {
 
-// Binds a render target; a pass of a chain with fixed rows, or of a letterboxed chain, draws only
-// the rows still read.
+// Binds a render target; a pass of a chain with limited rows draws only the rows still read.
 void bindRenderTarget(uint32_t framebuffer, const PassChain& chain) {
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   glViewport(0, 0, settings.renderWidth, settings.renderHeight);
-  if (chain.onlyRows.count < 0 && chain.reachToCome < 0) return;
-  const RowSpan rows =
-      chain.onlyRows.count >= 0 ? chain.onlyRows : letterboxedRows(settings.renderHeight, chain.reachToCome);
+  if (!chain.readRows) return;
+  const RowSpan rows = widenedRows(*chain.readRows, chain.reachToCome, settings.renderHeight);
   glEnable(GL_SCISSOR_TEST);
   glScissor(0, rows.first, settings.renderWidth, rows.count);
 }
@@ -44,7 +42,14 @@ PassChain beginPassChain(const GLNameList& frameBuffers, const GLNameList& rende
   return chain;
 }
 
-void letterboxChain(PassChain& chain, int reachRows) { chain.reachToCome = std::max(reachRows, 0); }
+void limitChainRows(PassChain& chain, RowSpan readRows, int reachRows) {
+  chain.readRows = readRows;
+  chain.reachToCome = std::max(reachRows, 0);
+}
+
+void letterboxChain(PassChain& chain, int reachRows) {
+  limitChainRows(chain, letterboxBand(settings.renderHeight), reachRows);
+}
 
 void runScenePass(PassChain& chain, const ShaderProgram& program, const UniformSetter& bindTextures) {
   markPass(PassKind::Scene, program.programId, true);
@@ -73,7 +78,7 @@ void runBlackScenePass(PassChain& chain) {
 void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra, int reachRows) {
   markPass(PassKind::Post, program.programId, true);
   const int target = (chain.postPasses + 1) % 2;
-  if (chain.reachToCome >= 0) chain.reachToCome = std::max(chain.reachToCome - reachRows, 0);
+  chain.reachToCome = std::max(chain.reachToCome - reachRows, 0);
   bindRenderTarget(chain.frameBuffers.at(target), chain);
   glUseProgram(program.programId);
   uploadSharedUniforms(program);

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "render/gl_lists.h"
 #include "render/letterbox_rows.h"
@@ -18,9 +19,10 @@ struct PassChain {
   ScreenQuad quad;
   int postPasses = 0;         // post pass k (from 1) draws into framebuffer k mod 2
   uint32_t lastTexture = 0;   // what the next pass reads: the texture written last
-  int reachToCome = -1;       // letterboxed: how far the post passes to come read up and down
-                              // together; -1: every pass draws its whole target
-  RowSpan onlyRows{0, -1};    // count >= 0: the passes draw only these rows, whatever the reach
+  // The rows the chain's end reads (the passes draw them widened by reachToCome); none: every
+  // pass draws its whole target.
+  std::optional<RowSpan> readRows = std::nullopt;
+  int reachToCome = 0;        // how far the post passes still to come read up and down together
 };
 
 // Called with the program in use after the shared uniforms went up, for pass-specific values.
@@ -28,9 +30,11 @@ using UniformSetter = std::function<void(uint32_t programId)>;
 
 PassChain beginPassChain(const GLNameList& frameBuffers, const GLNameList& renderTextures, const ScreenQuad& quad);
 
-// From here on the chain's passes draw only the rows its letterboxed composite shows, widened by
+// From here on the chain's passes draw only the rows `readRows` of their targets, widened by
 // `reachRows`: how far all the post passes to come read up and down together. Each post pass
 // then names its own reach, and the passes after it draw correspondingly fewer rows.
+void limitChainRows(PassChain& chain, RowSpan readRows, int reachRows);
+// limitChainRows to the rows its letterboxed composite shows.
 void letterboxChain(PassChain& chain, int reachRows);
 
 // Framebuffer 0 at render size, depth test on, cleared, then the program over the quad.

@@ -6,7 +6,6 @@
 #include <iostream>
 
 #include "render/bokeh_spiral.h"
-
 #include "render/composite_files.h"
 #include "render/display_settings.h"
 #include "render/letterbox_rows.h"

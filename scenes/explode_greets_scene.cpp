@@ -60,14 +60,13 @@ void ExplodeGreetsScene::render(GLNameList frameBuffers, GLNameList renderTextur
   const int height = settings.renderHeight;
   tileMesh.rebuildVertices(4.0 * placement.meshTime);  // as drawTiles will
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
-  chain.onlyRows = tileSampledRows(tileMesh, tileMesh.frameMvp(), letterboxedRows(height, fxaaReach), height);
+  limitChainRows(chain, tileSampledRows(tileMesh, tileMesh.frameMvp(), letterboxedRows(height, fxaaReach), height), 0);
   runScenePass(chain, *scene);
   glClearColor(1.0f, 0.5f, 0.0f, 1.0f);  // takes effect at the next clear
   runPostPass(chain, *bloom);
   runPostPass(chain, *rgbSplit, setRgbSplitOffsets);
   const uint32_t finishedPicture = chain.lastTexture;
   // From the logo on, the passes draw what the letterbox band shows, as the greets part's do.
-  chain.onlyRows = RowSpan{0, -1};
   letterboxChain(chain, fxaaReach);
 
   // The logo reads its pack image, not the previous pass, and fills the whole target.
