@@ -69,6 +69,11 @@ ShaderSourceBuilder& ShaderSourceBuilder::addRaymarching(float fov, int iteratio
   return addFile("./shaders/lib/raymarching.glsl");
 }
 
+ShaderSourceBuilder& ShaderSourceBuilder::addDefine(const std::string& name) {
+  addGenerated("#define " + name);
+  return *this;
+}
+
 ShaderSourceBuilder& ShaderSourceBuilder::addLights(int lightCount) {
   addGenerated(formatLine("const int LIGHTS = %d;", lightCount));
   addGenerated("const bool USE_AO = true;");

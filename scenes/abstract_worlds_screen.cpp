@@ -14,18 +14,28 @@
 #include "scenes/pass_programs.h"
 #include "scenes/raymarcher_source.h"
 
-std::string abstractWorldsSceneText(ShaderFiles files) {
+namespace {
+
+std::string worldsText(ShaderFiles files, const char* phaseDefine) {
   return raymarcherSource(files,
                           {.gamma = 1.16f, .fov = 0.75f, .iterations = 128, .stepSize = 0.4f, .clipNear = 0.01f,
-                           .clipFar = 30.0f, .lightCount = 2, .voronoi = true, .dustTurns = true},
+                           .clipFar = 30.0f, .lightCount = 2, .voronoi = true, .dustTurns = true,
+                           .sceneDefine = phaseDefine},
                           abstractWorldsSceneFile);
 }
+
+}  // namespace
+
+std::string abstractWorldsSceneText(ShaderFiles files) { return worldsText(files, nullptr); }
+
+std::string abstractWorldsSecondPhaseText(ShaderFiles files) { return worldsText(files, "SECOND_PHASE"); }
 
 float abstractWorldsBlackFactor(float partTime) { return partTime < 1.0f ? 1.0f - partTime : 0.0f; }
 
 void AbstractWorldsScreen::init() {
   BaseDemoScreen::init();
   scene = raymarcherProgram(ShaderFiles::Embedded, abstractWorldsSceneText);
+  secondPhaseScene = raymarcherProgram(ShaderFiles::Embedded, abstractWorldsSecondPhaseText);
   lightShafts = embeddedPassProgram(lightShaftsPassPath);
   bloom = embeddedPassProgram(bloomPassPath);
   crt = embeddedPassProgram(crtPassPath);
@@ -46,7 +56,11 @@ void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderText
   const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   letterboxChain(chain, fxaaReach);
-  runScenePass(chain, *scene, [&](uint32_t p) {
+  // The same difference the shaders' partTime is uploaded as, so the program and the scene file
+  // agree on the phase.
+  const float partTime = sharedUniforms.songPosition - sharedUniforms.partStart;
+  const PassProgram& world = partTime >= abstractWorldsPhaseChange ? secondPhaseScene : scene;
+  runScenePass(chain, *world, [&](uint32_t p) {
     setSampler(p, "soundTexture", chain.renderTextures.at(3));
     setDustTurns(p, abstractWorldsDustSwirl, sharedUniforms.songPosition - sharedUniforms.partStart);
   });
@@ -62,6 +76,8 @@ void AbstractWorldsScreen::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
   scene.reset();
   scene = raymarcherProgram(ShaderFiles::Disk, abstractWorldsSceneText);
+  secondPhaseScene.reset();
+  secondPhaseScene = raymarcherProgram(ShaderFiles::Disk, abstractWorldsSecondPhaseText);
   composite.reset();
   composite = filePassProgram(amigaBordersPartFile);
   std::cout << "RELOADED!\n";

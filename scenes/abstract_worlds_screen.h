@@ -12,10 +12,18 @@
 // The scene's own file, assembled after the library snippets.
 inline constexpr const char* abstractWorldsSceneFile = "./shaders/scenes/abstractworlds.glsl";
 
+// The part time at which the world starts to turn and the cube columns rise: the scene file's
+// PHASE_CHANGE.
+inline constexpr float abstractWorldsPhaseChange = 28.0f;
+
 // The scene's fragment text: basic, gamma 1.16, materials, the ray-marching lines (field 0.75,
 // 128 steps, step factor 0.4, near 0.01, far 30), two lights, the six extra snippets, then the
-// scene file, each file from `files` (the embedded copies at init, the disk at reload).
+// scene file, each file from `files` (the embedded copies at init, the disk at reload). The
+// first text draws the world before the phase change, the second (SECOND_PHASE defined) the
+// world after it: the software rasteriser pays for both sides of every branch, so each program
+// carries only its own world's field.
 std::string abstractWorldsSceneText(ShaderFiles files);
+std::string abstractWorldsSecondPhaseText(ShaderFiles files);
 
 // The black override of the first second of the part: 1 - partTime while below 1, else 0.
 float abstractWorldsBlackFactor(float partTime);
@@ -27,7 +35,8 @@ class AbstractWorldsScreen : public BaseDemoScreen {
   void advance() override;
   void reload() override;
 
-  PassProgram scene;
+  PassProgram scene;             // before the phase change
+  PassProgram secondPhaseScene;  // from the phase change on
   PassProgram lightShafts;
   PassProgram bloom;
   PassProgram crt;

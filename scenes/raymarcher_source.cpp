@@ -16,7 +16,9 @@ std::string raymarcherSource(ShaderFiles files, const RaymarcherConstants& const
   if (constants.dustTurns) builder.addFile("./shaders/lib/dust_turns_header.glsl");
   builder.addFile("./shaders/lib/mist.glsl");
   if (constants.voronoi) builder.addFile("./shaders/lib/voronoi.glsl");
-  return builder.addFile("./shaders/lib/texture_noise.glsl").addFile(sceneFile).build();
+  builder.addFile("./shaders/lib/texture_noise.glsl");
+  if (constants.sceneDefine) builder.addDefine(constants.sceneDefine);
+  return builder.addFile(sceneFile).build();
 }
 
 PassProgram raymarcherProgram(ShaderFiles files, RaymarcherText sceneText) {

@@ -12,10 +12,17 @@
 const float PHASE_CHANGE = 28.0;
 const vec3 FOG_COLOUR = vec3(0.6, 0.3, 0.2);
 
+// Which world the program draws: the part builds one program with SECOND_PHASE defined and
+// uses it from t = 28 on, so each program's field holds only its own phase's terms.
+#ifdef SECOND_PHASE
+const bool secondPhase = true;
+#else
+const bool secondPhase = false;
+#endif
+
 // Set once per pixel in main, read by the distance field.
 float sceneTime;      // part time t
 float descentTime;    // t3 = clamp(t, 0, 28): how far the phase-1 world has moved along z
-bool secondPhase;     // t >= 28
 float phaseTime;      // t - 28 (negative in phase 1)
 vec2 worldTurn;       // (cos, sin) of the phase-2 turn of the world, 0.0625 (t - 28)
 
@@ -310,7 +317,6 @@ void main()
 {
     sceneTime = partTime;
     descentTime = clamp(sceneTime, 0.0, PHASE_CHANGE);
-    secondPhase = sceneTime >= PHASE_CHANGE;
     phaseTime = sceneTime - PHASE_CHANGE;
     // The same for every march step of the frame: worked out once, not at each step.
     worldTurn = vec2(cos(0.0625 * phaseTime), sin(0.0625 * phaseTime));
