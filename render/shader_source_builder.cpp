@@ -69,8 +69,8 @@ ShaderSourceBuilder& ShaderSourceBuilder::addRaymarching(float fov, int iteratio
   return addFile("./shaders/lib/raymarching.glsl");
 }
 
-ShaderSourceBuilder& ShaderSourceBuilder::addDefine(const std::string& name) {
-  addGenerated("#define " + name);
+ShaderSourceBuilder& ShaderSourceBuilder::addDefine(const std::string& definition) {
+  addGenerated("#define " + definition);
   return *this;
 }
 

@@ -33,8 +33,9 @@ struct ShaderSourceBuilder {
   // An include line in the file is replaced by the included text from the same source, once
   // per assembly.
   ShaderSourceBuilder& addFile(const std::string& path);
-  // Appends the line "#define NAME", for a scene file that builds one program per variant.
-  ShaderSourceBuilder& addDefine(const std::string& name);
+  // Appends the line "#define " + definition (a name, or a name and its value), for a scene
+  // file that builds one program per variant.
+  ShaderSourceBuilder& addDefine(const std::string& definition);
   // The pieces joined by single line feeds, none after the last. The text is remembered with
   // its steps and map (findAssembledSource), so a program built over it can be rebuilt.
   std::string build() const;

@@ -11,7 +11,8 @@
 // The values given to begin, addRaymarching and addLights, whether the scene wants the
 // Voronoi snippet (between the mist and the value noise), whether its dust takes the
 // per-frame layer turns of scenes/dust_turns.h (the dust_turns snippet, before the mist), and
-// the name the scene file finds defined, if any (a variant of the scene).
+// what the scene file finds defined, if anything (a variant of the scene: a name, or a name
+// and its value).
 struct RaymarcherConstants {
   float gamma = 0.0f, fov = 0.0f;
   int iterations = 0;

@@ -3,6 +3,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <iostream>
 
 #include "render/display_settings.h"
@@ -44,16 +45,33 @@ void setMvp(uint32_t programId, const Mat4& mvp) {
 
 }  // namespace
 
-std::string tentacleSceneSource(ShaderFiles files) {
+namespace {
+
+std::string tentacleText(ShaderFiles files, const char* subStepDefine) {
   return raymarcherSource(files,
                           {.gamma = 0.86f, .fov = 0.45f, .iterations = 128, .stepSize = 0.3f, .clipNear = 0.01f,
-                           .clipFar = 30.0f, .lightCount = 1, .voronoi = false},
+                           .clipFar = 30.0f, .lightCount = 1, .voronoi = false, .sceneDefine = subStepDefine},
                           tentaclesFile);
+}
+
+std::string latticeText(ShaderFiles files) { return tentacleSubStepSource(files, 0); }
+std::string swarmText(ShaderFiles files) { return tentacleSubStepSource(files, 1); }
+std::string tentacleFieldText(ShaderFiles files) { return tentacleSubStepSource(files, 2); }
+
+}  // namespace
+
+std::string tentacleSceneSource(ShaderFiles files) { return tentacleText(files, nullptr); }
+
+std::string tentacleSubStepSource(ShaderFiles files, int subStep) {
+  static const char* const defines[] = {"TENTACLE_STEP 0", "TENTACLE_STEP 1", "TENTACLE_STEP 2"};
+  return tentacleText(files, defines[std::clamp(subStep, 0, 2)]);
 }
 
 void TentacleScene::init() {
   BaseDemoScreen::init();
-  scene = raymarcherProgram(ShaderFiles::Embedded, tentacleSceneSource);
+  scene = raymarcherProgram(ShaderFiles::Embedded, latticeText);
+  swarmScene = raymarcherProgram(ShaderFiles::Embedded, swarmText);
+  tentacleFieldScene = raymarcherProgram(ShaderFiles::Embedded, tentacleFieldText);
   depthOfField = embeddedPassProgram(tentacleFocusFile);
   bloom = embeddedPassProgram(bloomPassPath);
   crt = embeddedPassProgram(crtPassPath);
@@ -79,7 +97,7 @@ void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, G
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   letterboxChain(chain, tentacleFocusReachRows() + fxaaReach);
   glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-  runScenePass(chain, *scene);
+  runScenePass(chain, *subStepScene());
   runPostPass(chain, *depthOfField, {}, tentacleFocusReachRows());
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);
@@ -95,6 +113,13 @@ void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, G
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   runComposite(chain, *composite, packSlot(packTextures, overlaySlot), false);
+}
+
+const PassProgram& TentacleScene::subStepScene() const {
+  // The uniform the frame step uploaded, not this frame's new choice in sceneSettings: the
+  // program must draw what the sub_step uniform would have selected.
+  if (sharedUniforms.sub_step == 2) return tentacleFieldScene;
+  return sharedUniforms.sub_step == 1 ? swarmScene : scene;
 }
 
 void TentacleScene::advance() {
@@ -151,7 +176,11 @@ void TentacleScene::drawLogo(const GLNameList& packTextures) {
 void TentacleScene::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
   scene.reset();
-  scene = raymarcherProgram(ShaderFiles::Disk, tentacleSceneSource);
+  scene = raymarcherProgram(ShaderFiles::Disk, latticeText);
+  swarmScene.reset();
+  swarmScene = raymarcherProgram(ShaderFiles::Disk, swarmText);
+  tentacleFieldScene.reset();
+  tentacleFieldScene = raymarcherProgram(ShaderFiles::Disk, tentacleFieldText);
   composite.reset();
   composite = filePassProgram(amigaBordersPartFile);
   std::cout << "RELOADED!\n";

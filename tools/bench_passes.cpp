@@ -112,11 +112,12 @@ double timePass(const ShaderProgram& program, const ScreenQuad& quad, uint32_t f
 void benchTentacles(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t framebuffer, int draws) {
   // A ray-marched frame costs far more than a post pass: fewer draws keep the run short.
   const int sceneDraws = std::min(draws, 5);
-  const ShaderProgram scene(false, screenQuadVertexSource(), tentacleSceneSource(ShaderFiles::Embedded), "");
   const float partTimes[] = {5.0f, 20.0f, 35.0f};
   for (const float partTime : partTimes) {
     SceneSettings step;
     applyTentacleStep(step, partTime, 0);
+    const ShaderProgram scene(false, screenQuadVertexSource(), tentacleSubStepSource(ShaderFiles::Embedded, step.sub_step),
+                              "");
     sharedUniforms.sub_step = step.sub_step;
     sharedUniforms.miscData = step.miscData;
     sharedUniforms.partStart = sharedUniforms.songPosition - partTime;

@@ -13,6 +13,15 @@
 // the swarm use rot2's sense as well, the tentacles' noise is the library's value noise, and
 // the dust layers swirl by sin(10 z + 0.2 time).
 
+// The sub-step this program draws. The part builds one program per sub-step (TENTACLE_STEP
+// defined as 0, 1 or 2), as the software rasteriser pays for every branch a block of pixels
+// meets; without it the program follows the sub_step uniform and carries all three fields.
+#ifdef TENTACLE_STEP
+const int subStep = TENTACLE_STEP;
+#else
+#define subStep sub_step
+#endif
+
 const vec3 tentacleColour = vec3(0.2, 0.8, 1.0);
 const vec3 fogColour = vec3(0.2, 0.4, 0.8);
 const vec3 glowColour = vec3(0.2, 0.375, 0.9);
@@ -34,7 +43,7 @@ void setFrameValues()
 {
     twistPhase = 0.03 * time;
     driftZ = 10.0 + 0.35 * partTime;
-    latticePeriod = sub_step == 0 ? max(18.0 - 0.5 * partTime, 14.0) : 14.0;
+    latticePeriod = subStep == 0 ? max(18.0 - 0.5 * partTime, 14.0) : 14.0;
     swarmTurn = vec2(cos(partTime), sin(partTime));
     swarmDriftX = 0.125 * partTime;
     swarmShift = 0.5 + 0.3 * sin(PI * partTime / 8.0);
@@ -128,7 +137,7 @@ float fieldDistance(vec3 p, int step)
 
 vec2 map(vec3 p)
 {
-    return vec2(fieldDistance(p, sub_step), MATERIAL_TENTACLE);
+    return vec2(fieldDistance(p, subStep), MATERIAL_TENTACLE);
 }
 
 // What a ray found: the marched length and, on a hit, the surface normal and occlusion.
@@ -192,9 +201,9 @@ Trace traceField(vec3 ro, vec3 rd, int step)
 
 Trace traceSubStep(vec3 ro, vec3 rd)
 {
-    if (sub_step == 2)
+    if (subStep == 2)
         return traceField(ro, rd, 2);
-    if (sub_step == 1)
+    if (subStep == 1)
         return traceField(ro, rd, 1);
     return traceField(ro, rd, 0);
 }
@@ -203,10 +212,10 @@ Trace traceSubStep(vec3 ro, vec3 rd)
 void cameraPath(out vec3 target, out vec2 orbit)
 {
     vec3 m = vec3(miscData[0], miscData[1], miscData[2]);
-    if (sub_step == 2) {
+    if (subStep == 2) {
         target = vec3(m.x, m.y - 24.0 + (partTime - 28.0), m.z);
         orbit = vec2(miscData[3] + 2.0 * (28.0 - partTime), miscData[4]);
-    } else if (sub_step == 1) {
+    } else if (subStep == 1) {
         target = vec3(m.x + 0.25 * partTime, m.y - 0.75 * partTime, m.z + partTime - 14.0);
         orbit = vec2(miscData[3] + 0.25 * partTime, miscData[4]);
     } else {
@@ -220,7 +229,7 @@ vec3 shadeHit(vec3 p, vec3 rd, vec3 eye, Trace trace)
     PointLight light = PointLight(eye + vec3(0.0, 5.0, 0.0), tentacleColour, 2.06);
     vec3 colour = shadePointLight(light, materialFor(MATERIAL_TENTACLE), tentacleColour, p, trace.normal, -rd,
                                   trace.occlusion);
-    if (sub_step < 2) {
+    if (subStep < 2) {
         float y = mod(p.y + partTime, 4.0);
         float band = smoothstep(0.0, 0.5, y) * smoothstep(-0.5, 0.0, -y);
         colour += pow(partTime, 0.3) * vec3(0.0, 0.5 * lightAdd, lightAdd) * band;

@@ -140,9 +140,10 @@ TEST_F(ScenePrograms, ReloadReplacesWhatItListsFromDiskAndKeepsTheRest) {
   const ReloadRow rows[] = {
       {0, programsOf<Intro>(&Intro::scene, &Intro::depthOfField, &Intro::spectrumBox, &Intro::composite),
        programsOf<Intro>(&Intro::radialBlur, &Intro::fxaa, &Intro::bloom, &Intro::glitch, &Intro::bokeh)},
-      {1, programsOf<Worlds>(&Worlds::scene, &Worlds::composite),
+      {1, programsOf<Worlds>(&Worlds::scene, &Worlds::secondPhaseScene, &Worlds::composite),
        programsOf<Worlds>(&Worlds::lightShafts, &Worlds::bloom, &Worlds::crt, &Worlds::fxaa, &Worlds::spectrumBox)},
-      {2, programsOf<Tentacles>(&Tentacles::scene, &Tentacles::composite),
+      {2, programsOf<Tentacles>(&Tentacles::scene, &Tentacles::swarmScene, &Tentacles::tentacleFieldScene,
+                                &Tentacles::composite),
        programsOf<Tentacles>(&Tentacles::depthOfField, &Tentacles::bloom, &Tentacles::crt, &Tentacles::particle,
                              &Tentacles::fxaa, &Tentacles::spectrumBox, &Tentacles::logoSprite,
                              &Tentacles::creditsSprite)},

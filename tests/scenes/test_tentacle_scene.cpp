@@ -100,17 +100,22 @@ class TentacleSprites : public SceneTest {
     SceneTest::SetUp();
     white_.emplace(std::initializer_list<size_t>{10, 19, 23, 24, 25}, 1.0f);
     black_.emplace(std::initializer_list<size_t>{16}, 0.0f);
-    keptScene_ = std::move(scene().scene);
-    scene().scene = std::make_unique<ShaderProgram>(
-        false, screenQuadVertexSource(), "#version 330 core\nout vec4 c;\nvoid main() { c = vec4(0.0); }\n", "");
+    for (size_t i = 0; i < keptScenes_.size(); ++i) {
+      keptScenes_[i] = std::move(*subStepScenes()[i]);
+      *subStepScenes()[i] = std::make_unique<ShaderProgram>(
+          false, screenQuadVertexSource(), "#version 330 core\nout vec4 c;\nvoid main() { c = vec4(0.0); }\n", "");
+    }
   }
   void TearDown() override {
-    scene().scene = std::move(keptScene_);
+    for (size_t i = 0; i < keptScenes_.size(); ++i) *subStepScenes()[i] = std::move(keptScenes_[i]);
     scene().sceneSettings.apply_fxaa = true;
     white_.reset();
     black_.reset();
   }
   static TentacleScene& scene() { return demoScene<TentacleScene>(2); }
+  static std::array<PassProgram*, 3> subStepScenes() {
+    return {&scene().scene, &scene().swarmScene, &scene().tentacleFieldScene};
+  }
   static float windowCentre(float partTime) { return drawFrame(scene(), partTime, 16, 16).texel(8, 8)[0]; }
   // One large, fully visible bubble over the centre.
   static void oneBubbleInTheMiddle(double visibleCount) {
@@ -125,7 +130,7 @@ class TentacleSprites : public SceneTest {
 
  private:
   std::optional<FlatPackSlots> white_, black_;
-  PassProgram keptScene_;
+  std::array<PassProgram, 3> keptScenes_;
 };
 
 }  // namespace
