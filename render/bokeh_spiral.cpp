@@ -1,7 +1,8 @@
-// The bokeh spiral's taps in texels, grouped by quadrant.
+// The bokeh spiral's taps in texels, and whether they stay by their pixel.
 #include "render/bokeh_spiral.h"
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -27,24 +28,16 @@ std::vector<TexelOffset> spiralOffsets(float radius, int width, int height) {
   return offsets;
 }
 
-int quadrantOf(const TexelOffset& o) { return (o.x >= 0.0 ? 1 : 0) + (o.y >= 0.0 ? 2 : 0); }
-
 }  // namespace
 
 NearBokehSpiral nearBokehSpiral(float radius, int width, int height) {
   NearBokehSpiral spiral;
-  const std::vector<TexelOffset> offsets = spiralOffsets(radius, width, height);
+  // The pass's written-out spiral takes each tap's side from the spiral of radius 1.
+  if (radius < 0.0f) return spiral;
   // A margin below one texel keeps single-precision rounding of the pass's own coordinates from
   // reaching a texel the nine do not hold.
-  for (const TexelOffset& o : offsets)
+  for (const TexelOffset& o : spiralOffsets(radius, width, height))
     if (std::abs(o.x) > 0.999 || std::abs(o.y) > 0.999) return spiral;
   spiral.fits = true;
-  for (int quadrant = 0; quadrant < 4; ++quadrant)
-    for (const TexelOffset& o : offsets)
-      if (quadrantOf(o) == quadrant) {
-        spiral.counts[quadrant] += 1;
-        spiral.fractions.push_back(static_cast<float>(std::abs(o.x)));
-        spiral.fractions.push_back(static_cast<float>(std::abs(o.y)));
-      }
   return spiral;
 }

@@ -1,20 +1,17 @@
-// The bokeh pass's tap spiral worked out on the CPU, for spirals that stay within one texel of
-// their pixel (the intro's radius between its pulses). Every tap's offset is the same for every
-// pixel, and so are its bilinear weights; when no tap leaves the pixel's 3 x 3 texels, the pass
-// fetches those nine once and blends each tap from them instead of filtering 150 reads.
+// The bokeh pass's tap spiral worked out on the CPU, to tell whether it stays within one texel
+// of its pixel (the intro's radius between its pulses). Such a spiral's taps are bilinear blends
+// of the pixel's 3 x 3 texels, and the pass then fetches those nine once and blends each tap
+// from them (its spiral written out, so the blend weights are constants times the radius)
+// instead of filtering 150 reads.
 // Owns: the spiral (150 taps on a golden-angle spiral: r starts at 1 and gains 1/r per tap, the
-// step vector of length 0.03 radius / sqrt(150) turns 2.39996 rad counter-clockwise per tap) and
-// the taps' grouping by the quadrant they fall in. Does NOT touch GL: the intro uploads it.
+// step vector of length 0.03 radius / sqrt(150) turns 2.39996 rad counter-clockwise per tap).
+// Does NOT touch GL: the intro sets the pass's switch.
 #pragma once
-#include <array>
-#include <vector>
 
 inline constexpr int bokehTaps = 150;
 
 struct NearBokehSpiral {
-  bool fits = false;             // every tap lies less than one texel from its pixel
-  std::array<int, 4> counts{};   // taps per quadrant: -x -y, +x -y, -x +y, +x +y
-  std::vector<float> fractions;  // |offset| in texels (x, y) per tap, quadrant after quadrant
+  bool fits = false;  // the radius is not negative and every tap lies within a texel of its pixel
 };
 
 // The spiral of `radius` on a width x height target.

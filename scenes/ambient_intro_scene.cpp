@@ -23,9 +23,6 @@ void setBokehSpiral(uint32_t programId, float radius) {
   setUniformFloat(programId, "radius", radius);
   const NearBokehSpiral spiral = nearBokehSpiral(radius, settings.renderWidth, settings.renderHeight);
   glUniform1i(glGetUniformLocation(programId, "nearSpiral"), spiral.fits ? 1 : 0);
-  if (!spiral.fits) return;
-  glUniform2fv(glGetUniformLocation(programId, "nearFractions"), bokehTaps, spiral.fractions.data());
-  glUniform1iv(glGetUniformLocation(programId, "nearCounts"), 4, spiral.counts.data());
 }
 
 void AmbientIntroScene::init() {

@@ -26,5 +26,5 @@ class AmbientIntroScene : public BaseDemoScreen {
 };
 
 // The bokeh pass's radius and, when its spiral stays inside each pixel's 3 x 3 texels at the
-// render size, its taps' weights (the program in use).
+// render size, the switch to its nine-texel path (the program in use).
 void setBokehSpiral(uint32_t programId, float radius);

@@ -6,21 +6,27 @@
 #include "./shaders/lib/rotation.glsl"
 
 uniform float radius;
-// Set by the intro when no tap leaves the pixel's 3 x 3 texels: each tap's distance from the
-// pixel in texels (x, y), grouped by quadrant (-x -y, +x -y, -x +y, +x +y) with their counts.
+// Set by the intro when no tap leaves the pixel's 3 x 3 texels (and the radius is not negative).
 uniform bool nearSpiral;
-uniform vec2 nearFractions[150];
-uniform int nearCounts[4];
 
+const float tapCount = 150.0;
+// The spiral's step vector at radius 1, in texture coordinates: it turns by the golden angle
+// each tap while the tap's distance factor r - 1 grows (r starts at 1 and gains 1 / r).
+const vec2 unitStep = vec2(0.0, 0.03 / sqrt(tapCount));
+const float goldenAngle = 2.39996;
+
+// With c = 1.8 x^2 for a tap's colour x, the weighted mean of c by c^4 is 1.8 times the mean of
+// x^2 weighted by x^8: the sums keep x^10 and x^8, and the 1.8 joins at the end.
 vec3 acc = vec3(0.0);
 vec3 div = vec3(0.0);
 
-void addTap(vec3 c)
+void addTap(vec3 x)
 {
-    c = c * c * 1.8;
-    vec3 b = (c * c) * (c * c);
-    acc += c * b;
-    div += b;
+    vec3 x2 = x * x;
+    vec3 x4 = x2 * x2;
+    vec3 x8 = x4 * x4;
+    acc += x8 * x2;
+    div += x8;
 }
 
 vec3 texelAt(ivec2 p, ivec2 last)
@@ -28,24 +34,55 @@ vec3 texelAt(ivec2 p, ivec2 last)
     return texelFetch(renderTexture, clamp(p, ivec2(0), last), 0).rgb;
 }
 
-// The taps of a spiral inside the 3 x 3 texels: every tap is the bilinear blend of the pixel's
-// texel and its neighbours toward the tap's quadrant, with the same weights for every pixel.
-void nearTaps()
+// The pixel's texel and its differences toward the neighbours of each quadrant, for the
+// bilinear blend here + fx dx + fy dy + fx fy dxy of a tap inside the 3 x 3 texels.
+vec3 here;
+vec3 dxLeft, dxRight, dyDown, dyUp;
+vec3 dxyLeftDown, dxyRightDown, dxyLeftUp, dxyRightUp;
+vec2 texelsPerUnit;  // a unit tap offset in texels: radius times the texture size
+
+void fetchNeighbours()
 {
     ivec2 p = ivec2(gl_FragCoord.xy);
     ivec2 last = textureSize(renderTexture, 0) - 1;
-    vec3 here = texelAt(p, last);
-    int k = 0;
-    for (int quadrant = 0; quadrant < 4; ++quadrant) {
-        ivec2 side = ivec2((quadrant & 1) == 1 ? 1 : -1, quadrant >= 2 ? 1 : -1);
-        vec3 besideX = texelAt(p + ivec2(side.x, 0), last);
-        vec3 besideY = texelAt(p + ivec2(0, side.y), last);
-        vec3 corner = texelAt(p + side, last);
-        for (int i = 0; i < nearCounts[quadrant]; ++i, ++k) {
-            vec2 f = nearFractions[k];
-            addTap(mix(mix(here, besideX, f.x), mix(besideY, corner, f.x), f.y));
-        }
-    }
+    here = texelAt(p, last);
+    dxLeft = texelAt(p + ivec2(-1, 0), last) - here;
+    dxRight = texelAt(p + ivec2(1, 0), last) - here;
+    dyDown = texelAt(p + ivec2(0, -1), last) - here;
+    dyUp = texelAt(p + ivec2(0, 1), last) - here;
+    dxyLeftDown = texelAt(p + ivec2(-1, -1), last) - here - dxLeft - dyDown;
+    dxyRightDown = texelAt(p + ivec2(1, -1), last) - here - dxRight - dyDown;
+    dxyLeftUp = texelAt(p + ivec2(-1, 1), last) - here - dxLeft - dyUp;
+    dxyRightUp = texelAt(p + ivec2(1, 1), last) - here - dxRight - dyUp;
+    texelsPerUnit = radius * vec2(textureSize(renderTexture, 0));
+}
+
+// One tap at `unit` times the radius: the spiral is written out below, so every `unit` and its
+// quadrant are constants of the compiled pass and only the blend is left per pixel.
+void nearTap(vec2 unit)
+{
+    vec2 f = abs(unit) * texelsPerUnit;
+    bool right = unit.x >= 0.0, up = unit.y >= 0.0;
+    vec3 dx = right ? dxRight : dxLeft;
+    vec3 dy = up ? dyUp : dyDown;
+    vec3 dxy = up ? (right ? dxyRightUp : dxyLeftUp) : (right ? dxyRightDown : dxyLeftDown);
+    addTap(here + f.x * dx + f.y * dy + (f.x * f.y) * dxy);
+}
+
+#define NEAR_TAP { r += 1.0 / r; v = turn * v; nearTap((r - 1.0) * v); }
+#define NEAR_TAPS_10 NEAR_TAP NEAR_TAP NEAR_TAP NEAR_TAP NEAR_TAP NEAR_TAP NEAR_TAP NEAR_TAP NEAR_TAP NEAR_TAP
+
+// The spiral inside the 3 x 3 texels, its 150 taps written out (a loop stays a loop in the
+// compiled pass, and then every tap would work its place out again at every pixel).
+void nearTaps()
+{
+    fetchNeighbours();
+    float r = 1.0;
+    vec2 v = unitStep;
+    mat2 turn = rotation2(goldenAngle);
+    NEAR_TAPS_10 NEAR_TAPS_10 NEAR_TAPS_10 NEAR_TAPS_10 NEAR_TAPS_10
+    NEAR_TAPS_10 NEAR_TAPS_10 NEAR_TAPS_10 NEAR_TAPS_10 NEAR_TAPS_10
+    NEAR_TAPS_10 NEAR_TAPS_10 NEAR_TAPS_10 NEAR_TAPS_10 NEAR_TAPS_10
 }
 
 void main()
@@ -56,8 +93,8 @@ void main()
     } else {
         float R = radius * 3.0;
         float r = 1.0;
-        vec2 v = vec2(0.0, R * 0.01 / sqrt(150.0));
-        mat2 golden = rotation2(2.39996);
+        vec2 v = vec2(0.0, R * 0.01 / sqrt(tapCount));
+        mat2 golden = rotation2(goldenAngle);
         for (int i = 0; i < 150; ++i) {
             r += 1.0 / r;
             v = golden * v;
@@ -66,8 +103,8 @@ void main()
     }
     // Where every tap of a channel is black (or so dark its weights vanish) the quotient is
     // 0 / 0; the channel is then black, which is what those taps show.
-    vec3 result = vec3(div.r > 0.0 ? acc.r / div.r : 0.0,
-                       div.g > 0.0 ? acc.g / div.g : 0.0,
-                       div.b > 0.0 ? acc.b / div.b : 0.0);
+    vec3 result = 1.8 * vec3(div.r > 0.0 ? acc.r / div.r : 0.0,
+                             div.g > 0.0 ? acc.g / div.g : 0.0,
+                             div.b > 0.0 ? acc.b / div.b : 0.0);
     fragColor = vec4(result, 1.0);
 }
