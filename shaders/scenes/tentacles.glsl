@@ -151,8 +151,15 @@ struct Trace {
 // calcNormal) and then five times for its occlusion (as ambientOcclusion).
 const int normalSamples = 6;
 const int surfaceSamples = 11;
-const vec3 normalAxes[6] = vec3[](vec3(1.0, 0.0, 0.0), vec3(-1.0, 0.0, 0.0), vec3(0.0, 1.0, 0.0),
-                                  vec3(0.0, -1.0, 0.0), vec3(0.0, 0.0, 1.0), vec3(0.0, 0.0, -1.0));
+
+// The axis of normal sample `sample`: +x, -x, +y, -y, +z, -z. Worked out, not looked up: the
+// software rasteriser reads an array at a per-pixel index one pixel at a time.
+vec3 normalAxis(int sample)
+{
+    float sign = (sample & 1) == 0 ? 1.0 : -1.0;
+    int axis = sample >> 1;
+    return vec3(axis == 0 ? sign : 0.0, axis == 1 ? sign : 0.0, axis == 2 ? sign : 0.0);
+}
 
 // rayMarch, then calcNormal and ambientOcclusion at the hit, over the field of sub-step `step`
 // alone and in one loop: a ray that has stopped goes on to its surface samples while the other
@@ -169,7 +176,7 @@ Trace traceField(vec3 ro, vec3 rd, int step)
     for (int i = 0; i < rayMarchIterations + surfaceSamples; ++i) {
         float h = 0.3 * float(sample - normalSamples + 1);
         vec3 q = sample < 0 ? ro + rd * trace.t
-               : sample < normalSamples ? hit + 0.005 * normalAxes[sample]
+               : sample < normalSamples ? hit + 0.005 * normalAxis(sample)
                : hit + trace.normal * h;
         float d = fieldDistance(q, step);
         if (sample < 0) {
@@ -184,7 +191,7 @@ Trace traceField(vec3 ro, vec3 rd, int step)
                 sample = 0;
             }
         } else if (sample < normalSamples) {
-            gradient += normalAxes[sample] * d;
+            gradient += normalAxis(sample) * d;
             if (++sample == normalSamples)
                 trace.normal = normalize(gradient);
         } else {
