@@ -68,12 +68,14 @@ vec3 inversionField(vec3 d, float drift)
     float previous = 0.0;
     float accum = 0.0;
     float weights = 0.0;
+    // Step i weighs exp(-i / 10): the weight shrinks by a constant factor from one step to the next.
+    float w = 1.0;
     for (int i = 0; i < 32; i++) {
         float m = dot(q, q);
         q = abs(q) / m + vec3(-0.5, -0.4, -1.5);
-        float w = exp(-float(i) / 10.0);
         accum += w * exp(-strength * pow(abs(m - previous), 2.3));
         weights += w;
+        w *= exp(-0.1);
         previous = m;
     }
     float v = max(0.0, 5.0 * accum / weights - 0.7);
