@@ -75,8 +75,10 @@ void runBlackScenePass(PassChain& chain) {
   chain.lastTexture = chain.renderTextures.at(0);
 }
 
-void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra, int reachRows) {
-  markPass(PassKind::Post, program.programId, true);
+namespace {
+
+// A post pass's draw, between its timing marks.
+void drawPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra, int reachRows) {
   const int target = (chain.postPasses + 1) % 2;
   chain.reachToCome = std::max(chain.reachToCome - reachRows, 0);
   bindRenderTarget(chain.frameBuffers.at(target), chain);
@@ -87,9 +89,30 @@ void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSe
   setIfAny(extra, program.programId);
   drawScreenQuad(chain.quad);
   endPass();
-  markPass(PassKind::Post, program.programId, false);
   chain.postPasses += 1;
   chain.lastTexture = chain.renderTextures.at(target);
+}
+
+}  // namespace
+
+void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra, int reachRows) {
+  markPass(PassKind::Post, program.programId, true);
+  drawPostPass(chain, program, extra, reachRows);
+  markPass(PassKind::Post, program.programId, false);
+}
+
+void runTwoHalfPostPass(PassChain& chain, const ShaderProgram& firstHalf, SideTarget side, const char* sideSampler,
+                        const ShaderProgram& program, int reachRows) {
+  markPass(PassKind::Post, program.programId, true);
+  // Before the second half takes its reach off the chain: the side rows cover what it reads.
+  bindRenderTarget(side.framebuffer, chain);
+  glUseProgram(firstHalf.programId);
+  uploadSharedUniforms(firstHalf);
+  setSampler(firstHalf, "renderTexture", chain.lastTexture);
+  drawScreenQuad(chain.quad);
+  endPass();
+  drawPostPass(chain, program, [&](uint32_t p) { setSampler(p, sideSampler, side.texture); }, reachRows);
+  markPass(PassKind::Post, program.programId, false);
 }
 
 void runSpectrumPass(PassChain& chain, const ShaderProgram& program) {

@@ -46,6 +46,15 @@ void runBlackScenePass(PassChain& chain);
 // `reachRows` is how far it reads above and below its own row (letterboxed chains only).
 void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra = {},
                  int reachRows = 0);
+// A post pass in two halves timed as one: `firstHalf` reads lastTexture into the side target
+// `side` (over the rows the second half reads), then `program` runs as runPostPass with the
+// side's texture on the sampler `sideSampler`. `reachRows` is the second half's reach.
+struct SideTarget {
+  uint32_t framebuffer = 0;
+  uint32_t texture = 0;
+};
+void runTwoHalfPostPass(PassChain& chain, const ShaderProgram& firstHalf, SideTarget side, const char* sideSampler,
+                        const ShaderProgram& program, int reachRows);
 // A post pass that also reads the SoundTexture through `soundTexture` (the spectrum box).
 void runSpectrumPass(PassChain& chain, const ShaderProgram& program);
 // The final pass into the window at window size: `renderTexture` = lastTexture, the overlay on

@@ -40,6 +40,18 @@ uint32_t createRenderTexture() {
   return texture;
 }
 
+uint32_t createFloatRenderTexture() {
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, settings.renderWidth, settings.renderHeight, 0, GL_RGBA, GL_FLOAT,
+               nullptr);
+  setFilters(GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  return texture;
+}
+
 uint32_t createFramebuffer(uint32_t texture) {
   GLuint framebuffer = 0;
   glGenFramebuffers(1, &framebuffer);

@@ -9,6 +9,9 @@ class ShaderProgram;
 
 // An RGBA8 texture at render size, linear filters, clamped to edge; left bound on the active unit.
 uint32_t createRenderTexture();
+// An RGBA32F texture at render size, nearest filters, clamped to edge: a pass's exact float
+// intermediate (the tentacle focus's row sums); left bound on the active unit.
+uint32_t createFloatRenderTexture();
 // A framebuffer drawing into `texture`; prints "Could not create framebuffer" when incomplete.
 // Always returns with framebuffer 0 bound.
 uint32_t createFramebuffer(uint32_t texture);

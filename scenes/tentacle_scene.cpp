@@ -73,6 +73,9 @@ void TentacleScene::init() {
   swarmScene = raymarcherProgram(ShaderFiles::Embedded, swarmText);
   tentacleFieldScene = raymarcherProgram(ShaderFiles::Embedded, tentacleFieldText);
   depthOfField = embeddedPassProgram(tentacleFocusFile);
+  focusRows = embeddedPassProgram(tentacleFocusRowsFile);
+  rowSums.texture = createFloatRenderTexture();
+  rowSums.framebuffer = createFramebuffer(rowSums.texture);
   bloom = embeddedPassProgram(bloomPassPath);
   crt = embeddedPassProgram(crtPassPath);
   composite = embeddedPassProgram(amigaBordersPartFile);
@@ -98,7 +101,7 @@ void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, G
   letterboxChain(chain, tentacleFocusReachRows() + fxaaReach);
   glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
   runScenePass(chain, *subStepScene());
-  runPostPass(chain, *depthOfField, {}, tentacleFocusReachRows());
+  runTwoHalfPostPass(chain, *focusRows, rowSums, "rowSums", *depthOfField, tentacleFocusReachRows());
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);

@@ -1,13 +1,14 @@
 // TentacleScene: the tentacles part, an underwater lattice melting into a folded swarm and
 // then into tentacles, with rising bubbles over the finished picture, credits sliding in and
 // out during the swarm and the small logo in front of the tentacles.
-// Owns: its twelve programs, its settings (sub-step and camera values chosen every frame), its
+// Owns: its thirteen programs, its float target of the focus's row sums, its settings (sub-step and camera values chosen every frame), its
 // private target and the particle system. Does NOT keep any other state between frames.
 #pragma once
 #include <string>
 
 #include "geometry/particle_system.h"
 #include "render/pass_programs.h"
+#include "render/post_chain.h"
 #include "render/shader_files.h"
 #include "scenes/base_demo_screen.h"
 
@@ -29,6 +30,7 @@ class TentacleScene : public BaseDemoScreen {
   PassProgram swarmScene;          // sub-step 1
   PassProgram tentacleFieldScene;  // sub-step 2
   PassProgram depthOfField;
+  PassProgram focusRows;  // the focus's first half, into rowSums
   PassProgram bloom;
   PassProgram crt;
   PassProgram composite;
@@ -38,6 +40,7 @@ class TentacleScene : public BaseDemoScreen {
   PassProgram logoSprite;
   PassProgram creditsSprite;
   ParticleSystem particles;
+  SideTarget rowSums;  // the focus's row sums, a float target at render size
 
  private:
   // The program of the sub-step the shaders are given this frame.

@@ -281,10 +281,16 @@ TEST_F(PostPass, NoPassReadsRowsBeyondItsStatedReach) {
     });
   };
   const CpuImage in = shaded(1), other = shaded(2);
-  auto expectReach = [&](const char* path, int reach, const PassUniforms& extra) {
+  // A pass with a first half (the tentacle focus) reads that half's row sums of the same picture.
+  auto expectReach = [&](const char* path, int reach, const PassUniforms& extra, const char* firstHalf = nullptr) {
+    auto extraFor = [&](const CpuImage& picture) -> PassUniforms {
+      if (!firstHalf) return extra;
+      const GLuint rows = texture(run(firstHalf, picture));
+      return [=](GLuint p) { extra(p); setSampler(p, "rowSums", rows); };
+    };
     for (int y0 : {20, 31, 44}) {
       const CpuImage far = makeImage(w, h, [&](int x, int y) { return std::abs(y - y0) <= reach ? in.texel(x, y) : other.texel(x, y); });
-      const CpuImage a = run(path, in, extra, GL_LINEAR), b = run(path, far, extra, GL_LINEAR);
+      const CpuImage a = run(path, in, extraFor(in), GL_LINEAR), b = run(path, far, extraFor(far), GL_LINEAR);
       for (int x = 0; x < w; ++x)
         for (int c = 0; c < 3; ++c) ASSERT_EQ(a.texel(x, y0)[c], b.texel(x, y0)[c]) << path << " row " << y0;
     }
@@ -293,5 +299,6 @@ TEST_F(PostPass, NoPassReadsRowsBeyondItsStatedReach) {
   expectReach(bokehPassPath, bokehReachRows(h, 3.0f), with("radius", 3.0f));
   expectReach(fxaaPassPath, fxaaReachRows(), {});
   expectReach(pixelatePassPath, pixelateReachRows(h, 60.0f), with("pixelValue", 60.0f));
-  expectReach(tentacleFocusFile, tentacleFocusReachRows(), [](GLuint p) { glUniform1i(glGetUniformLocation(p, "apply_dof"), 1); });
+  expectReach(tentacleFocusFile, tentacleFocusReachRows(), [](GLuint p) { glUniform1i(glGetUniformLocation(p, "apply_dof"), 1); },
+              tentacleFocusRowsFile);
 }
