@@ -77,11 +77,10 @@ void runBlackScenePass(PassChain& chain) {
 
 namespace {
 
-// A post pass's draw, between its timing marks.
-void drawPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra, int reachRows) {
-  const int target = (chain.postPasses + 1) % 2;
-  chain.reachToCome = std::max(chain.reachToCome - reachRows, 0);
-  bindRenderTarget(chain.frameBuffers.at(target), chain);
+// `program` over the quad into `framebuffer`, within the chain's rows, reading lastTexture.
+void drawPassInto(uint32_t framebuffer, const PassChain& chain, const ShaderProgram& program,
+                  const UniformSetter& extra) {
+  bindRenderTarget(framebuffer, chain);
   glUseProgram(program.programId);
   uploadSharedUniforms(program);
   setSampler(program, "renderTexture", chain.lastTexture);
@@ -89,6 +88,13 @@ void drawPostPass(PassChain& chain, const ShaderProgram& program, const UniformS
   setIfAny(extra, program.programId);
   drawScreenQuad(chain.quad);
   endPass();
+}
+
+// A post pass's draw, between its timing marks.
+void drawPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra, int reachRows) {
+  const int target = (chain.postPasses + 1) % 2;
+  chain.reachToCome = std::max(chain.reachToCome - reachRows, 0);
+  drawPassInto(chain.frameBuffers.at(target), chain, program, extra);
   chain.postPasses += 1;
   chain.lastTexture = chain.renderTextures.at(target);
 }
@@ -105,12 +111,7 @@ void runTwoHalfPostPass(PassChain& chain, const ShaderProgram& firstHalf, SideTa
                         const ShaderProgram& program, int reachRows) {
   markPass(PassKind::Post, program.programId, true);
   // Before the second half takes its reach off the chain: the side rows cover what it reads.
-  bindRenderTarget(side.framebuffer, chain);
-  glUseProgram(firstHalf.programId);
-  uploadSharedUniforms(firstHalf);
-  setSampler(firstHalf, "renderTexture", chain.lastTexture);
-  drawScreenQuad(chain.quad);
-  endPass();
+  drawPassInto(side.framebuffer, chain, firstHalf, {});
   drawPostPass(chain, program, [&](uint32_t p) { setSampler(p, sideSampler, side.texture); }, reachRows);
   markPass(PassKind::Post, program.programId, false);
 }

@@ -62,7 +62,7 @@ void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderText
   const PassProgram& world = partTime >= abstractWorldsPhaseChange ? secondPhaseScene : scene;
   runScenePass(chain, *world, [&](uint32_t p) {
     setSampler(p, "soundTexture", chain.renderTextures.at(3));
-    setDustTurns(p, abstractWorldsDustSwirl, sharedUniforms.songPosition - sharedUniforms.partStart);
+    setDustTurns(p, abstractWorldsDustSwirl, partTime);
   });
   runPostPass(chain, *lightShafts);
   runPostPass(chain, *bloom);

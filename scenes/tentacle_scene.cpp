@@ -43,10 +43,6 @@ void setMvp(uint32_t programId, const Mat4& mvp) {
   glUniformMatrix4fv(glGetUniformLocation(programId, "MVP"), 1, GL_FALSE, mvp.data());
 }
 
-}  // namespace
-
-namespace {
-
 std::string tentacleText(ShaderFiles files, const char* subStepDefine) {
   return raymarcherSource(files,
                           {.gamma = 0.86f, .fov = 0.45f, .iterations = 128, .stepSize = 0.3f, .clipNear = 0.01f,

@@ -1,8 +1,9 @@
 // TentacleScene: the tentacles part, an underwater lattice melting into a folded swarm and
 // then into tentacles, with rising bubbles over the finished picture, credits sliding in and
 // out during the swarm and the small logo in front of the tentacles.
-// Owns: its thirteen programs, its float target of the focus's row sums, its settings (sub-step and camera values chosen every frame), its
-// private target and the particle system. Does NOT keep any other state between frames.
+// Owns: its thirteen programs, its float target of the focus's row sums, its settings (sub-step
+// and camera values chosen every frame), its private target and the particle system. Does NOT
+// keep any other state between frames.
 #pragma once
 #include <string>
 
