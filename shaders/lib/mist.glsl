@@ -4,24 +4,28 @@
 // include it for the dust.
 // Provides: trigNoise, mistAlongRay, mistBlend, dustTunnelOffset, dustCamera, dustDots,
 // dustLayers.
+// Pulls in turn_trig.glsl for the noise's sines.
 // Expects: PI, the rounding of pi that spaces the specks (basic.glsl's in the assembled
 // scenes, the including file's own in the others), unless DUST_PI is defined before this file;
 // DUST_TURNS, when defined before this file, names the scene's uniform array of the layers'
 // turns and scales, which then replaces their per-pixel sines (and dustLayers drops its swirl
 // arguments).
 
+#include "./shaders/lib/turn_trig.glsl"
+
 #ifndef DUST_PI
 #define DUST_PI PI
 #endif
 
-// Animated trigonometric noise, three octaves of products of sines, about 0..0.9.
+// Animated trigonometric noise, three octaves of products of sines, about 0..0.9 (the
+// polynomial sines: a smooth term, so their rounding stays invisible).
 float trigNoise(vec3 p, float clock)
 {
     float sum = 0.0;
     float amplitude = 0.5;
     for (int i = 0; i < 3; ++i) {
         p += vec3(0.31, 0.17, 0.23) * clock;
-        sum += amplitude * (0.5 + 0.5 * sin(p.x + sin(1.7 * p.y)) * cos(p.z + sin(1.3 * p.x)));
+        sum += amplitude * (0.5 + 0.5 * sinOf(p.x + sinOf(1.7 * p.y)) * cosOf(p.z + sinOf(1.3 * p.x)));
         p = p.yzx * 2.07;
         amplitude *= 0.5;
     }

@@ -5,8 +5,8 @@
 // columns scrolls up out of the ground while the camera drifts up and away. Alpha carries
 // the march effort, the light mask of the light-shaft pass that follows.
 // Assembled by ShaderSourceBuilder after basic, gamma, materials, raymarchingtools,
-// raymarching, light, axis_rotation, simplex_noise, cheap_fog, dust_turns_header, mist,
-// voronoi and texture_noise; reads the shared uniforms declared in basic.glsl and the dust's
+// raymarching, light, axis_rotation, simplex_noise, cheap_fog, dust_turns_header, mist (with
+// the polynomial sines of turn_trig), voronoi and texture_noise; reads the shared uniforms declared in basic.glsl and the dust's
 // turns of this frame (dust_turns_header.glsl), and declares none itself.
 
 const float PHASE_CHANGE = 28.0;
@@ -25,43 +25,6 @@ float sceneTime;      // part time t
 float descentTime;    // t3 = clamp(t, 0, 28): how far the phase-1 world has moved along z
 float phaseTime;      // t - 28 (negative in phase 1)
 vec2 worldTurn;       // (cos, sin) of the phase-2 turn of the world, 0.0625 (t - 28)
-
-// ---- Sines -------------------------------------------------------------------------------
-
-// The distance field takes twenty sines per evaluation, and llvmpipe's sin and cos cost about
-// twice these: the argument, counted in whole turns, keeps only its nearest-turn remainder r
-// (|r| <= 0.5), and a near-minimax polynomial in r^2 gives the value to within 1.3e-6;
-// large arguments add the rounding of the scale to turns (about 1e-7 of the argument).
-
-// sin(TAU u).
-float sinOfTurns(float u)
-{
-    float r = u - floor(u + 0.5);
-    float z = r * r;
-    float p = (-12.4688187 * z + 41.3413658) * z - 76.6141434;
-    return r * (((p * z + 81.5999146) * z - 41.3415871) * z + 6.28318501);
-}
-
-// cos(TAU u).
-float cosOfTurns(float u)
-{
-    float r = u - floor(u + 0.5);
-    float z = r * r;
-    float p = (-21.0654297 * z + 58.7869415) * z - 85.2708435;
-    return ((p * z + 64.9285889) * z - 19.7389774) * z + 0.999999225;
-}
-
-const float TURNS_PER_RADIAN = 0.159154937;
-
-float sinOf(float radians)
-{
-    return sinOfTurns(radians * TURNS_PER_RADIAN);
-}
-
-float cosOf(float radians)
-{
-    return cosOfTurns(radians * TURNS_PER_RADIAN);
-}
 
 // ---- Ground -------------------------------------------------------------------------------
 

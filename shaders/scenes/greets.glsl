@@ -66,17 +66,24 @@ float structureDistance(vec3 p)
 }
 
 // The lattice cell of the last noise lookup and its corner values. Successive evaluations of a
-// march often fall in the same cell, and a block of pixels that all do skips the eight hashes.
+// march often fall in the same cell. The rasteriser runs both sides of an `if`, but it leaves a
+// loop once no pixel of its block is still in it: so the corners are hashed one a turn, and a
+// block of pixels that all stayed in their cells leaves after the first.
 vec3 noiseCell = vec3(1e30);
 vec4 noiseLow, noiseHigh;
 
 float cellCachedNoise(vec3 p)
 {
     vec3 cell = floor(p);
-    if (any(notEqual(cell, noiseCell))) {
-        noiseCell = cell;
-        valueNoiseCorners(cell, noiseLow, noiseHigh);
+    bool moved = any(notEqual(cell, noiseCell));
+    for (int k = 0; k < 8; k++) {
+        if (!moved)
+            break;
+        float h = hash13(cell + vec3(float(k & 1), float((k >> 1) & 1), float(k >> 2)));
+        noiseLow = vec4(k == 0 ? h : noiseLow.x, k == 1 ? h : noiseLow.y, k == 2 ? h : noiseLow.z, k == 3 ? h : noiseLow.w);
+        noiseHigh = vec4(k == 4 ? h : noiseHigh.x, k == 5 ? h : noiseHigh.y, k == 6 ? h : noiseHigh.z, k == 7 ? h : noiseHigh.w);
     }
+    noiseCell = cell;
     return valueNoiseBlend(noiseLow, noiseHigh, fract(p));
 }
 
@@ -89,9 +96,29 @@ vec2 map(vec3 p)
     return vec2(d, 0.0);
 }
 
+// calcNormal's central differences, in calcNormal's order of samples (each feeds the glow), as
+// the six turns of a loop: a block of pixels that all missed leaves it after the first turn,
+// where the written-out samples would all run for it.
+vec3 normalWhereHit(vec3 p)
+{
+    vec3 plus = vec3(0.0);
+    vec3 minus = vec3(0.0);
+    for (int k = 0; k < 6; k++) {
+        int axis = k >> 1;
+        bool backward = (k & 1) == 1;
+        vec3 offset = vec3(axis == 0 ? 0.005 : 0.0, axis == 1 ? 0.005 : 0.0, axis == 2 ? 0.005 : 0.0);
+        float d = map(backward ? p - offset : p + offset).x;
+        if (backward)
+            minus = vec3(axis == 0 ? d : minus.x, axis == 1 ? d : minus.y, axis == 2 ? d : minus.z);
+        else
+            plus = vec3(axis == 0 ? d : plus.x, axis == 1 ? d : plus.y, axis == 2 ? d : plus.z);
+    }
+    return normalize(plus - minus);
+}
+
 vec3 shadeHit(vec3 p, vec3 rd, float t)
 {
-    vec3 n = calcNormal(p);
+    vec3 n = normalWhereHit(p);
     vec3 l = normalize(vec3(1.0));
     float h = t / 50.0;
     float o = exp(-pow(max(0.0, 1.0 - map(p + n * h).x / h), 2.0));
