@@ -5,8 +5,10 @@
 
 #include <cstdio>
 #include <iostream>
+#include <vector>
 
 #include "render/display_settings.h"
+#include "render/red_quads.h"
 #include "render/shader_program.h"
 
 namespace {
@@ -49,6 +51,17 @@ uint32_t createFloatRenderTexture() {
   setFilters(GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  return texture;
+}
+
+uint32_t createRedQuadTexture(const unsigned char* pixels, int width, int height, int channels) {
+  const std::vector<uint32_t> words = redNeighbourQuads(pixels, width, height, channels);
+  if (words.empty()) return 0;
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_R32UI, width, height, 0, GL_RED_INTEGER, GL_UNSIGNED_INT, words.data());
+  setFilters(GL_NEAREST);
   return texture;
 }
 

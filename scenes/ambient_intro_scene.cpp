@@ -14,6 +14,8 @@
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
+#include "resources/pack_directory.h"
+#include "resources/pack_loader.h"
 #include "scenes/dust_turns.h"
 #include "scenes/intro_captions.h"
 #include "scenes/scene_shader_files.h"
@@ -36,6 +38,8 @@ void AmbientIntroScene::init() {
   glitch = embeddedPassProgram(glitchPassPath);
   bokeh = embeddedPassProgram(bokehPassPath);
   spectrumBox = embeddedPassProgram(vumetersPassPath);
+  const PackSlot& rock = packLoadList[0];
+  if (!rockRedQuads) rockRedQuads = loadPackRedQuadTexture(rock.flip, rock.image);
   sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 0.0f, 3.0f, 9.0f, 15.0f, true, true});
 }
 
@@ -50,7 +54,7 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   letterboxChain(chain, dofReach + bokehReach + fxaaReach);
   runScenePass(chain, *scene, [&](uint32_t p) {
-    setSampler(p, "cubeTexture", packSlot(packTextures, 0));
+    setSampler(p, "rockRedQuads", rockRedQuads);
     setSampler(p, "soundTexture", renderTextures.at(3));
     setDustTurns(p, introDustSwirl, sharedUniforms.songPosition - sharedUniforms.partStart);
   });

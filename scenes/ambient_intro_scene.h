@@ -1,6 +1,7 @@
 // AmbientIntroScene: the intro, a flight over a breathing terrain under three captions,
 // through the longest pass chain of the demo.
-// Owns: its nine programs and settings. Does NOT keep state between frames.
+// Owns: its nine programs, settings and the rock texture's red quads. Does NOT keep state
+// between frames.
 #pragma once
 #include <cstdint>
 
@@ -23,6 +24,7 @@ class AmbientIntroScene : public BaseDemoScreen {
   PassProgram glitch;
   PassProgram bokeh;
   PassProgram spectrumBox;
+  uint32_t rockRedQuads = 0;  // the terrain's texture, red channel, for the scene's own filter
 };
 
 // The bokeh pass's radius and, when its spiral stays inside each pixel's 3 x 3 texels at the

@@ -8,7 +8,10 @@ uniform float partTime;
 uniform vec2 resolution;
 uniform float lightAdd;
 uniform float lerp3;
-uniform sampler2D cubeTexture;
+// The rock texture's red channel as quad words (red_quad_filter.glsl), read through
+// quadFilteredRed: five such reads a march step, a quarter of the texel fetches.
+uniform usampler2D rockRedQuads;
+ivec2 rockSize;  // its size, set once per pixel in main
 uniform sampler2D soundTexture;
 #include "./shaders/lib/dust_turns_header.glsl"
 
@@ -25,6 +28,7 @@ const int marchSteps = 45;
 #include "./shaders/lib/hsv.glsl"
 #include "./shaders/lib/mist.glsl"
 #include "./shaders/lib/gamma.glsl"
+#include "./shaders/lib/red_quad_filter.glsl"
 
 // (u, v) turned by angle a: (u cos a + v sin a, -u sin a + v cos a).
 vec2 turned(vec2 p, float a)
@@ -39,12 +43,12 @@ float terrainHeight(vec3 q, float fadeIn, inout float reliefSum)
 {
     // The octaves written out: a loop on a float counter stays a loop in the compiled code.
     vec2 c = 0.0005 * q.xz;
-    float n = texture(cubeTexture, c * 2.0).r / 2.0;
-    n += texture(cubeTexture, c * 4.0).r / 4.0;
-    n += texture(cubeTexture, c * 8.0).r / 8.0;
-    n += texture(cubeTexture, c * 16.0).r / 16.0;
+    float n = quadFilteredRed(rockRedQuads, rockSize, c * 2.0) / 2.0;
+    n += quadFilteredRed(rockRedQuads, rockSize, c * 4.0) / 4.0;
+    n += quadFilteredRed(rockRedQuads, rockSize, c * 8.0) / 8.0;
+    n += quadFilteredRed(rockRedQuads, rockSize, c * 16.0) / 16.0;
     float music = getData(int(256.0 * n)) * 8.75;
-    float image = texture(cubeTexture, vec2(n, 0.0)).r;
+    float image = quadFilteredRed(rockRedQuads, rockSize, vec2(n, 0.0));
     float a = mix(mix(music, image, 0.82), 0.0, fadeIn);
     float h = 4.0 * a;
     reliefSum += h / n;
@@ -66,6 +70,7 @@ vec3 dust(vec2 uv, vec3 terrainPoint)
 void main()
 {
     float T = time;
+    rockSize = textureSize(rockRedQuads, 0);
     float fadeIn = clamp(1.0 - partTime * 0.25, 0.0, 1.0);
 
     // Camera: forward along +z at 4 units per second, drifting right, pitched down, with a
