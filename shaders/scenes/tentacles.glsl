@@ -57,6 +57,19 @@ vec2 turnBy(vec2 q, vec2 cosSin)
     return vec2(q.x * cosSin.x + q.y * cosSin.y, -q.x * cosSin.y + q.y * cosSin.x);
 }
 
+// The turn of rotateY and rotateZ by a per-point angle, with the polynomial sines of
+// turn_trig.glsl: the fields take several such turns at every step of the march.
+vec3 turnAboutY(vec3 q, float a)
+{
+    vec2 xz = turnBy(q.xz, vec2(cosOf(a), sinOf(a)));
+    return vec3(xz.x, q.y, xz.y);
+}
+
+vec3 turnAboutZ(vec3 q, float a)
+{
+    return vec3(turnBy(q.xy, vec2(cosOf(a), sinOf(a))), q.z);
+}
+
 // The rounded cube every lattice cell and column cell holds.
 float roundedCube(vec3 q)
 {
@@ -66,12 +79,12 @@ float roundedCube(vec3 q)
 // Turns the xy plane a little, more or less with height and time: the drifting sway.
 vec3 bend(vec3 q)
 {
-    return rotateZ(q, 0.08 * cos(q.y + time));
+    return turnAboutZ(q, 0.08 * cosOf(q.y + time));
 }
 
 float latticeDistance(vec3 p)
 {
-    vec3 q = rotateY(p, 0.0208 * p.y + twistPhase);
+    vec3 q = turnAboutY(p, 0.0208 * p.y + twistPhase);
     q.z += driftZ;
     q = bend(q);
     q.y -= partTime;
@@ -84,11 +97,11 @@ float swarmDistance(vec3 p)
     q.x += swarmDriftX;
     float z = q.z;
     float x = q.x;
-    q.y += 8.0 * sin(q.z / 8.0);
-    q.x -= 4.0 * (0.5 * sin(q.z / 2.0) + 0.5);
+    q.y += 8.0 * sinOf(q.z / 8.0);
+    q.x -= 4.0 * (0.5 * sinOf(q.z / 2.0) + 0.5);
     q.xy = turnBy(q.xy, swarmTurn);
     q.z = mod(q.z, 0.5) - swarmShift;
-    vec2 foldTurn = vec2(cos(0.5 * z), sin(0.5 * z));
+    vec2 foldTurn = vec2(cosOf(0.5 * z), sinOf(0.5 * z));
     for (int i = 0; i < 5; ++i) {
         q.y = abs(q.y) - 0.5;
         q.xy = rot2(q.xy, PI / 8.0);
@@ -104,20 +117,20 @@ float swarmDistance(vec3 p)
 float cubeColumnDistance(vec3 p)
 {
     vec3 q = p + columnOffset;
-    q = rotateY(q, 0.12 * q.y + twistPhase);
+    q = turnAboutY(q, 0.12 * q.y + twistPhase);
     q.y = mod(q.y, 11.0) - 5.5;
     return roundedCube(q);
 }
 
 float tentacleFieldDistance(vec3 p)
 {
-    vec3 q = rotateY(p, 0.08 * p.y + twistPhase);
+    vec3 q = turnAboutY(p, 0.08 * p.y + twistPhase);
     q.z += driftZ;
     // Each cell's coordinates run from -7 to 7, so the tentacle near its middle is the nearest
     // one to every point of the cell and the march never overshoots into a neighbour.
     vec2 corner = floor(q.xz / 14.0) * 14.0;
     q.xz -= corner + 7.0;
-    q.y -= sin(0.3 * corner.x) + cos(0.3 * corner.y);
+    q.y -= sinOf(0.3 * corner.x) + cosOf(0.3 * corner.y);
     q = bend(q);
     float cylinder = sdVerticalCylinder(q, vec2(0.6), 0.6);
     float noise = 0.5 * (valueNoise3(1.1 * q) - 0.7) + 0.32 * valueNoise3(2.0 * q) + 0.125 * valueNoise3(8.0 * q);
