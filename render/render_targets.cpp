@@ -5,10 +5,8 @@
 
 #include <cstdio>
 #include <iostream>
-#include <vector>
 
 #include "render/display_settings.h"
-#include "render/red_quads.h"
 #include "render/shader_program.h"
 
 namespace {
@@ -42,28 +40,25 @@ uint32_t createRenderTexture() {
   return texture;
 }
 
-uint32_t createFloatRenderTexture() {
+namespace {
+
+// An exact texture at render size for a pass's first half: nearest filters, clamped to edge.
+uint32_t createExactRenderTexture(GLint internalFormat, GLenum format, GLenum type) {
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, settings.renderWidth, settings.renderHeight, 0, GL_RGBA, GL_FLOAT,
-               nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, settings.renderWidth, settings.renderHeight, 0, format, type, nullptr);
   setFilters(GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   return texture;
 }
 
-uint32_t createRedQuadTexture(const unsigned char* pixels, int width, int height, int channels) {
-  const std::vector<uint32_t> words = redNeighbourQuads(pixels, width, height, channels);
-  if (words.empty()) return 0;
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_R32UI, width, height, 0, GL_RED_INTEGER, GL_UNSIGNED_INT, words.data());
-  setFilters(GL_NEAREST);
-  return texture;
-}
+}  // namespace
+
+uint32_t createFloatRenderTexture() { return createExactRenderTexture(GL_RGBA32F, GL_RGBA, GL_FLOAT); }
+
+uint32_t createWordRenderTexture() { return createExactRenderTexture(GL_R32UI, GL_RED_INTEGER, GL_UNSIGNED_INT); }
 
 uint32_t createFramebuffer(uint32_t texture) {
   GLuint framebuffer = 0;

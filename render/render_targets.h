@@ -12,9 +12,9 @@ uint32_t createRenderTexture();
 // An RGBA32F texture at render size, nearest filters, clamped to edge: a pass's exact float
 // intermediate (the tentacle focus's row sums); left bound on the active unit.
 uint32_t createFloatRenderTexture();
-// A GL_R32UI texture of the words of redNeighbourQuads for a `width` x `height` picture, nearest
-// filters and no mipmaps, for texelFetch; left bound on the active unit. 0 when there are no words.
-uint32_t createRedQuadTexture(const unsigned char* pixels, int width, int height, int channels);
+// A GL_R32UI texture at render size, nearest filters, clamped to edge: a pass's words for the
+// pass after it (the light shafts' quad words); left bound on the active unit.
+uint32_t createWordRenderTexture();
 // A framebuffer drawing into `texture`; prints "Could not create framebuffer" when incomplete.
 // Always returns with framebuffer 0 bound.
 uint32_t createFramebuffer(uint32_t texture);

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "render/gl_lists.h"
-#include "render/render_targets.h"
 #include "resources/pack_directory.h"
 #include "resources/pack_image.h"
 
@@ -61,14 +60,6 @@ uint32_t loadPackTexture(bool flip, bool clamp, bool repeat, const std::string& 
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glGenerateMipmap(GL_TEXTURE_2D);
   return texture;
-}
-
-uint32_t loadPackRedQuadTexture(bool flip, const std::string& name) {
-  const PackEntry* entry = findPackEntry(name);
-  std::vector<unsigned char> bytes;
-  if (!entry || entry->offset == -1 || readPackEntry(packFilePath, *entry, bytes) != InputFileStatus::ok) return 0;
-  const PackImage image = decodePackImage(bytes.data(), bytes.size(), flip);
-  return createRedQuadTexture(image.pixels.get(), image.width, image.height, image.channels);
 }
 
 void loadPackImages() {

@@ -1,6 +1,5 @@
 // Decoding the pack images into GL textures at start-up.
-// Owns: loadPackImages (writer of packTextures, once), loadPackTexture and
-// loadPackRedQuadTexture.
+// Owns: loadPackImages (writer of packTextures, once) and loadPackTexture.
 // Does NOT keep the pack open or know which scene samples which slot.
 #pragma once
 #include <cstdint>
@@ -15,8 +14,3 @@ void loadPackImages();
 // or whose header declares a size no pack image has, is reported and its texture holds one
 // transparent black texel.
 uint32_t loadPackTexture(bool flip, bool clamp, bool repeat, const std::string& name);
-
-// The named directory image's red channel as createRedQuadTexture words (rows flipped when
-// `flip`), for a scene that filters that channel by hand; 0 when the image is missing, does not
-// decode or has no red channel.
-uint32_t loadPackRedQuadTexture(bool flip, const std::string& name);

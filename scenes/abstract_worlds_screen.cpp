@@ -37,6 +37,9 @@ void AbstractWorldsScreen::init() {
   scene = raymarcherProgram(ShaderFiles::Embedded, abstractWorldsSceneText);
   secondPhaseScene = raymarcherProgram(ShaderFiles::Embedded, abstractWorldsSecondPhaseText);
   lightShafts = embeddedPassProgram(lightShaftsPassPath);
+  maskQuads = embeddedPassProgram(channelQuadsPassPath);
+  shaftMask.texture = createWordRenderTexture();
+  shaftMask.framebuffer = createFramebuffer(shaftMask.texture);
   bloom = embeddedPassProgram(bloomPassPath);
   crt = embeddedPassProgram(crtPassPath);
   composite = embeddedPassProgram(amigaBordersPartFile);
@@ -64,7 +67,7 @@ void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderText
     setSampler(p, "soundTexture", chain.renderTextures.at(3));
     setDustTurns(p, abstractWorldsDustSwirl, partTime);
   });
-  runPostPass(chain, *lightShafts);
+  runTwoHalfPostPass(chain, *maskQuads, shaftMask, "alphaQuads", *lightShafts, 0);
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);

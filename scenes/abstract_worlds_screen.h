@@ -1,11 +1,13 @@
 // AbstractWorldsScreen: the abstract worlds part, glowing strips and cube stacks under light
-// shafts, faded in from black. Owns: its programs and settings, the assembly of its scene
+// shafts, faded in from black. Owns: its programs and settings, the light mask's side target,
+// the assembly of its scene
 // shader from the snippet library; drives overridden_black_fac (its only writer).
 // Does NOT own the shared render targets, the pack textures or the post-pass texts.
 #pragma once
 #include <string>
 
 #include "render/pass_programs.h"
+#include "render/post_chain.h"
 #include "render/shader_files.h"
 #include "scenes/base_demo_screen.h"
 
@@ -38,6 +40,8 @@ class AbstractWorldsScreen : public BaseDemoScreen {
   PassProgram scene;             // before the phase change
   PassProgram secondPhaseScene;  // from the phase change on
   PassProgram lightShafts;
+  PassProgram maskQuads;   // the light shafts' first half, into shaftMask
+  SideTarget shaftMask;    // the scene's light mask as quad words, at render size
   PassProgram bloom;
   PassProgram crt;
   PassProgram composite;

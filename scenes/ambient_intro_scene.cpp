@@ -14,8 +14,6 @@
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
-#include "resources/pack_directory.h"
-#include "resources/pack_loader.h"
 #include "scenes/dust_turns.h"
 #include "scenes/intro_captions.h"
 #include "scenes/scene_shader_files.h"
@@ -38,8 +36,7 @@ void AmbientIntroScene::init() {
   glitch = embeddedPassProgram(glitchPassPath);
   bokeh = embeddedPassProgram(bokehPassPath);
   spectrumBox = embeddedPassProgram(vumetersPassPath);
-  const PackSlot& rock = packLoadList[0];
-  if (!rockRedQuads) rockRedQuads = loadPackRedQuadTexture(rock.flip, rock.image);
+  channelQuads = embeddedPassProgram(channelQuadsPassPath);
   sceneSettings = makeSceneSettings({0.47f, 0.2f, true, 0.0f, 3.0f, 9.0f, 15.0f, true, true});
 }
 
@@ -51,10 +48,12 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
   const int dofReach = spiralDofReachRows(settings.renderHeight);
   const int bokehReach = bokehReachRows(settings.renderHeight, bokehRadius);
   const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
+  // The rock texture repeats over the terrain; its red channel is all the march reads.
+  const uint32_t rock = updateChannelQuads(rockQuads, *channelQuads, screenQuad, packSlot(packTextures, 0), 0, true);
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   letterboxChain(chain, dofReach + bokehReach + fxaaReach);
   runScenePass(chain, *scene, [&](uint32_t p) {
-    setSampler(p, "rockRedQuads", rockRedQuads);
+    setSampler(p, "rockRedQuads", rock);
     setSampler(p, "soundTexture", renderTextures.at(3));
     setDustTurns(p, introDustSwirl, sharedUniforms.songPosition - sharedUniforms.partStart);
   });

@@ -1,10 +1,11 @@
 // AmbientIntroScene: the intro, a flight over a breathing terrain under three captions,
 // through the longest pass chain of the demo.
-// Owns: its nine programs, settings and the rock texture's red quads. Does NOT keep state
-// between frames.
+// Owns: its ten programs, settings and the rock texture's red quad words (kept while pack slot 0
+// holds the same texture). Keeps no other state between frames.
 #pragma once
 #include <cstdint>
 
+#include "render/channel_quads.h"
 #include "render/pass_programs.h"
 #include "scenes/base_demo_screen.h"
 
@@ -24,7 +25,8 @@ class AmbientIntroScene : public BaseDemoScreen {
   PassProgram glitch;
   PassProgram bokeh;
   PassProgram spectrumBox;
-  uint32_t rockRedQuads = 0;  // the terrain's texture, red channel, for the scene's own filter
+  PassProgram channelQuads;  // makes rockQuads
+  ChannelQuads rockQuads;    // the red of the rock texture (pack slot 0), for the terrain's own filter
 };
 
 // The bokeh pass's radius and, when its spiral stays inside each pixel's 3 x 3 texels at the

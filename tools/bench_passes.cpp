@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/options.h"
+#include "render/channel_quads.h"
 #include "render/display_settings.h"
 #include "render/embedded_shaders.h"
 #include "render/post_pass_files.h"
@@ -57,7 +58,7 @@ bool openContext() {
 }
 
 // A busy picture with a depth-like alpha, so the tap passes sample varied texels.
-std::vector<unsigned char> patternPixels(int w, int h) {
+uint32_t patternTexture(int w, int h) {
   std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 4);
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
@@ -68,12 +69,8 @@ std::vector<unsigned char> patternPixels(int w, int h) {
       p[3] = static_cast<unsigned char>((x + y) * 255 / (w + h));
     }
   }
-  return pixels;
-}
-
-uint32_t patternTexture(int w, int h) {
   const uint32_t texture = createRenderTexture();
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, patternPixels(w, h).data());
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   return texture;
 }
 
@@ -111,6 +108,37 @@ double timePass(const ShaderProgram& program, const ScreenQuad& quad, uint32_t f
   return spent.count() / draws;
 }
 
+struct BenchTarget {
+  const ScreenQuad& quad;
+  uint32_t input, sound, framebuffer;
+  int draws;
+};
+
+// A pass in two halves, as its scene runs it: the first half into `side` (a texture at render
+// size, deleted here), then the second reading it as `sideSampler`; one line with both times.
+void benchTwoHalves(const char* name, const char* firstHalfPath, const char* secondHalfPath, uint32_t side,
+                    const char* sideSampler, const BenchTarget& target) {
+  const std::string* first = findEmbeddedShader(firstHalfPath);
+  const std::string* second = findEmbeddedShader(secondHalfPath);
+  const GLuint sideTexture = side;
+  const uint32_t sideTarget = createFramebuffer(side);
+  if (first && second) {
+    const ShaderProgram firstProgram(false, screenQuadVertexSource(), *first, "");
+    glUseProgram(firstProgram.programId);
+    setPassUniforms(firstProgram, target.input, target.sound);
+    const double firstMs = timePass(firstProgram, target.quad, sideTarget, target.draws);
+    const ShaderProgram program(false, screenQuadVertexSource(), *second, "");
+    glUseProgram(program.programId);
+    setPassUniforms(program, target.input, target.sound);
+    setSampler(program, sideSampler, side);
+    const double secondMs = timePass(program, target.quad, target.framebuffer, target.draws);
+    std::printf("%-12s %8.3f ms  (first half %.3f ms, second %.3f ms)\n", name, firstMs + secondMs, firstMs, secondMs);
+    std::fflush(stdout);
+  }
+  glDeleteFramebuffers(1, &sideTarget);
+  glDeleteTextures(1, &sideTexture);
+}
+
 // The tentacle part's ray-marcher at part time `partTime` (its sub-step and camera as the
 // scene chooses them), then its own depth of field over the pattern.
 void benchTentacles(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t framebuffer, int draws) {
@@ -131,30 +159,13 @@ void benchTentacles(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint
                 step.sub_step, sceneDraws);
     std::fflush(stdout);
   }
-  const std::string* rows = findEmbeddedShader(tentacleFocusRowsFile);
-  const std::string* focus = findEmbeddedShader(tentacleFocusFile);
-  if (!rows || !focus) return;
   sharedUniforms.apply_dof = true;  // the full blur, as the part runs it
   sharedUniforms.dof1 = 3.0f;
   sharedUniforms.dof2 = 9.0f;
   sharedUniforms.dof3 = 15.0f;
-  // The two halves: the row sums into a float target, then the columns reading it.
-  const uint32_t rowSums = createFloatRenderTexture();
-  const uint32_t rowSumsTarget = createFramebuffer(rowSums);
-  const ShaderProgram rowsProgram(false, screenQuadVertexSource(), *rows, "");
-  glUseProgram(rowsProgram.programId);
-  setPassUniforms(rowsProgram, input, sound);
-  const double rowsMs = timePass(rowsProgram, quad, rowSumsTarget, draws);
-  const ShaderProgram program(false, screenQuadVertexSource(), *focus, "");
-  glUseProgram(program.programId);
-  setPassUniforms(program, input, sound);
-  setSampler(program, "rowSums", rowSums);
-  const double columnsMs = timePass(program, quad, framebuffer, draws);
-  std::printf("%-12s %8.3f ms  (rows %.3f ms, columns %.3f ms)\n", "tentacle_dof", rowsMs + columnsMs, rowsMs,
-              columnsMs);
-  std::fflush(stdout);
-  glDeleteFramebuffers(1, &rowSumsTarget);
-  glDeleteTextures(1, &rowSums);
+  // The row sums into a float target, then the columns reading it.
+  benchTwoHalves("tentacle_dof", tentacleFocusRowsFile, tentacleFocusFile, createFloatRenderTexture(), "rowSums",
+                 {quad, input, sound, framebuffer, draws});
 }
 
 // The meta cubes' ray-marcher at three part times (the entry, mid-part, before the close), seen
@@ -247,12 +258,15 @@ void benchAbstractWorlds(const ScreenQuad& quad, uint32_t input, uint32_t sound,
 }
 
 // The intro's terrain flight at three part times (fading in, dust starting, all 14 dust
-// layers), the pattern's red quads standing in for the rock texture's.
+// layers), the pattern's red quad words standing in for the rock texture's.
 void benchIntro(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t framebuffer, int draws) {
   const std::string* text = findEmbeddedShader(altIntroFile);
   if (!text) return;
-  const int side = settings.renderWidth;
-  const uint32_t rockRedQuads = createRedQuadTexture(patternPixels(side, side).data(), side, side, 4);
+  const std::string* quadsText = findEmbeddedShader(channelQuadsPassPath);
+  if (!quadsText) return;
+  const ShaderProgram quadsProgram(false, screenQuadVertexSource(), *quadsText, "");
+  ChannelQuads rockQuads;
+  const uint32_t rockRedQuads = updateChannelQuads(rockQuads, quadsProgram, quad, input, 0, true);
   const int sceneDraws = std::min(draws, 5);  // a ray-marched frame costs far more than a post pass
   const ShaderProgram scene(false, screenQuadVertexSource(), *text, "");
   const float songPosition = sharedUniforms.songPosition;
@@ -268,8 +282,9 @@ void benchIntro(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t
     std::fflush(stdout);
   }
   sharedUniforms.songPosition = songPosition;
-  const GLuint quads = rockRedQuads;
+  const GLuint quads = rockQuads.texture, quadsTarget = rockQuads.framebuffer;
   glDeleteTextures(1, &quads);
+  glDeleteFramebuffers(1, &quadsTarget);
 }
 
 }  // namespace
@@ -301,6 +316,11 @@ int main(int argc, char** argv) {
   std::printf("post passes at %d x %d, %d draws each (GL renderer: %s)\n", size.width, size.height, draws,
               reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
   for (const PostPassFile& pass : postPassFiles) {
+    if (pass.path == lightShaftsPassPath) {  // the mask's quad words, then the shafts
+      benchTwoHalves(pass.name, channelQuadsPassPath, pass.path, createWordRenderTexture(), "alphaQuads",
+                     {quad, input, sound, framebuffer, draws});
+      continue;
+    }
     const std::string* text = findEmbeddedShader(pass.path);
     if (!text) {
       std::printf("%-12s missing\n", pass.name);

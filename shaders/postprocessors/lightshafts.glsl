@@ -1,10 +1,14 @@
 #version 330 core
-// Light shafts: the scene's light mask (alpha) is smeared along the line to a slowly swinging
-// light point, tinted sky blue over the image, then vignetted, contrast-shaped and gamma lifted.
+// Light shafts: the scene's light mask (alpha, read by hand from the first half's quad words) is
+// smeared along the line to a slowly swinging light point, tinted sky blue over the image, then
+// vignetted, contrast-shaped and gamma lifted.
 #include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
+#include "./shaders/lib/quad_filter.glsl"
 
 uniform float time;
+// The mask's quad words from the first half (channel_quads.glsl): each tap is one fetch.
+uniform usampler2D alphaQuads;
 
 void main()
 {
@@ -13,12 +17,13 @@ void main()
     vec2 stepUv = (centre - uv) / 100.0;
     // The first tap is the pixel itself: one read gives its mask and its colour.
     vec4 here = texture(renderTexture, uv);
+    ivec2 quadSize = textureSize(alphaQuads, 0);
     vec2 q = uv + stepUv;
     float w = 0.995;
     float sum = here.a;
     // The other 99 taps written out: their weights become constants of the compiled pass, and
     // no loop counter is kept.
-#define SHAFT_TAP { sum += texture(renderTexture, q).a * w; w *= 0.995; q += stepUv; }
+#define SHAFT_TAP { sum += quadFilteredClamped(alphaQuads, quadSize, q) * w; w *= 0.995; q += stepUv; }
 #define SHAFT_TAPS_9 SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP
 #define SHAFT_TAPS_99 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 \
                       SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9

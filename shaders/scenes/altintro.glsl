@@ -8,8 +8,8 @@ uniform float partTime;
 uniform vec2 resolution;
 uniform float lightAdd;
 uniform float lerp3;
-// The rock texture's red channel as quad words (red_quad_filter.glsl), read through
-// quadFilteredRed: five such reads a march step, a quarter of the texel fetches.
+// The rock texture's red channel as quad words (quad_filter.glsl), read through
+// quadFilteredRepeat: five such reads a march step, a quarter of the texel fetches.
 uniform usampler2D rockRedQuads;
 ivec2 rockSize;  // its size, set once per pixel in main
 uniform sampler2D soundTexture;
@@ -28,7 +28,7 @@ const int marchSteps = 45;
 #include "./shaders/lib/hsv.glsl"
 #include "./shaders/lib/mist.glsl"
 #include "./shaders/lib/gamma.glsl"
-#include "./shaders/lib/red_quad_filter.glsl"
+#include "./shaders/lib/quad_filter.glsl"
 
 // (u, v) turned by angle a: (u cos a + v sin a, -u sin a + v cos a).
 vec2 turned(vec2 p, float a)
@@ -43,12 +43,12 @@ float terrainHeight(vec3 q, float fadeIn, inout float reliefSum)
 {
     // The octaves written out: a loop on a float counter stays a loop in the compiled code.
     vec2 c = 0.0005 * q.xz;
-    float n = quadFilteredRed(rockRedQuads, rockSize, c * 2.0) / 2.0;
-    n += quadFilteredRed(rockRedQuads, rockSize, c * 4.0) / 4.0;
-    n += quadFilteredRed(rockRedQuads, rockSize, c * 8.0) / 8.0;
-    n += quadFilteredRed(rockRedQuads, rockSize, c * 16.0) / 16.0;
+    float n = quadFilteredRepeat(rockRedQuads, rockSize, c * 2.0) / 2.0;
+    n += quadFilteredRepeat(rockRedQuads, rockSize, c * 4.0) / 4.0;
+    n += quadFilteredRepeat(rockRedQuads, rockSize, c * 8.0) / 8.0;
+    n += quadFilteredRepeat(rockRedQuads, rockSize, c * 16.0) / 16.0;
     float music = getData(int(256.0 * n)) * 8.75;
-    float image = quadFilteredRed(rockRedQuads, rockSize, vec2(n, 0.0));
+    float image = quadFilteredRepeat(rockRedQuads, rockSize, vec2(n, 0.0));
     float a = mix(mix(music, image, 0.82), 0.0, fadeIn);
     float h = 4.0 * a;
     reliefSum += h / n;

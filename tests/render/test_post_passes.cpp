@@ -13,6 +13,10 @@
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
 #include "render/bokeh_spiral.h"
+#include "render/channel_quads.h"
+#include "render/embedded_shaders.h"
+#include "render/screen_quad.h"
+#include "render/shader_program.h"
 #include "scenes/ambient_intro_scene.h"
 #include "scenes/scene_shader_files.h"
 #include "tests/support/pass_runner.h"
@@ -49,6 +53,24 @@ class PostPass : public PassTest {
   static PassUniforms with(const char* name, float value) {
     return [=](GLuint p) { setUniform(p, name, value); };
   }
+  // The light shafts' first half over `in`: its alpha as quad words, bound where the shafts read them.
+  PassUniforms withMaskQuads(const CpuImage& in) {
+    static const ShaderProgram quadsPass(false, screenQuadVertexSource(), *findEmbeddedShader(channelQuadsPassPath), "");
+    static const ScreenQuad quad = createScreenQuad();
+    ChannelQuads& words = maskQuads_.emplace_back();
+    const GLuint quads = updateChannelQuads(words, quadsPass, quad, texture(in), 3, false);
+    return [=](GLuint p) { setSampler(p, "alphaQuads", quads); };
+  }
+  void TearDown() override {
+    for (const ChannelQuads& words : maskQuads_) {
+      glDeleteTextures(1, &words.texture);
+      glDeleteFramebuffers(1, &words.framebuffer);
+    }
+    PassTest::TearDown();
+  }
+
+ private:
+  std::vector<ChannelQuads> maskQuads_;
 };
 
 TEST_F(PostPass, AtRestTheCopyingPassesAreExactClampedCopies) {
@@ -245,16 +267,19 @@ TEST_F(PostPass, FxaaKeepsFlatAreasAndSoftensOnlyTheStaircaseOfAnEdge) {
 
 TEST_F(PostPass, LightShaftsFallOnlyFromTheMaskBetweenAPixelAndTheLightAndTintBlue) {
   // At time 0.5 the light sits at (0.3, 0.66), exactly on texel edges of a 20 x 50 target. The
-  // mask is lit only below it, left or right of it, and every tap runs from its pixel toward the
-  // light, so only pixels of the lit quadrant may differ from the same picture with no mask.
+  // mask is lit only below it, left or right of it, a texel clear of the light's column and row
+  // (a filtered tap blends the texels either side of it), and every tap runs from its pixel
+  // toward the light, so only pixels of the lit quadrant may differ from the same picture with
+  // no mask.
   const int w = 20, h = 50;
   sharedUniforms.songPosition = 0.5f;
   for (bool left : {true, false}) {
-    auto inQuadrant = [&](int x, int y) { return (left ? x < 6 : x >= 6) && y < 33; };
+    auto inQuadrant = [&](int x, int y) { return (left ? x < 5 : x >= 7) && y < 32; };
     auto shafts = [&](bool lit) {
-      return run(lightShaftsPassPath, makeImage(w, h, [&](int x, int y) {
-                   return Rgba{0.1f, 0.1f, 0.1f, lit && inQuadrant(x, y) ? 1.0f : 0.0f};
-                 }));
+      const CpuImage mask = makeImage(w, h, [&](int x, int y) {
+        return Rgba{0.1f, 0.1f, 0.1f, lit && inQuadrant(x, y) ? 1.0f : 0.0f};
+      });
+      return run(lightShaftsPassPath, mask, withMaskQuads(mask));
     };
     const CpuImage dark = shafts(false), lit = shafts(true);
     for (int y = 0; y < h; ++y)

@@ -1,0 +1,48 @@
+// Quad words of a still texture, rebuilt only when the source texture is another one.
+#include "render/channel_quads.h"
+
+#include <GL/glew.h>
+
+#include "render/render_targets.h"
+#include "render/screen_quad.h"
+#include "render/shader_program.h"
+
+namespace {
+
+void recreateWords(ChannelQuads& quads, int width, int height) {
+  const GLuint oldTexture = quads.texture, oldFramebuffer = quads.framebuffer;
+  glDeleteTextures(1, &oldTexture);  // name 0 is skipped
+  glDeleteFramebuffers(1, &oldFramebuffer);
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_R32UI, width, height, 0, GL_RED_INTEGER, GL_UNSIGNED_INT, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  quads.texture = texture;
+  quads.framebuffer = createFramebuffer(texture);
+}
+
+}  // namespace
+
+uint32_t updateChannelQuads(ChannelQuads& quads, const ShaderProgram& program, const ScreenQuad& quad, uint32_t source,
+                            int channel, bool repeat) {
+  if (quads.texture && quads.source == source) return quads.texture;
+  GLint width = 1, height = 1;
+  glBindTexture(GL_TEXTURE_2D, source);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+  // A missing texture reads as transparent black: one texel of it.
+  if (!source || width < 1 || height < 1) width = height = 1;
+  recreateWords(quads, width, height);
+  quads.source = source;
+  glBindFramebuffer(GL_FRAMEBUFFER, quads.framebuffer);
+  glViewport(0, 0, width, height);
+  glUseProgram(program.programId);
+  setSampler(program, "renderTexture", source);
+  glUniform1i(glGetUniformLocation(program.programId, "quadChannel"), channel);
+  glUniform1i(glGetUniformLocation(program.programId, "repeatEdges"), repeat ? 1 : 0);
+  drawScreenQuad(quad);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  return quads.texture;
+}
