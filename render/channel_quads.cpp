@@ -15,7 +15,8 @@ void recreateWords(ChannelQuads& quads, int width, int height) {
   glDeleteFramebuffers(1, &oldFramebuffer);
   GLuint texture = 0;
   glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  // Each texture stays on its own unit: a later pass's sampler on the active unit keeps its texture.
+  bindTextureOnOwnUnit(texture);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_R32UI, width, height, 0, GL_RED_INTEGER, GL_UNSIGNED_INT, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -29,7 +30,7 @@ uint32_t updateChannelQuads(ChannelQuads& quads, const ShaderProgram& program, c
                             int channel, bool repeat) {
   if (quads.texture && quads.source == source) return quads.texture;
   GLint width = 1, height = 1;
-  glBindTexture(GL_TEXTURE_2D, source);
+  bindTextureOnOwnUnit(source);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
   // A missing texture reads as transparent black: one texel of it.
@@ -42,7 +43,12 @@ uint32_t updateChannelQuads(ChannelQuads& quads, const ShaderProgram& program, c
   setSampler(program, "renderTexture", source);
   glUniform1i(glGetUniformLocation(program.programId, "quadChannel"), channel);
   glUniform1i(glGetUniformLocation(program.programId, "repeatEdges"), repeat ? 1 : 0);
+  // The words outlive the frame: they are made even while a frame that is only simulated has
+  // the rasteriser discard its drawing.
+  const GLboolean discarding = glIsEnabled(GL_RASTERIZER_DISCARD);
+  glDisable(GL_RASTERIZER_DISCARD);
   drawScreenQuad(quad);
+  if (discarding) glEnable(GL_RASTERIZER_DISCARD);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   return quads.texture;
 }

@@ -16,6 +16,8 @@ inline constexpr const char* lightShaftsPassPath = "./shaders/postprocessors/lig
 inline constexpr const char* rgbSplitPassPath = "./shaders/postprocessors/rgbsplit.glsl";
 inline constexpr const char* pixelatePassPath = "./shaders/postprocessors/pixelate.glsl";
 inline constexpr const char* copyPassPath = "./shaders/postprocessors/copy.glsl";
+// qdof with its taps written out, for the intro; its benchmark line is qdof's.
+inline constexpr const char* qdofWrittenOutPassPath = "./shaders/postprocessors/qdof_written_out.glsl";
 // Quad words of one channel (the light shafts' first half, the intro's rock); not a pass of its own.
 inline constexpr const char* channelQuadsPassPath = "./shaders/postprocessors/channel_quads.glsl";
 

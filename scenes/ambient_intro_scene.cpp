@@ -29,7 +29,8 @@ void AmbientIntroScene::init() {
   BaseDemoScreen::init();
   scene = embeddedPassProgram(altIntroFile);
   composite = embeddedPassProgram(amigaBorderIntroFile);
-  depthOfField = embeddedPassProgram(qdofPassPath);
+  // Every intro pixel blurs a little, so the written-out taps pay off there.
+  depthOfField = embeddedPassProgram(qdofWrittenOutPassPath);
   radialBlur = embeddedPassProgram(radialBlurPassPath);
   fxaa = embeddedPassProgram(fxaaPassPath);
   bloom = embeddedPassProgram(bloomPassPath);
@@ -75,7 +76,7 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
 void AmbientIntroScene::reload() {
   std::cout << "HOTRELOAD INVOKED!\n";
   scene = filePassProgram(altIntroFile);
-  depthOfField = filePassProgram(qdofPassPath);
+  depthOfField = filePassProgram(qdofWrittenOutPassPath);
   spectrumBox = filePassProgram(vumetersPassPath);
   composite = filePassProgram(amigaBorderIntroFile);
   std::cout << "RELOADED!\n";

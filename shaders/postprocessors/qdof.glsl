@@ -1,6 +1,8 @@
 #version 330 core
 // Spiral depth of field: the scene writes its blur amount into alpha, and each pixel averages
-// 60 taps along a widening spiral whose length scales with that amount (alpha 0: no blur).
+// 60 taps along a widening spiral whose length scales with that amount (alpha 0: no blur). With
+// QDOF_TAPS_WRITTEN_OUT defined (qdof_written_out.glsl) the taps are written out instead of a
+// loop: cheaper where every pixel blurs, but a block of unblurred pixels can no longer leave.
 #include "./shaders/lib/screen_pass_header.glsl"
 #include "./shaders/lib/screen_pass.glsl"
 #include "./shaders/lib/rotation.glsl"
@@ -17,14 +19,24 @@ void main()
         return;
     }
     vec2 pixel = vec2(0.002 * resolution.y / resolution.x, 0.002);
-    vec2 d = vec2(0.0, amount);
     float r = 1.0;
     mat2 turn = rotation2(12.399);
     vec3 sum = vec3(0.0);
+#ifdef QDOF_TAPS_WRITTEN_OUT
+    // Each tap's place at amount 1 is a constant of the compiled pass (r and the turned direction
+    // fold away); the amount scales it. Equal up to rounding to the loop below.
+    vec2 direction = vec2(0.0, 1.0);
+#define QDOF_TAP { r += 1.0 / r; direction = direction * turn; \
+                   sum += texture(renderTexture, uv + pixel * (amount * (r - 1.0) * direction)).rgb; }
+#define QDOF_TAPS_10 QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP
+    QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10
+#else
+    vec2 d = vec2(0.0, amount);
     for (int i = 0; i < 60; ++i) {
         r += 1.0 / r;
         d = d * turn;
         sum += texture(renderTexture, uv + pixel * (r - 1.0) * d).rgb;
     }
+#endif
     fragColor = vec4(sum / 60.0, 1.0);
 }

@@ -49,7 +49,7 @@ std::vector<ProgramFiles> everyProgram() {
   for (const PostPassFile& pass : postPassFiles) rows.push_back({pass.path});
   for (const char* path : {amigaBorderIntroFile, amigaBordersPartFile, amigaBordersFile, amigaBordersOuttroFile,
                            amigaBordersEndFile, logoOverlayFile, altIntroFile, metaSceneFile, tentacleFocusFile,
-                           tentacleFocusRowsFile, logoFadeFile, channelQuadsPassPath})
+                           tentacleFocusRowsFile, logoFadeFile, channelQuadsPassPath, qdofWrittenOutPassPath})
     rows.push_back({path});
   rows.push_back({"./shaders/scenes/tiles_frag.glsl", "./shaders/scenes/tiles_vtx.glsl"});
   rows.push_back({"./shaders/scenes/tentacle_particle.glsl", "./shaders/scenes/tentacle_particle_vtx.glsl"});
