@@ -4,8 +4,7 @@
 // include it for the dust.
 // Provides: trigNoise, mistAlongRay, mistBlend, dustTunnelOffset, dustCamera, dustDots,
 // dustLayers.
-// Pulls in turn_trig.glsl for the sines of the noise, the dots and the swirl (smooth terms; the
-// dots' row hash keeps the built-in sine, which its fract magnifies).
+// Pulls in turn_trig.glsl for the noise's sines.
 // Expects: PI, the rounding of pi that spaces the specks (basic.glsl's in the assembled
 // scenes, the including file's own in the others), unless DUST_PI is defined before this file;
 // DUST_TURNS, when defined before this file, names the scene's uniform array of the layers'
@@ -88,7 +87,7 @@ float dustDots(vec3 v, float scale)
     v *= scale;
     v.x += fract(sin(floor(v.y)) * 1000.0);
     v *= DUST_PI;
-    return clamp(0.1 - length(vec2(sinOf(v.x), cosOf(v.y))), 0.0, 1.0) * 10.3;
+    return clamp(0.1 - length(vec2(sin(v.x), cos(v.y))), 0.0, 1.0) * 10.3;
 }
 
 // Layer j's specks at depth d along the dust ray, its point already turned, faded by
@@ -130,9 +129,8 @@ float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance, float sw
             break;
         vec3 v = vec3(eye.xy, 0.0) + ray * d;
         // rot2's turn, written out: the plain scene files that include this have no rot2.
-        float a = sinOf(swirlScale * v.z + swirlPhase);
-        float c = cosOf(a), s = sinOf(a);
-        v.xy *= mat2(c, s, -s, c);
+        float a = sin(swirlScale * v.z + swirlPhase);
+        v.xy *= mat2(cos(a), sin(a), -sin(a), cos(a));
         sum += dustLayer(v, d, 4.0 + sin(float(j)), layerCount);
     }
     return sum;
