@@ -10,21 +10,19 @@
 namespace {
 
 void recreateWords(ChannelQuads& quads, int width, int height) {
-  const GLuint oldTexture = quads.texture, oldFramebuffer = quads.framebuffer;
-  glDeleteTextures(1, &oldTexture);  // name 0 is skipped
-  glDeleteFramebuffers(1, &oldFramebuffer);
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
-  // Each texture stays on its own unit: a later pass's sampler on the active unit keeps its texture.
-  bindTextureOnOwnUnit(texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_R32UI, width, height, 0, GL_RED_INTEGER, GL_UNSIGNED_INT, nullptr);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  quads.texture = texture;
-  quads.framebuffer = createFramebuffer(texture);
+  deleteChannelQuads(quads);
+  quads.texture = createWordTexture(width, height);
+  quads.framebuffer = createFramebuffer(quads.texture);
 }
 
 }  // namespace
+
+void deleteChannelQuads(ChannelQuads& quads) {
+  const GLuint texture = quads.texture, framebuffer = quads.framebuffer;
+  glDeleteTextures(1, &texture);  // name 0 is skipped
+  glDeleteFramebuffers(1, &framebuffer);
+  quads = ChannelQuads{};
+}
 
 uint32_t updateChannelQuads(ChannelQuads& quads, const ShaderProgram& program, const ScreenQuad& quad, uint32_t source,
                             int channel, bool repeat) {

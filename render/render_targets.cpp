@@ -42,12 +42,13 @@ uint32_t createRenderTexture() {
 
 namespace {
 
-// An exact texture at render size for a pass's first half: nearest filters, clamped to edge.
-uint32_t createExactRenderTexture(GLint internalFormat, GLenum format, GLenum type) {
+// An exact texture for a pass's first half: nearest filters, clamped to edge. It goes on its own
+// unit, so one made between passes leaves the texture on the active unit where it was.
+uint32_t createExactTexture(int width, int height, GLint internalFormat, GLenum format, GLenum type) {
   GLuint texture = 0;
   glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, settings.renderWidth, settings.renderHeight, 0, format, type, nullptr);
+  bindTextureOnOwnUnit(texture);
+  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, type, nullptr);
   setFilters(GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -56,9 +57,15 @@ uint32_t createExactRenderTexture(GLint internalFormat, GLenum format, GLenum ty
 
 }  // namespace
 
-uint32_t createFloatRenderTexture() { return createExactRenderTexture(GL_RGBA32F, GL_RGBA, GL_FLOAT); }
+uint32_t createFloatRenderTexture() {
+  return createExactTexture(settings.renderWidth, settings.renderHeight, GL_RGBA32F, GL_RGBA, GL_FLOAT);
+}
 
-uint32_t createWordRenderTexture() { return createExactRenderTexture(GL_R32UI, GL_RED_INTEGER, GL_UNSIGNED_INT); }
+uint32_t createWordTexture(int width, int height) {
+  return createExactTexture(width, height, GL_R32UI, GL_RED_INTEGER, GL_UNSIGNED_INT);
+}
+
+uint32_t createWordRenderTexture() { return createWordTexture(settings.renderWidth, settings.renderHeight); }
 
 uint32_t createFramebuffer(uint32_t texture) {
   GLuint framebuffer = 0;

@@ -10,10 +10,12 @@ class ShaderProgram;
 // An RGBA8 texture at render size, linear filters, clamped to edge; left bound on the active unit.
 uint32_t createRenderTexture();
 // An RGBA32F texture at render size, nearest filters, clamped to edge: a pass's exact float
-// intermediate (the tentacle focus's row sums); left bound on the active unit.
+// intermediate (the tentacle focus's row sums); left bound on its own unit, now active.
 uint32_t createFloatRenderTexture();
-// A GL_R32UI texture at render size, nearest filters, clamped to edge: a pass's words for the
-// pass after it (the light shafts' quad words); left bound on the active unit.
+// A GL_R32UI texture of width x height, nearest filters, clamped to edge: a pass's words for
+// the pass after it (quad words); left bound on its own unit, now active.
+uint32_t createWordTexture(int width, int height);
+// createWordTexture at render size (the light shafts' quad words).
 uint32_t createWordRenderTexture();
 // A framebuffer drawing into `texture`; prints "Could not create framebuffer" when incomplete.
 // Always returns with framebuffer 0 bound.

@@ -1,7 +1,7 @@
 // AbstractWorldsScreen: the abstract worlds part, glowing strips and cube stacks under light
 // shafts, faded in from black. Owns: its programs and settings, the light mask's side target,
-// the assembly of its scene
-// shader from the snippet library; drives overridden_black_fac (its only writer).
+// the assembly of its scene shader from the snippet library; drives overridden_black_fac (its
+// only writer).
 // Does NOT own the shared render targets, the pack textures or the post-pass texts.
 #pragma once
 #include <string>

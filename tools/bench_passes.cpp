@@ -282,9 +282,7 @@ void benchIntro(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t
     std::fflush(stdout);
   }
   sharedUniforms.songPosition = songPosition;
-  const GLuint quads = rockQuads.texture, quadsTarget = rockQuads.framebuffer;
-  glDeleteTextures(1, &quads);
-  glDeleteFramebuffers(1, &quadsTarget);
+  deleteChannelQuads(rockQuads);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The marching loop shared by the ray-marched scenes, and the surface normal.
-// Provides: rayMarch (distance and object id of the first hit), calcNormal.
+// Provides: rayMarch (distance and object id of the first hit), calcNormal, normalAxis.
 // Expects: the generated lines above it (rayMarchIterations, stepSize, clipNear, clipFar,
 // iterationsCount) and, from the scene file, `vec2 map(vec3 p)` returning (distance, object
 // id); it is declared here so the loop can call it. A map may also update globals of its
@@ -34,4 +34,14 @@ vec3 calcNormal(vec3 p)
     return normalize(vec3(map(p + e.xyy).x - map(p - e.xyy).x,
                           map(p + e.yxy).x - map(p - e.yxy).x,
                           map(p + e.yyx).x - map(p - e.yyx).x));
+}
+
+// The axis of calcNormal's sample `sample`, in its order: +x, -x, +y, -y, +z, -z. Worked out,
+// not looked up: the software rasteriser reads an array at a per-pixel index one pixel at a
+// time. For normals taken in a loop, one sample a turn.
+vec3 normalAxis(int sample)
+{
+    float sign = (sample & 1) == 0 ? 1.0 : -1.0;
+    int axis = sample >> 1;
+    return vec3(axis == 0 ? sign : 0.0, axis == 1 ? sign : 0.0, axis == 2 ? sign : 0.0);
 }

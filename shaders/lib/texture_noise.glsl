@@ -1,6 +1,6 @@
 // Value noise, the procedural stand-in for a tiling noise texture: random values on the
 // integer lattice, blended with smoothstep weights.
-// Provides: valueNoise2, valueNoise3 (0..1), valueNoiseCorners and valueNoiseBlend (its two
+// Provides: valueNoise2, valueNoise3 (0..1), valueNoiseCorner, valueNoiseCorners and valueNoiseBlend (its two
 // halves, for callers that keep a cell's corners), fbmValue2, fbmValue3 (octaves summed with
 // halving amplitude and normalised back to 0..1).
 // Expects: hash12 and hash13 (basic.glsl).
@@ -17,15 +17,20 @@ float valueNoise2(vec2 p)
     return mix(mix(a, b, u.x), mix(c, d, u.x), u.y);
 }
 
+// The lattice value at corner k (0 to 7) of the cell whose lowest corner is the integer point
+// i: bit 0 of k steps in x, bit 1 in y, bit 2 in z.
+float valueNoiseCorner(vec3 i, int k)
+{
+    return hash13(i + vec3(float(k & 1), float((k >> 1) & 1), float(k >> 2)));
+}
+
 // The lattice values at the eight corners of the cell whose lowest corner is the integer point
-// i: the z = i.z corners in `low`, the z = i.z + 1 corners in `high`, each in the xy order
+// i: corners 0 to 3 (z = i.z) in `low`, 4 to 7 (z = i.z + 1) in `high`, each in the xy order
 // (0, 0), (1, 0), (0, 1), (1, 1).
 void valueNoiseCorners(vec3 i, out vec4 low, out vec4 high)
 {
-    low = vec4(hash13(i), hash13(i + vec3(1.0, 0.0, 0.0)), hash13(i + vec3(0.0, 1.0, 0.0)),
-               hash13(i + vec3(1.0, 1.0, 0.0)));
-    high = vec4(hash13(i + vec3(0.0, 0.0, 1.0)), hash13(i + vec3(1.0, 0.0, 1.0)),
-                hash13(i + vec3(0.0, 1.0, 1.0)), hash13(i + vec3(1.0, 1.0, 1.0)));
+    low = vec4(valueNoiseCorner(i, 0), valueNoiseCorner(i, 1), valueNoiseCorner(i, 2), valueNoiseCorner(i, 3));
+    high = vec4(valueNoiseCorner(i, 4), valueNoiseCorner(i, 5), valueNoiseCorner(i, 6), valueNoiseCorner(i, 7));
 }
 
 // The corner values of one cell blended at the fraction f within it.

@@ -6,8 +6,9 @@
 // the march effort, the light mask of the light-shaft pass that follows.
 // Assembled by ShaderSourceBuilder after basic, gamma, materials, raymarchingtools,
 // raymarching, light, axis_rotation, simplex_noise, cheap_fog, dust_turns_header, mist (with
-// the polynomial sines of turn_trig), voronoi and texture_noise; reads the shared uniforms declared in basic.glsl and the dust's
-// turns of this frame (dust_turns_header.glsl), and declares none itself.
+// the polynomial sines of turn_trig), voronoi and texture_noise; reads the shared uniforms
+// declared in basic.glsl and the dust's turns of this frame (dust_turns_header.glsl), and
+// declares none itself.
 
 const float PHASE_CHANGE = 28.0;
 const vec3 FOG_COLOUR = vec3(0.6, 0.3, 0.2);

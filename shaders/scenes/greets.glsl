@@ -79,7 +79,7 @@ float cellCachedNoise(vec3 p)
     for (int k = 0; k < 8; k++) {
         if (!moved)
             break;
-        float h = hash13(cell + vec3(float(k & 1), float((k >> 1) & 1), float(k >> 2)));
+        float h = valueNoiseCorner(cell, k);
         noiseLow = vec4(k == 0 ? h : noiseLow.x, k == 1 ? h : noiseLow.y, k == 2 ? h : noiseLow.z, k == 3 ? h : noiseLow.w);
         noiseHigh = vec4(k == 4 ? h : noiseHigh.x, k == 5 ? h : noiseHigh.y, k == 6 ? h : noiseHigh.z, k == 7 ? h : noiseHigh.w);
     }
@@ -101,19 +101,10 @@ vec2 map(vec3 p)
 // where the written-out samples would all run for it.
 vec3 normalWhereHit(vec3 p)
 {
-    vec3 plus = vec3(0.0);
-    vec3 minus = vec3(0.0);
-    for (int k = 0; k < 6; k++) {
-        int axis = k >> 1;
-        bool backward = (k & 1) == 1;
-        vec3 offset = vec3(axis == 0 ? 0.005 : 0.0, axis == 1 ? 0.005 : 0.0, axis == 2 ? 0.005 : 0.0);
-        float d = map(backward ? p - offset : p + offset).x;
-        if (backward)
-            minus = vec3(axis == 0 ? d : minus.x, axis == 1 ? d : minus.y, axis == 2 ? d : minus.z);
-        else
-            plus = vec3(axis == 0 ? d : plus.x, axis == 1 ? d : plus.y, axis == 2 ? d : plus.z);
-    }
-    return normalize(plus - minus);
+    vec3 gradient = vec3(0.0);
+    for (int k = 0; k < 6; k++)
+        gradient += normalAxis(k) * map(p + 0.005 * normalAxis(k)).x;
+    return normalize(gradient);
 }
 
 vec3 shadeHit(vec3 p, vec3 rd, float t)

@@ -165,15 +165,6 @@ struct Trace {
 const int normalSamples = 6;
 const int surfaceSamples = 11;
 
-// The axis of normal sample `sample`: +x, -x, +y, -y, +z, -z. Worked out, not looked up: the
-// software rasteriser reads an array at a per-pixel index one pixel at a time.
-vec3 normalAxis(int sample)
-{
-    float sign = (sample & 1) == 0 ? 1.0 : -1.0;
-    int axis = sample >> 1;
-    return vec3(axis == 0 ? sign : 0.0, axis == 1 ? sign : 0.0, axis == 2 ? sign : 0.0);
-}
-
 // rayMarch, then calcNormal and ambientOcclusion at the hit, over the field of sub-step `step`
 // alone and in one loop: a ray that has stopped goes on to its surface samples while the other
 // rays of its block still march. Leaves the number of marching evaluations in iterationsCount.

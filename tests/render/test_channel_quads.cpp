@@ -63,10 +63,10 @@ void main()
     }
     EXPECT_LE(worst, 1.0f + 1e-3f) << (repeating ? "repeating" : "clamped") << ": levels apart at worst";
     EXPECT_GT(brightest, 0.5f) << "the hand filter read the picture";
-    const GLuint names[] = {picture, words.texture, target.texture};
-    const GLuint framebuffers[] = {words.framebuffer, target.framebuffer};
-    glDeleteTextures(3, names);
-    glDeleteFramebuffers(2, framebuffers);
+    deleteChannelQuads(words);
+    const GLuint names[] = {picture, target.texture};
+    glDeleteTextures(2, names);
+    glDeleteFramebuffers(1, &target.framebuffer);
   }
   glDeleteProgram(program);
 }

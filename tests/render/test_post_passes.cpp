@@ -62,10 +62,7 @@ class PostPass : public PassTest {
     return [=](GLuint p) { setSampler(p, "alphaQuads", quads); };
   }
   void TearDown() override {
-    for (const ChannelQuads& words : maskQuads_) {
-      glDeleteTextures(1, &words.texture);
-      glDeleteFramebuffers(1, &words.framebuffer);
-    }
+    for (ChannelQuads& words : maskQuads_) deleteChannelQuads(words);
     PassTest::TearDown();
   }
 
