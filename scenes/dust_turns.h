@@ -11,8 +11,8 @@
 inline constexpr int dustTurnLayers = 15;
 
 // A scene's swirl: layer j turns by sin(scale x 0.2 j + phasePerSecond x clock), the clock
-// being the scene's own (the intro's, the logo's and the abstract worlds' part time, meta's
-// song time).
+// being the scene's own (the intro's, the logo's and the abstract worlds' part time; meta's,
+// the tentacles' and the greets' song time).
 struct DustSwirl {
   float scale;
   float phasePerSecond;
@@ -21,6 +21,8 @@ inline constexpr DustSwirl introDustSwirl{1.0f, 0.02f};
 inline constexpr DustSwirl logoDustSwirl{10.0f, 0.2f};
 inline constexpr DustSwirl metaDustSwirl{10.0f, 0.2f};
 inline constexpr DustSwirl abstractWorldsDustSwirl{10.0f, 0.2f};
+inline constexpr DustSwirl tentacleDustSwirl{10.0f, 0.2f};
+inline constexpr DustSwirl greetsDustSwirl{10.0f, 0.2f};
 
 // (cos a, sin a, 4 + sin j, 0), one vec4 per layer.
 std::array<float, 4 * dustTurnLayers> dustLayerTurns(float swirlScale, float swirlPhase);

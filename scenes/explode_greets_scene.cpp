@@ -12,6 +12,7 @@
 #include "render/render_targets.h"
 #include "render/screen_quad.h"
 #include "render/shared_uniforms.h"
+#include "scenes/dust_turns.h"
 #include "scenes/greets_scene.h"
 #include "scenes/greets_timing.h"
 #include "scenes/pass_programs.h"
@@ -61,7 +62,7 @@ void ExplodeGreetsScene::render(GLNameList frameBuffers, GLNameList renderTextur
   tileMesh.rebuildVertices(4.0 * placement.meshTime);  // as drawTiles will
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   limitChainRows(chain, tileSampledRows(tileMesh, tileMesh.frameMvp(), letterboxedRows(height, fxaaReach), height), 0);
-  runScenePass(chain, *scene);
+  runScenePass(chain, *scene, [](uint32_t p) { setDustTurns(p, greetsDustSwirl, sharedUniforms.songPosition); });
   glClearColor(1.0f, 0.5f, 0.0f, 1.0f);  // takes effect at the next clear
   runPostPass(chain, *bloom);
   runPostPass(chain, *rgbSplit, setRgbSplitOffsets);

@@ -12,6 +12,7 @@
 #include "render/post_pass_files.h"
 #include "render/screen_quad.h"
 #include "render/shared_uniforms.h"
+#include "scenes/dust_turns.h"
 #include "scenes/greets_timing.h"
 #include "scenes/pass_programs.h"
 #include "scenes/raymarcher_source.h"
@@ -27,7 +28,7 @@ constexpr size_t overlaySlot = 28;  // "border3.png"
 std::string greetsRaymarcherSource(ShaderFiles files) {
   return raymarcherSource(files,
                           {.gamma = 0.86f, .fov = 0.5f, .iterations = 200, .stepSize = 0.5f, .clipNear = 0.001f,
-                           .clipFar = 60.0f, .lightCount = 1, .voronoi = false},
+                           .clipFar = 60.0f, .lightCount = 1, .voronoi = false, .dustTurns = true},
                           greetsSceneFile);
 }
 
@@ -64,7 +65,7 @@ void GreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   letterboxChain(chain, fxaaReach);
-  runScenePass(chain, *scene);
+  runScenePass(chain, *scene, [](uint32_t p) { setDustTurns(p, greetsDustSwirl, sharedUniforms.songPosition); });
   glClearColor(1.0f, 0.5f, 0.0f, 1.0f);  // takes effect at the next clear
   runPostPass(chain, *bloom);
   runPostPass(chain, *crt);

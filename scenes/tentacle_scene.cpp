@@ -14,6 +14,7 @@
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
 #include "render/window_target.h"
+#include "scenes/dust_turns.h"
 #include "scenes/pass_programs.h"
 #include "scenes/raymarcher_source.h"
 #include "scenes/scene_shader_files.h"
@@ -46,7 +47,8 @@ void setMvp(uint32_t programId, const Mat4& mvp) {
 std::string tentacleText(ShaderFiles files, const char* subStepDefine) {
   return raymarcherSource(files,
                           {.gamma = 0.86f, .fov = 0.45f, .iterations = 128, .stepSize = 0.3f, .clipNear = 0.01f,
-                           .clipFar = 30.0f, .lightCount = 1, .voronoi = false, .sceneDefine = subStepDefine},
+                           .clipFar = 30.0f, .lightCount = 1, .voronoi = false, .dustTurns = true,
+                           .sceneDefine = subStepDefine},
                           tentaclesFile);
 }
 
@@ -96,7 +98,8 @@ void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, G
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   letterboxChain(chain, tentacleFocusReachRows() + fxaaReach);
   glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-  runScenePass(chain, *subStepScene());
+  runScenePass(chain, *subStepScene(),
+               [](uint32_t p) { setDustTurns(p, tentacleDustSwirl, sharedUniforms.songPosition); });
   runTwoHalfPostPass(chain, *focusRows, rowSums, "rowSums", *depthOfField, tentacleFocusReachRows());
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);

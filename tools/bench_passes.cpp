@@ -155,6 +155,7 @@ void benchTentacles(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint
     sharedUniforms.partStart = sharedUniforms.songPosition - partTime;
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
+    setDustTurns(scene.programId, tentacleDustSwirl, sharedUniforms.songPosition);
     std::printf("%-12s %8.3f ms  (sub-step %d, %d draws)\n", "tentacles", timePass(scene, quad, framebuffer, sceneDraws),
                 step.sub_step, sceneDraws);
     std::fflush(stdout);
@@ -203,6 +204,7 @@ void benchGreets(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_
     writeGreetsSharedValues(partTime, 0, sharedUniforms);
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
+    setDustTurns(scene.programId, greetsDustSwirl, sharedUniforms.songPosition);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "greets", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);

@@ -5,8 +5,9 @@
 // a dark blue veil, blue light bands, red fog and lit mist, dust specks, a lens flare at
 // (flare_x, flare_y), exposure, vignette and the filmic tone curve. Alpha carries a small
 // march-effort value.
-// Defines `map` for the marching loop. Uses the shared uniforms of basic.glsl only
-// (miscData[0..4] are the camera target and its orbit coordinates).
+// Defines `map` for the marching loop. Uses the shared uniforms of basic.glsl (miscData[0..4]
+// are the camera target and its orbit coordinates) and the dust's turns of this frame
+// (dust_turns_header.glsl) only.
 // Artistic choices where the picture is not pinned down: the folds turn with rot2's sense, the
 // glow measures the folded point against the sphere of the first shape in folded units, the
 // mist jitter is a 2 % pixel hash, the dust swirls like the tentacle part's, and the flare's
@@ -130,7 +131,7 @@ vec3 floatingDust(vec2 uv)
 {
     vec3 eye, ray, straightEye;
     dustCamera(time, uv, eye, ray, straightEye);
-    float specks = dustLayers(eye, ray, 5, length(straightEye - eye), 10.0, 0.2 * time);
+    float specks = dustLayers(eye, ray, 5, length(straightEye - eye));
     float facing = pow(max(0.0, dot(ray, normalize(vec3(-0.2, 0.2, 0.5)))), 5.0);
     return specks * mix(vec3(0.7, 0.2, 0.1), vec3(1.0, 0.7, 0.2), facing);
 }

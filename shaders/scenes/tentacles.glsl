@@ -7,7 +7,8 @@
 // Defines `map` for the library's marching loop, but marches and samples each sub-step's field
 // in a loop of its own: the software rasteriser runs both sides of every branch for a block of
 // pixels, and only a loop that no pixel of the block enters ends early, so one shared loop
-// would pay for all three fields at every step. Uses the shared uniforms of basic.glsl only.
+// would pay for all three fields at every step. Uses the shared uniforms of basic.glsl and the
+// dust's turns of this frame (dust_turns_header.glsl) only.
 // Artistic choices where the picture is not pinned down: the twists turn x toward z (rot2's
 // sense), "bending" turns the xy plane by a small angle that varies with height, the folds of
 // the swarm use rot2's sense as well, the tentacles' noise is the library's value noise, and
@@ -259,7 +260,7 @@ vec3 floatingDust(vec2 uv)
 {
     vec3 eye, ray, straightEye;
     dustCamera(time, uv, eye, ray, straightEye);
-    float specks = dustLayers(eye, ray, 6, length(straightEye - eye), 10.0, 0.2 * time);
+    float specks = dustLayers(eye, ray, 6, length(straightEye - eye));
     float facing = max(0.0, dot(ray, normalize(vec3(-0.2, 0.2, 0.5))));
     return specks * mix(vec3(0.2, 0.2, 0.6), vec3(0.5, 0.5, 0.8), facing * facing);
 }
