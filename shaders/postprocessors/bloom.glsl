@@ -12,7 +12,7 @@ uniform bool apply_bloom;
 void main()
 {
     vec2 uv = passUv();
-    vec3 o = texture(renderTexture, uv).rgb;
+    vec3 o = passTexel().rgb;
     if (!apply_bloom) {
         fragColor = vec4(clamp(o, 0.0, 1.0), 1.0);
         return;

@@ -11,7 +11,7 @@ uniform float crt_mix;
 void main()
 {
     vec2 uv = passUv();
-    vec3 o = texture(renderTexture, uv).rgb;
+    vec3 o = passTexel().rgb;
     vec3 c = o;
     // Grain uses its own shortened hash constants, not the shared `random`.
     float n = fract(sin(dot(uv * time, vec2(12.98, 78.23))) * 43758.54);

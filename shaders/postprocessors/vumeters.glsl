@@ -14,7 +14,7 @@ const float PI = 3.1415926535898;
 void main()
 {
     vec2 uv = passUv();
-    vec3 c = texture(renderTexture, uv).rgb;
+    vec3 c = passTexel().rgb;
     if (uv.x > 0.613 && uv.x < 0.895 && uv.y > 0.201 && uv.y < 0.372) {
         float xo = (uv.x - 0.613) / 0.282;
         float amp = getData(int(xo * 256.0));
