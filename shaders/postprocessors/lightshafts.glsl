@@ -16,7 +16,7 @@ void main()
     vec2 centre = vec2(0.2 + 0.1 * sin(time * 3.1415692), 0.66);
     vec2 stepUv = (centre - uv) / 100.0;
     // The first tap is the pixel itself: one read gives its mask and its colour.
-    vec4 here = texture(renderTexture, uv);
+    vec4 here = passTexel();
     ivec2 quadSize = textureSize(alphaQuads, 0);
     vec2 q = uv + stepUv;
     float w = 0.995;

@@ -10,7 +10,7 @@
 void main()
 {
     vec2 uv = passUv();
-    vec4 here = texture(renderTexture, uv);
+    vec4 here = passTexel();
     float amount = here.a;
     // Without blur every tap reads this pixel's own texel, so the mean is its colour; a block of
     // such pixels (a backdrop far from the focus) skips the taps.

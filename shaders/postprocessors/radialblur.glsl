@@ -9,7 +9,7 @@ void main()
     vec2 uv = passUv();
     vec2 tuv = uv - 0.5;
     vec2 duv = tuv / 55.0 * 0.9;
-    vec4 c = texture(renderTexture, uv) * 0.25;
+    vec4 c = passTexel() * 0.25;
     float w = 0.008;
     // This jitter hash keeps the unfolded sine on purpose: it is not the shared `random`.
     uv += duv * fract(sin(dot(uv, vec2(12.9898, 78.233))) * 43758.5453);
