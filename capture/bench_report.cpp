@@ -100,7 +100,9 @@ CellStats statsOf(std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
   const size_t n = samples.size();
   const double median = n % 2 ? samples[n / 2] : 0.5 * (samples[n / 2 - 1] + samples[n / 2]);
-  return {median, samples.front(), samples.back()};
+  double sum = 0.0;
+  for (double sample : samples) sum += sample;
+  return {median, samples.front(), samples.back(), sum / static_cast<double>(n)};
 }
 
 std::vector<BenchRow> benchRows(const std::vector<PartTiming>& parts) {
@@ -134,6 +136,10 @@ std::string benchTable(const std::vector<BenchRow>& rows) {
     }
     while (ranges.back() == ' ') ranges.pop_back();
     table += medians + "\n" + ranges + "\n";
+    if (row.name != "wall / frame") continue;
+    std::string means = padded("  mean", 15, true);
+    for (const auto& cell : row.cells) means += padded(cell ? number(cell->mean) : "-", cellWidth, false);
+    table += means + "\n";
   }
   return table;
 }

@@ -1,5 +1,5 @@
-// The frame benchmark's figures as a report: per part and pass the median, minimum and maximum
-// over the measured frames; printed as a table, written as CSV, and compared with an earlier
+// The frame benchmark's figures as a report: per part and pass the median, minimum, maximum and
+// mean over the measured frames; printed as a table, written as CSV, and compared with an earlier
 // CSV as ratios new/old. Plain arithmetic and text, no GL.
 #pragma once
 #include <optional>
@@ -22,6 +22,7 @@ struct CellStats {
   double median = 0.0;
   double min = 0.0;
   double max = 0.0;
+  double mean = 0.0;
 };
 CellStats statsOf(std::vector<double> samples);
 
@@ -34,7 +35,8 @@ struct BenchRow {
 };
 std::vector<BenchRow> benchRows(const std::vector<PartTiming>& parts);
 
-// The table: a header of part numbers, per row a line of medians and a line of min-max.
+// The table: a header of part numbers, per row a line of medians and a line of min-max; the
+// "wall / frame" row adds a line of means, the figure builds that print means compare with.
 std::string benchTable(const std::vector<BenchRow>& rows);
 // "part,pass,median_ms,min_ms,max_ms", then one line per part and row.
 std::string benchCsv(const std::vector<BenchRow>& rows);

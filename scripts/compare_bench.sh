@@ -27,14 +27,22 @@ bench "$ref_dir" "$work/ref"
 bench "$(pwd)" "$work/new"
 echo "reference ($ref_dir):"; cat "$work/ref"
 echo "working tree:"; cat "$work/new"
-awk '/^wall \/ frame/ { for (i = 4; i <= NF; i++) w[FILENAME, i - 3] = $i; n = NF - 3 }
-  END {
-    printf "%-18s", "wall new / ref"
+# Each build's wall / frame row is what it prints: the reference commit's bench printed the mean
+# over the frames, today's prints the median and, under it, the mean. The ratios are given both
+# as printed and mean against mean, the like-for-like figure.
+awk '/^wall \/ frame/ { for (i = 4; i <= NF; i++) { w[FILENAME, i - 3] = $i; m[FILENAME, i - 3] = $i } n = NF - 3; row = FNR }
+  FNR == row + 2 && $1 == "mean" { for (i = 2; i <= NF; i++) m[FILENAME, i - 1] = $i }
+  function report(title, v,    i, r, sum, mr, mn) {
+    printf "%-18s", title
     for (i = 1; i <= n; i++) {
-      r = w[ARGV[2], i] / w[ARGV[1], i]; sum += r
-      mr += w[ARGV[1], i]; mn += w[ARGV[2], i]
+      r = v[ARGV[2], i] / v[ARGV[1], i]; sum += r
+      mr += v[ARGV[1], i]; mn += v[ARGV[2], i]
       printf " %9.3f", r
     }
-    printf "\nmean of part ratios %.3f; mean wall / frame: reference %.2f ms, new %.2f ms, ratio %.3f\n",
+    printf "\n  mean of part ratios %.3f; mean wall / frame: reference %.2f ms, new %.2f ms, ratio %.3f\n",
       sum / n, mr / n, mn / n, mn / mr
+  }
+  END {
+    report("wall new / ref", w)
+    report("means new / ref", m)
   }' "$work/ref" "$work/new"

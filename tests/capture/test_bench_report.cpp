@@ -29,6 +29,7 @@ TEST(BenchReport, MedianMinAndMaxPerCell) {
   const CellStats odd = statsOf({5.0, 1.0, 3.0});
   EXPECT_EQ(std::make_tuple(odd.median, odd.min, odd.max), std::make_tuple(3.0, 1.0, 5.0));
   EXPECT_EQ(statsOf({4.0, 1.0, 2.0, 10.0}).median, 3.0);
+  EXPECT_EQ(statsOf({4.0, 1.0, 2.0, 10.0}).mean, 4.25);
 
   const std::vector<BenchRow> rows = benchRows(twoParts());
   ASSERT_EQ(rows.front().name, "scene");  // passes in order of first use, then the sums
@@ -39,6 +40,10 @@ TEST(BenchReport, MedianMinAndMaxPerCell) {
   EXPECT_EQ(rowNamed(rows, "overhead ms").cells[0]->median, 1.0);
   EXPECT_EQ(rowNamed(rows, "overhead %").cells[1]->median, 20.0);
   EXPECT_NE(benchTable(rows).find("1.00-10.00"), std::string::npos) << "min-max under the median";
+  const std::string table = benchTable(rows);
+  const size_t means = table.find("  mean");
+  ASSERT_NE(means, std::string::npos) << "the wall's means under its range";
+  EXPECT_NE(table.substr(means, table.find('\n', means) - means).find("6.00"), std::string::npos) << table;
 }
 
 TEST(BenchReport, CsvRoundTripsIntoRatios) {
