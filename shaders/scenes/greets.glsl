@@ -97,20 +97,11 @@ vec2 map(vec3 p)
     return vec2(d, 0.0);
 }
 
-// calcNormal's central differences, in calcNormal's order of samples (each feeds the glow), as
-// the six turns of a loop: a block of pixels that all missed leaves it after the first turn,
-// where the written-out samples would all run for it.
-vec3 normalWhereHit(vec3 p)
-{
-    vec3 gradient = vec3(0.0);
-    for (int k = 0; k < 6; k++)
-        gradient += normalAxis(k) * map(p + 0.005 * normalAxis(k)).x;
-    return normalize(gradient);
-}
-
 vec3 shadeHit(vec3 p, vec3 rd, float t)
 {
-    vec3 n = normalWhereHit(p);
+    // Written out, not as a loop that a block of missed pixels could leave: the greets' pixels
+    // mostly hit, and a loop costs its turns' bookkeeping where they do.
+    vec3 n = calcNormal(p);
     vec3 l = normalize(vec3(1.0));
     float h = t / 50.0;
     float o = exp(-pow(max(0.0, 1.0 - map(p + n * h).x / h), 2.0));
