@@ -19,8 +19,7 @@ namespace {
 std::string worldsText(ShaderFiles files, const char* phaseDefine) {
   return raymarcherSource(files,
                           {.gamma = 1.16f, .fov = 0.75f, .iterations = 128, .stepSize = 0.4f, .clipNear = 0.01f,
-                           .clipFar = 30.0f, .lightCount = 2, .voronoi = true, .dustTurns = true,
-                           .sceneDefine = phaseDefine},
+                           .clipFar = 30.0f, .lightCount = 2, .voronoi = true, .sceneDefine = phaseDefine},
                           abstractWorldsSceneFile);
 }
 

@@ -28,7 +28,7 @@ constexpr size_t overlaySlot = 28;  // "border3.png"
 std::string greetsRaymarcherSource(ShaderFiles files) {
   return raymarcherSource(files,
                           {.gamma = 0.86f, .fov = 0.5f, .iterations = 200, .stepSize = 0.5f, .clipNear = 0.001f,
-                           .clipFar = 60.0f, .lightCount = 1, .voronoi = false, .dustTurns = true},
+                           .clipFar = 60.0f, .lightCount = 1, .voronoi = false},
                           greetsSceneFile);
 }
 

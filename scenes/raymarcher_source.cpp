@@ -12,9 +12,9 @@ std::string raymarcherSource(ShaderFiles files, const RaymarcherConstants& const
       .addLights(constants.lightCount)
       .addFile("./shaders/lib/axis_rotation.glsl")
       .addFile("./shaders/lib/simplex_noise.glsl")
-      .addFile("./shaders/lib/cheap_fog.glsl");
-  if (constants.dustTurns) builder.addFile("./shaders/lib/dust_turns_header.glsl");
-  builder.addFile("./shaders/lib/mist.glsl");
+      .addFile("./shaders/lib/cheap_fog.glsl")
+      .addFile("./shaders/lib/dust_turns_header.glsl")
+      .addFile("./shaders/lib/mist.glsl");
   if (constants.voronoi) builder.addFile("./shaders/lib/voronoi.glsl");
   builder.addFile("./shaders/lib/texture_noise.glsl");
   if (constants.sceneDefine) builder.addDefine(constants.sceneDefine);

@@ -9,23 +9,21 @@
 #include "render/shader_files.h"
 
 // The values given to begin, addRaymarching and addLights, whether the scene wants the
-// Voronoi snippet (between the mist and the value noise), whether its dust takes the
-// per-frame layer turns of scenes/dust_turns.h (the dust_turns snippet, before the mist), and
-// what the scene file finds defined, if anything (a variant of the scene: a name, or a name
-// and its value).
+// Voronoi snippet (between the mist and the value noise), and what the scene file finds
+// defined, if anything (a variant of the scene: a name, or a name and its value).
 struct RaymarcherConstants {
   float gamma = 0.0f, fov = 0.0f;
   int iterations = 0;
   float stepSize = 0.0f, clipNear = 0.0f, clipFar = 0.0f;
   int lightCount = 0;
   bool voronoi = false;
-  bool dustTurns = false;
   const char* sceneDefine = nullptr;
 };
 
 // begin, addRaymarching and addLights with `constants`, then axis_rotation, simplex_noise,
-// cheap_fog, dust_turns (when asked for), mist, voronoi (when asked for) and texture_noise, then
-// the scene's define (when given) and `sceneFile`, all from `files`.
+// cheap_fog, dust_turns_header (the scene uploads the dust's turns: scenes/dust_turns.h), mist,
+// voronoi (when asked for) and texture_noise, then the scene's define (when given) and
+// `sceneFile`, all from `files`.
 std::string raymarcherSource(ShaderFiles files, const RaymarcherConstants& constants, const char* sceneFile);
 
 // A scene's text as the scene assembles it from `files`.

@@ -47,8 +47,7 @@ void setMvp(uint32_t programId, const Mat4& mvp) {
 std::string tentacleText(ShaderFiles files, const char* subStepDefine) {
   return raymarcherSource(files,
                           {.gamma = 0.86f, .fov = 0.45f, .iterations = 128, .stepSize = 0.3f, .clipNear = 0.01f,
-                           .clipFar = 30.0f, .lightCount = 1, .voronoi = false, .dustTurns = true,
-                           .sceneDefine = subStepDefine},
+                           .clipFar = 30.0f, .lightCount = 1, .voronoi = false, .sceneDefine = subStepDefine},
                           tentaclesFile);
 }
 

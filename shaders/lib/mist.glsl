@@ -7,9 +7,8 @@
 // Pulls in turn_trig.glsl for the noise's sines.
 // Expects: PI, the rounding of pi that spaces the specks (basic.glsl's in the assembled
 // scenes, the including file's own in the others), unless DUST_PI is defined before this file;
-// DUST_TURNS, when defined before this file, names the scene's uniform array of the layers'
-// turns and scales, which then replaces their per-pixel sines (and dustLayers drops its swirl
-// arguments).
+// dustTurns, the layers' turns and scales of this frame (dust_turns_header.glsl, before this
+// file), in place of per-pixel sines.
 
 #include "./shaders/lib/turn_trig.glsl"
 
@@ -99,40 +98,21 @@ float dustLayer(vec3 v, float d, float scale, int layerCount)
 
 // Layers j = 1 .. layerCount - 1 of specks along the dust ray, layer j at depth 0.2 j / ray.z,
 // faded by 1 - depth / layerCount; none deeper than maxDistance. Each layer's point turns in
-// xy by sin(swirlScale z + swirlPhase), so the specks swirl.
-#ifdef DUST_TURNS
-// The scene uploaded this frame's (cos a, sin a, scale) of each layer, the same for every pixel,
-// so the swirl is the CPU's (scenes/dust_turns.h) and takes no arguments here.
+// xy by the frame's angle of that layer, so the specks swirl; the scene uploaded the angles'
+// cosines and sines with the layers' scales (scenes/dust_turns.h), the same for every pixel.
 float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance)
 {
     float sum = 0.0;
-    for (int j = 1; j < DUST_TURNS.length(); ++j) {
+    for (int j = 1; j < dustTurns.length(); ++j) {
         float d = float(j) * 0.2 / ray.z;
         // Depth grows with j, so skipping every layer past maxDistance drops the layers that
         // stopping at the first one would; with a per-frame layer count this loop runs faster.
         if (j >= layerCount || d > maxDistance)
             continue;
         vec3 v = vec3(eye.xy, 0.0) + ray * d;
-        vec4 layer = DUST_TURNS[j];
+        vec4 layer = dustTurns[j];
         v.xy = vec2(v.x * layer.x + v.y * layer.y, -v.x * layer.y + v.y * layer.x);
         sum += dustLayer(v, d, layer.z, layerCount);
     }
     return sum;
 }
-#else
-float dustLayers(vec3 eye, vec3 ray, int layerCount, float maxDistance, float swirlScale, float swirlPhase)
-{
-    float sum = 0.0;
-    for (int j = 1; j < layerCount; ++j) {
-        float d = float(j) * 0.2 / ray.z;
-        if (d > maxDistance)
-            break;
-        vec3 v = vec3(eye.xy, 0.0) + ray * d;
-        // rot2's turn, written out: the plain scene files that include this have no rot2.
-        float a = sin(swirlScale * v.z + swirlPhase);
-        v.xy *= mat2(cos(a), sin(a), -sin(a), cos(a));
-        sum += dustLayer(v, d, 4.0 + sin(float(j)), layerCount);
-    }
-    return sum;
-}
-#endif

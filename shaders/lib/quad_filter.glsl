@@ -1,8 +1,8 @@
 // A filtered read of one 8-bit channel done by hand from its quad words: texel (x, y) of a
 // GL_R32UI texture holds the channel's bytes of (x, y), (x + 1, y), (x, y + 1) and
-// (x + 1, y + 1), lowest byte first (channel_quads.glsl packs them). It filters as the software rasteriser filters an 8-bit texture: the position
-// in 1/256 texels rounded to even, half a texel back, 8-bit weights, each blend rounded to 8
-// bits. So it gives what a filtered read gives, bit for bit there and within a level of it on
+// (x + 1, y + 1), lowest byte first (channel_quads.glsl packs them). It filters as the
+// software rasteriser filters an 8-bit texture: the position in 1/256 texels rounded to even,
+// half a texel back, 8-bit weights, each blend rounded to 8 bits. So it gives what a filtered read gives, bit for bit there and within a level of it on
 // other hardware, with one texel fetch where a filtered read takes four.
 // Provides: quadFilteredRepeat (a repeating texture whose sides are powers of two, so the wrap
 // is a mask), quadFilteredClamped (a texture clamped to its edge). Both take `size`, the quads'

@@ -1,8 +1,8 @@
 // Value noise, the procedural stand-in for a tiling noise texture: random values on the
 // integer lattice, blended with smoothstep weights.
-// Provides: valueNoise2, valueNoise3 (0..1), valueNoiseCorner, valueNoiseCorners and valueNoiseBlend (its two
-// halves, for callers that keep a cell's corners), fbmValue2, fbmValue3 (octaves summed with
-// halving amplitude and normalised back to 0..1).
+// Provides: valueNoise2, valueNoise3 (0..1), valueNoiseCorner, valueNoiseCorners and
+// valueNoiseBlend (its halves, for callers that keep a cell's corners), fbmValue2, fbmValue3
+// (octaves summed with halving amplitude and normalised back to 0..1).
 // Expects: hash12 and hash13 (basic.glsl).
 
 float valueNoise2(vec2 p)

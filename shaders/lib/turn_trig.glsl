@@ -1,8 +1,9 @@
 // Sine and cosine by polynomial, for the shaders that take many per pixel on smooth terms (the
 // abstract worlds' and tentacles' distance fields, the mist's noise), where llvmpipe's sin and
-// cos cost about twice these; not everywhere (the dust's dots got slower), so measure each use. The argument, counted in whole turns, keeps only its nearest-turn remainder r
-// (|r| <= 0.5), and a near-minimax polynomial in r^2 gives the value to within 1.3e-6; large
-// arguments add the rounding of the scale to turns (about 1e-7 of the argument). Not for the
+// cos cost about twice these; not everywhere (the dust's dots got slower), so measure each use.
+// The argument, counted in whole turns, keeps only its nearest-turn remainder r (|r| <= 0.5),
+// and a near-minimax polynomial in r^2 gives the value to within 1.3e-6; large arguments add
+// the rounding of the scale to turns (about 1e-7 of the argument). Not for the
 // sine hashes: their fract(sin(x) * 43758) magnifies any such difference.
 // Provides: sinOfTurns, cosOfTurns (of TAU u), sinOf, cosOf (of radians).
 // Expects: nothing.

@@ -11,7 +11,6 @@ uniform bool apply_bloom;
 
 void main()
 {
-    vec2 uv = passUv();
     vec3 o = passTexel().rgb;
     if (!apply_bloom) {
         fragColor = vec4(clamp(o, 0.0, 1.0), 1.0);
