@@ -11,18 +11,29 @@
 #include "render/render_targets.h"
 #include "render/shader_program.h"
 #include "render/shared_uniforms.h"
+#include "render/spectrum_box.h"
 #include "render/window_target.h"
 
 namespace {
 
-// Binds a render target; a pass of a chain with limited rows draws only the rows still read.
-void bindRenderTarget(uint32_t framebuffer, const PassChain& chain) {
+// The rows a pass of the chain draws now: all of them, or the rows still read, widened.
+RowSpan drawnRows(const PassChain& chain) {
+  if (!chain.readRows) return {0, settings.renderHeight};
+  return widenedRows(*chain.readRows, chain.reachToCome, settings.renderHeight);
+}
+
+// Binds a render target; a pass of a chain with limited rows draws only the rows still read,
+// and a pass given `within` only the part of them inside it.
+void bindRenderTarget(uint32_t framebuffer, const PassChain& chain, const PixelBox* within = nullptr) {
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   glViewport(0, 0, settings.renderWidth, settings.renderHeight);
-  if (!chain.readRows) return;
-  const RowSpan rows = widenedRows(*chain.readRows, chain.reachToCome, settings.renderHeight);
+  if (!chain.readRows && !within) return;
+  const RowSpan rows = drawnRows(chain);
+  const PixelBox box = within ? *within : PixelBox{0, 0, settings.renderWidth, settings.renderHeight};
+  const int bottom = std::max(rows.first, box.y);
+  const int top = std::min(rows.first + rows.count, box.y + box.height);
   glEnable(GL_SCISSOR_TEST);
-  glScissor(0, rows.first, settings.renderWidth, rows.count);
+  glScissor(box.x, bottom, box.width, std::max(top - bottom, 0));
 }
 
 // Every draw after a pass (tiles, sprites, the composite) covers its whole target again.
@@ -77,10 +88,11 @@ void runBlackScenePass(PassChain& chain) {
 
 namespace {
 
-// `program` over the quad into `framebuffer`, within the chain's rows, reading lastTexture.
+// `program` over the quad into `framebuffer`, within the chain's rows (and `within`, if given),
+// reading lastTexture.
 void drawPassInto(uint32_t framebuffer, const PassChain& chain, const ShaderProgram& program,
-                  const UniformSetter& extra) {
-  bindRenderTarget(framebuffer, chain);
+                  const UniformSetter& extra, const PixelBox* within = nullptr) {
+  bindRenderTarget(framebuffer, chain, within);
   glUseProgram(program.programId);
   uploadSharedUniforms(program);
   setSampler(program, "renderTexture", chain.lastTexture);
@@ -91,10 +103,11 @@ void drawPassInto(uint32_t framebuffer, const PassChain& chain, const ShaderProg
 }
 
 // A post pass's draw, between its timing marks.
-void drawPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra, int reachRows) {
+void drawPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra, int reachRows,
+                  const PixelBox* within = nullptr) {
   const int target = (chain.postPasses + 1) % 2;
   chain.reachToCome = std::max(chain.reachToCome - reachRows, 0);
-  drawPassInto(chain.frameBuffers.at(target), chain, program, extra);
+  drawPassInto(chain.frameBuffers.at(target), chain, program, extra, within);
   chain.postPasses += 1;
   chain.lastTexture = chain.renderTextures.at(target);
 }
@@ -116,8 +129,55 @@ void runTwoHalfPostPass(PassChain& chain, const ShaderProgram& firstHalf, SideTa
   markPass(PassKind::Post, program.programId, false);
 }
 
+namespace {
+
+// The rows `rows` of one target copied into another: an unscissored blit of equal rectangles,
+// which the software rasteriser does as a plain memory copy.
+void copyRows(uint32_t from, uint32_t to, RowSpan rows) {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+  glDisable(GL_SCISSOR_TEST);
+  const int top = rows.first + rows.count;
+  glBlitFramebuffer(0, rows.first, settings.renderWidth, top, 0, rows.first, settings.renderWidth, top,
+                    GL_COLOR_BUFFER_BIT, GL_NEAREST);
+}
+
+// A vec4 uniform of the linked program read back as (left, bottom, width, height).
+std::optional<UvBox> uvBoxUniform(uint32_t programId, const char* name) {
+  const GLint location = glGetUniformLocation(programId, name);
+  if (location < 0) return std::nullopt;
+  float box[4] = {};
+  glGetUniformfv(programId, location, box);
+  return UvBox{box[0], box[1], box[2], box[3]};
+}
+
+}  // namespace
+
+void runPostPassAsCopy(PassChain& chain, const ShaderProgram& program) {
+  const std::optional<uint32_t> source = framebufferOf(chain, chain.lastTexture);
+  if (!source) return runPostPass(chain, program);
+  markPass(PassKind::Post, program.programId, true);
+  const int target = (chain.postPasses + 1) % 2;
+  copyRows(*source, chain.frameBuffers.at(target), drawnRows(chain));
+  chain.postPasses += 1;
+  chain.lastTexture = chain.renderTextures.at(target);
+  markPass(PassKind::Post, program.programId, false);
+}
+
 void runSpectrumPass(PassChain& chain, const ShaderProgram& program) {
-  runPostPass(chain, program, [&](uint32_t p) { setSampler(p, "soundTexture", chain.renderTextures.at(3)); });
+  markPass(PassKind::Post, program.programId, true);
+  const UniformSetter uniforms = [&](uint32_t p) { setSampler(p, "soundTexture", chain.renderTextures.at(3)); };
+  // The box changes nothing outside itself: a copy of the picture costs far less than a pass.
+  const std::optional<uint32_t> source = framebufferOf(chain, chain.lastTexture);
+  const std::optional<UvBox> place = uvBoxUniform(program.programId, "spectrumBox");
+  if (source && place) {
+    copyRows(*source, chain.frameBuffers.at((chain.postPasses + 1) % 2), drawnRows(chain));
+    const PixelBox box = pixelsCovering(*place, settings.renderWidth, settings.renderHeight);
+    drawPostPass(chain, program, uniforms, 0, &box);
+  } else {
+    drawPostPass(chain, program, uniforms, 0);
+  }
+  markPass(PassKind::Post, program.programId, false);
 }
 
 void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overlayTexture, bool vumeters,
@@ -137,6 +197,12 @@ void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overl
   setIfAny(extra, program.programId);
   drawScreenQuad(chain.quad);
   markPass(PassKind::Composite, program.programId, false);
+}
+
+std::optional<uint32_t> framebufferOf(const PassChain& chain, uint32_t texture) {
+  for (size_t i = 0; i < chain.frameBuffers.size() && i < chain.renderTextures.size(); ++i)
+    if (chain.renderTextures[i] == texture) return chain.frameBuffers[i];
+  return std::nullopt;
 }
 
 void setUniformFloat(uint32_t programId, const char* name, float value) {

@@ -55,12 +55,21 @@ struct SideTarget {
 };
 void runTwoHalfPostPass(PassChain& chain, const ShaderProgram& firstHalf, SideTarget side, const char* sideSampler,
                         const ShaderProgram& program, int reachRows);
-// A post pass that also reads the SoundTexture through `soundTexture` (the spectrum box).
+// A post pass that is a plain copy this frame (the glitch at rest): the picture copied into the
+// pass's target instead of drawn, timed as `program`. A picture the chain did not draw is drawn.
+void runPostPassAsCopy(PassChain& chain, const ShaderProgram& program);
+// The spectrum box (vumeters), which also reads the SoundTexture through `soundTexture`: the
+// picture copied to the next target, then `program` drawn over the box its `spectrumBox`
+// uniform holds (left, bottom, width, height in texture coordinates) alone. A program without
+// that uniform draws the whole target.
 void runSpectrumPass(PassChain& chain, const ShaderProgram& program);
 // The final pass into the window at window size: `renderTexture` = lastTexture, the overlay on
 // `crosshairOverlay`, the SoundTexture on `soundTexture`, `vumeters`, `resolution` = window size.
 void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overlayTexture, bool vumeters,
                   const UniformSetter& extra = {});
+
+// The chain's framebuffer that draws into `texture`; none for a texture not its own (a picture).
+std::optional<uint32_t> framebufferOf(const PassChain& chain, uint32_t texture);
 
 // Sets a float uniform of `programId` by name (no effect when the program lacks it).
 void setUniformFloat(uint32_t programId, const char* name, float value);

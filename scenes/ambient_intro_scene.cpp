@@ -65,7 +65,11 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
-  runPostPass(chain, *glitch);
+  // At rest (lerp3 0) the glitch shifts no band: the pass is a copy.
+  if (fades.lerp3.value == 0.0f)
+    runPostPassAsCopy(chain, *glitch);
+  else
+    runPostPass(chain, *glitch);
   const IntroCaption caption = introCaptionAt(sharedUniforms.songPosition - sharedUniforms.partStart);
   runComposite(chain, *composite, packSlot(packTextures, 15), false, [&](uint32_t p) {
     if (caption.packSlot >= 0) setSampler(p, "textTexture", packSlot(packTextures, caption.packSlot));

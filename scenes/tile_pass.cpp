@@ -8,19 +8,9 @@
 #include "render/render_targets.h"
 #include "render/shader_program.h"
 
-namespace {
-
-uint32_t framebufferOfLastTexture(const PassChain& chain) {
-  for (size_t i = 0; i < chain.frameBuffers.size() && i < chain.renderTextures.size(); ++i)
-    if (chain.renderTextures[i] == chain.lastTexture) return chain.frameBuffers[i];
-  return chain.frameBuffers.at(0);
-}
-
-}  // namespace
-
 void runTilePass(const PassChain& chain, TileMesh& mesh, const ShaderProgram& program, uint32_t picture,
                  double meshTime) {
-  glBindFramebuffer(GL_FRAMEBUFFER, framebufferOfLastTexture(chain));
+  glBindFramebuffer(GL_FRAMEBUFFER, framebufferOf(chain, chain.lastTexture).value_or(chain.frameBuffers.at(0)));
   glViewport(0, 0, settings.renderWidth, settings.renderHeight);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

@@ -24,7 +24,7 @@ void main()
     float lumaNE = dot(tap(o + vec2(1.0, 0.0) * e), LUMA);
     float lumaSW = dot(tap(o + vec2(0.0, 1.0) * e), LUMA);
     float lumaSE = dot(tap(o + vec2(1.0, 1.0) * e), LUMA);
-    float lumaM = dot(tap(uv), LUMA);
+    float lumaM = dot(passTexel().rgb, LUMA);
     float lumaMin = min(lumaM, min(min(lumaNW, lumaNE), min(lumaSW, lumaSE)));
     float lumaMax = max(lumaM, max(max(lumaNW, lumaNE), max(lumaSW, lumaSE)));
 

@@ -25,8 +25,7 @@ vec3 gaussianBlur(ivec2 pixel)
 
 void main()
 {
-    vec2 uv = passUv();
-    vec4 sharp = texture(renderTexture, uv);
+    vec4 sharp = passTexel();
     if (!apply_dof) {
         fragColor = vec4(clamp(sharp.rgb, 0.0, 1.0), 1.0);
         return;

@@ -1,11 +1,13 @@
 // The pass skeleton: post passes alternate targets so the composite always reads the texture
-// written last, and the composite sees the window size as `resolution`.
+// written last, the composite sees the window size as `resolution`, and the spectrum box draws
+// over its own pixels only, the rest of the picture copied.
 #include <gtest/gtest.h>
 
 #include "render/display_settings.h"
 #include "render/post_chain.h"
 #include "render/render_targets.h"
 #include "render/shader_program.h"
+#include "render/spectrum_box.h"
 #include "render/window_target.h"
 #include "tests/support/gl_context.h"
 
@@ -25,8 +27,14 @@ struct SharedTargets {
   GLNameList renderTextures;
 };
 
-SharedTargets makeSharedTargets() {
-  settings.renderWidth = settings.renderHeight = 8;
+// Paints every pixel it draws green; its box is the `testBox` below.
+const char* paintGreen =
+    "#version 330 core\nuniform vec4 spectrumBox = vec4(0.3, 0.55, 0.25, 0.125);\nout vec4 color;\n"
+    "void main() { color = vec4(0.0, 1.0, 0.0, spectrumBox.w > 0.0 ? 1.0 : 0.5); }\n";
+const UvBox testBox{0.3f, 0.55f, 0.25f, 0.125f};
+
+SharedTargets makeSharedTargets(int renderSize = 8) {
+  settings.renderWidth = settings.renderHeight = renderSize;
   settings.windowWidth = 32;
   settings.windowHeight = 16;
   SharedTargets t;
@@ -53,7 +61,32 @@ std::array<uint8_t, 4> compositeOf(int postPasses) {
   return pixelAt(readTargetBytes(window), window, 3, 3);
 }
 
+bool centreInside(int pixel, int size, float from, float length) {
+  const float at = (static_cast<float>(pixel) + 0.5f) / static_cast<float>(size);
+  return at > from && at < from + length;
+}
+
 }  // namespace
+
+TEST(SpectrumBox, PixelsCoveringHoldEveryCentreInsideTheBoxAndAtMostAPixelMoreEachSide) {
+  const std::vector<UvBox> boxes = {{0.613f, 0.201f, 0.282f, 0.171f}, testBox, {0.0f, 0.9f, 1.0f, 0.1f}};
+  for (const UvBox& uv : boxes)
+    for (const auto& [w, h] : std::vector<std::pair<int, int>>{{32, 32}, {512, 512}, {320, 180}, {1920, 1080}, {5, 3}}) {
+      const PixelBox box = pixelsCovering(uv, w, h);
+      int first = w, last = -1;
+      for (int x = 0; x < w; ++x)
+        if (centreInside(x, w, uv.left, uv.width)) first = std::min(first, x), last = x;
+      int bottom = h, top = -1;
+      for (int y = 0; y < h; ++y)
+        if (centreInside(y, h, uv.bottom, uv.height)) bottom = std::min(bottom, y), top = y;
+      if (last < 0 || top < 0) continue;  // a target too small to hold a pixel of the box
+      EXPECT_TRUE(box.x <= first && box.x >= first - 1) << w << "x" << h;
+      EXPECT_TRUE(box.x + box.width - 1 >= last && box.x + box.width - 1 <= last + 1) << w << "x" << h;
+      EXPECT_TRUE(box.y <= bottom && box.y >= bottom - 1) << w << "x" << h;
+      EXPECT_TRUE(box.y + box.height - 1 >= top && box.y + box.height - 1 <= top + 1) << w << "x" << h;
+      EXPECT_TRUE(box.x >= 0 && box.y >= 0 && box.x + box.width <= w && box.y + box.height <= h) << "inside the target";
+    }
+}
 
 class PostChain : public GlTest {};
 
@@ -64,4 +97,29 @@ TEST_F(PostChain, CompositeReadsTheTextureWrittenLastForOddAndEvenChains) {
     EXPECT_NEAR(pixel[1], 128, 1) << "the composite sees the window width";
     EXPECT_NEAR(pixel[2], 64, 1) << "and the window height";
   }
+}
+
+TEST_F(PostChain, SpectrumPassDrawsOverItsBoxOnlyAndACopyingPassDrawsNothing) {
+  const int n = 32;
+  const SharedTargets targets = makeSharedTargets(n);
+  const ShaderProgram add(false, screenQuadVertexSource(), addQuarter, "");
+  const ShaderProgram green(false, screenQuadVertexSource(), paintGreen, "");
+  PassChain chain = beginPassChain(targets.frameBuffers, targets.renderTextures, createScreenQuad());
+  runBlackScenePass(chain);
+  runPostPass(chain, add);
+  runSpectrumPass(chain, green);
+  const uint32_t boxed = chain.lastTexture;
+  runPostPassAsCopy(chain, green);
+  EXPECT_NE(chain.lastTexture, boxed) << "the copy is a pass of its own";
+  const int last = chain.lastTexture == targets.renderTextures[0] ? 0 : 1;
+  const TestTarget written{targets.frameBuffers[last], targets.renderTextures[last], n, n};
+  const std::vector<uint8_t> bytes = readTargetBytes(written);
+  const PixelBox box = pixelsCovering(testBox, n, n);
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      const bool inBox = x >= box.x && x < box.x + box.width && y >= box.y && y < box.y + box.height;
+      const auto pixel = pixelAt(bytes, written, x, y);
+      EXPECT_EQ(pixel[1], inBox ? 255 : 0) << x << "," << y;
+      EXPECT_NEAR(pixel[0], inBox ? 0 : 64, 1) << x << "," << y;
+    }
 }
