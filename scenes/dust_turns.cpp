@@ -1,4 +1,4 @@
-// The dust layers' per-frame turns and scales, and their upload.
+// The dust's per-frame camera, layer turns and scales, and their upload.
 #include "scenes/dust_turns.h"
 
 #include <GL/glew.h>
@@ -19,7 +19,41 @@ std::array<float, 4 * dustTurnLayers> dustLayerTurns(float swirlScale, float swi
   return turns;
 }
 
-void setDustTurns(uint32_t programId, DustSwirl swirl, float clock) {
+namespace {
+
+Vec3 minus(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+
+Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+
+Vec3 normalized(Vec3 v) {
+  const float scale = 1.0f / std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+  return {v.x * scale, v.y * scale, v.z * scale};
+}
+
+Vec3 tunnelOffset(float z) { return {1.5f * std::sin(0.2f * z), 1.3f * std::sin(0.3f * z), 0.0f}; }
+
+}  // namespace
+
+DustCamera dustCameraAt(float clock) {
+  const float u = 0.5f * clock;
+  DustCamera camera;
+  camera.straightEye = {0.5f * std::sin(0.7f * u), 0.5f * std::sin(0.9f * u), -3.0f + u};
+  camera.eye = minus(camera.straightEye, tunnelOffset(camera.straightEye.z));
+  const Vec3 target = minus({0.0f, 0.0f, u}, tunnelOffset(u));
+  camera.forward = normalized(minus(target, camera.eye));
+  camera.right = normalized(cross(camera.forward, {0.0f, 1.0f, 0.0f}));
+  camera.up = normalized(cross(camera.forward, camera.right));
+  return camera;
+}
+
+void setDustFrame(uint32_t programId, DustSwirl swirl, float clock) {
   const auto turns = dustLayerTurns(swirl.scale, swirl.phasePerSecond * clock);
   glUniform4fv(glGetUniformLocation(programId, "dustTurns"), dustTurnLayers, turns.data());
+  const DustCamera camera = dustCameraAt(clock);
+  glUniform3f(glGetUniformLocation(programId, "dustEye"), camera.eye.x, camera.eye.y, camera.eye.z);
+  glUniform3f(glGetUniformLocation(programId, "dustStraightEye"), camera.straightEye.x, camera.straightEye.y,
+              camera.straightEye.z);
+  const float axes[9] = {camera.right.x,   camera.right.y,   camera.right.z, camera.up.x,     camera.up.y,
+                         camera.up.z,      camera.forward.x, camera.forward.y, camera.forward.z};
+  glUniformMatrix3fv(glGetUniformLocation(programId, "dustAxes"), 1, GL_FALSE, axes);
 }

@@ -1,11 +1,13 @@
-// The turns and scales of the drifting dust's layers (mist.glsl's dustLayers), worked out once
-// per frame on the CPU instead of at every pixel: layer j lies at depth 0.2 j along the dust
-// ray, turns in xy by a = sin(swirlScale x 0.2 j + swirlPhase) and scales its dot grid by
-// 4 + sin(j).
+// The drifting dust's frame values (mist.glsl's dustCamera and dustLayers), worked out once per
+// frame on the CPU instead of at every pixel: the dust camera, and the layers' turns and
+// scales (layer j lies at depth 0.2 j along the dust ray, turns in xy by
+// a = sin(swirlScale x 0.2 j + swirlPhase) and scales its dot grid by 4 + sin(j)).
 // Owns: those values and their upload. Does NOT bind the program.
 #pragma once
 #include <array>
 #include <cstdint>
+
+#include "geometry/mat4.h"
 
 // Layers 0 .. dustTurnLayers - 1; the scenes draw at most 14 (layer 0 is never drawn).
 inline constexpr int dustTurnLayers = 15;
@@ -27,5 +29,18 @@ inline constexpr DustSwirl greetsDustSwirl{10.0f, 0.2f};
 // (cos a, sin a, 4 + sin j, 0), one vec4 per layer.
 std::array<float, 4 * dustTurnLayers> dustLayerTurns(float swirlScale, float swirlPhase);
 
-// Sets the program's "dustTurns" (uniform vec4 dustTurns[15]) for this frame of `swirl` at `clock`.
-void setDustTurns(uint32_t programId, DustSwirl swirl, float clock);
+// The dust camera at `clock` seconds: it flies half a unit of depth a second down a tunnel that
+// winds by (1.5 sin 0.2 z, 1.3 sin 0.3 z, 0), swaying by (0.5 sin 0.35 t, 0.5 sin 0.45 t) and
+// looking at the tunnel's middle 3 units ahead. A pixel's ray is right x + up y + 0.7 forward,
+// normalised, for its screen coordinate (x, y).
+struct DustCamera {
+  Vec3 eye;          // where the camera is
+  Vec3 straightEye;  // where it would be if the tunnel did not wind
+  Vec3 right, up, forward;
+};
+DustCamera dustCameraAt(float clock);
+
+// Sets the program's dust values for this frame of `swirl` at `clock`: "dustTurns" (uniform
+// vec4 dustTurns[15]), the camera's "dustEye" and "dustStraightEye", and its axes as the
+// columns of "dustAxes" (right, up, forward).
+void setDustFrame(uint32_t programId, DustSwirl swirl, float clock);

@@ -52,7 +52,7 @@ void LogoScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNam
     setSampler(programId, "renderTexture", logo);
     glUniform1f(glGetUniformLocation(programId, "alpha"), 1.0f);
     glUniform1f(glGetUniformLocation(programId, "numLines"), logoLineCount(partTime));
-    setDustTurns(programId, logoDustSwirl, partTime);
+    setDustFrame(programId, logoDustSwirl, partTime);
   });
   if (logoPixelates(partTime)) {
     runPostPass(chain, *pixelateProgram, [&](uint32_t programId) {

@@ -40,7 +40,7 @@ void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   runScenePass(chain, *scene, [&](uint32_t programId) {
     setSampler(programId, "cubeTexture", cube);
     setSampler(programId, "soundTexture", chain.renderTextures.at(3));
-    setDustTurns(programId, metaDustSwirl, sharedUniforms.songPosition);
+    setDustFrame(programId, metaDustSwirl, sharedUniforms.songPosition);
   });
   runPostPass(chain, *depthOfField, {}, dofReach);
   runPostPass(chain, *radialBlur);

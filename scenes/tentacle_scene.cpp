@@ -98,7 +98,7 @@ void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, G
   letterboxChain(chain, tentacleFocusReachRows() + fxaaReach);
   glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
   runScenePass(chain, *subStepScene(),
-               [](uint32_t p) { setDustTurns(p, tentacleDustSwirl, sharedUniforms.songPosition); });
+               [](uint32_t p) { setDustFrame(p, tentacleDustSwirl, sharedUniforms.songPosition); });
   runTwoHalfPostPass(chain, *focusRows, rowSums, "rowSums", *depthOfField, tentacleFocusReachRows());
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);

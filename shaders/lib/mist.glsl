@@ -2,13 +2,12 @@
 // and specks of dust seen from a second camera drifting down a gently winding tunnel. The
 // assembled scenes add it as a snippet; the plain scene files (intro, logo, meta cubes)
 // include it for the dust.
-// Provides: trigNoise, mistAlongRay, mistBlend, dustTunnelOffset, dustCamera, dustDots,
-// dustLayers.
+// Provides: trigNoise, mistAlongRay, mistBlend, dustCamera, dustDots, dustLayers.
 // Pulls in turn_trig.glsl for the noise's sines.
 // Expects: PI, the rounding of pi that spaces the specks (basic.glsl's in the assembled
 // scenes, the including file's own in the others), unless DUST_PI is defined before this file;
-// dustTurns, the layers' turns and scales of this frame (dust_turns_header.glsl, before this
-// file), in place of per-pixel sines.
+// the dust's camera, turns and scales of this frame (dust_turns_header.glsl, before this file),
+// in place of per-pixel sines.
 
 #include "./shaders/lib/turn_trig.glsl"
 
@@ -55,27 +54,13 @@ vec3 mistBlend(vec3 colour, vec3 fogColour, vec3 rd, vec3 lightDirection, float 
     return 0.65 * colour + 0.125 * mix((0.8 * b + 0.2) * fogColour, colour, mist * fog);
 }
 
-// How far the tunnel winds away from the z axis at depth z.
-vec3 dustTunnelOffset(float z)
+// The dust camera of this frame (dust_turns_header.glsl): `eye` and `ray` through the scene's
+// screen coordinate uv; `straightEye` is the eye before the tunnel moved it.
+void dustCamera(vec2 uv, out vec3 eye, out vec3 ray, out vec3 straightEye)
 {
-    return vec3(1.5 * sin(0.2 * z), 1.3 * sin(0.3 * z), 0.0);
-}
-
-// The dust camera at `clock` seconds, half a unit of depth per second: `eye` and `ray`
-// (through the scene's screen coordinate uv) follow the tunnel; `straightEye` is the eye
-// before the tunnel moved it.
-void dustCamera(float clock, vec2 uv, out vec3 eye, out vec3 ray, out vec3 straightEye)
-{
-    float u = 0.5 * clock;
-    eye = vec3(0.5 * sin(0.7 * u), 0.5 * sin(0.9 * u), -3.0 + u);
-    vec3 target = vec3(0.0, 0.0, u);
-    straightEye = eye;
-    eye -= dustTunnelOffset(eye.z);
-    target -= dustTunnelOffset(target.z);
-    vec3 cz = normalize(target - eye);
-    vec3 cx = normalize(cross(cz, vec3(0.0, 1.0, 0.0)));
-    vec3 cy = normalize(cross(cz, cx));
-    ray = normalize(cx * uv.x + cy * uv.y + 0.7 * cz);
+    eye = dustEye;
+    straightEye = dustStraightEye;
+    ray = normalize(dustAxes[0] * uv.x + dustAxes[1] * uv.y + 0.7 * dustAxes[2]);
 }
 
 // One layer of specks: a grid of soft dots whose rows are shifted by a per-row hash; the layer's

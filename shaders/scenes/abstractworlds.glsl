@@ -273,7 +273,7 @@ vec3 lensFlare(vec2 uv, vec2 point)
 vec3 dust(vec2 uv, vec3 hitPoint)
 {
     vec3 eye, ray, straightEye;
-    dustCamera(sceneTime, uv, eye, ray, straightEye);
+    dustCamera(uv, eye, ray, straightEye);
     return dustLayers(eye, ray, 10, length(hitPoint - eye)) * vec3(0.1);
 }
 

@@ -60,7 +60,7 @@ float terrainHeight(vec3 q, float fadeIn, inout float reliefSum)
 vec3 dust(vec2 uv, vec3 terrainPoint)
 {
     vec3 eye, ray, straightEye;
-    dustCamera(partTime, uv, eye, ray, straightEye);
+    dustCamera(uv, eye, ray, straightEye);
     vec3 sky = mix(vec3(0.1, 0.2, 0.2), vec3(0.5, 0.5, 0.6),
                    pow(max(0.0, dot(ray, normalize(vec3(-0.2, 0.2, 0.5)))), 5.0));
     int layers = int(clamp(partTime - 8.0, 0.0, 15.0));

@@ -31,7 +31,7 @@ float lineField(vec2 p)
 vec3 dust(vec2 uv)
 {
     vec3 s, r, q;
-    dustCamera(partTime, uv, s, r, q);
+    dustCamera(uv, s, r, q);
     vec3 l = normalize(vec3(-0.2, 0.2, 0.5));
     vec3 back = vec3(mix(0.15, 0.2, pow(max(0.0, dot(r, l)), 5.0)));
     return dustLayers(s, r, 15, length(q - s)) * back;

@@ -113,7 +113,7 @@ vec3 surfaceColour(vec3 ray, vec3 n, vec3 back)
 vec3 dust(vec2 uv, float stopDistance)
 {
     vec3 eye, ray, straightEye;
-    dustCamera(time, uv, eye, ray, straightEye);
+    dustCamera(uv, eye, ray, straightEye);
     vec3 light = normalize(vec3(-0.2, 0.2, 0.5));
     float tone = mix(0.45, 0.55, pow(max(0.0, dot(ray, light)), 5.0));
     return vec3(dustLayers(eye, ray, 7, stopDistance) * tone);

@@ -259,7 +259,7 @@ vec3 skyColour(vec3 rd)
 vec3 floatingDust(vec2 uv)
 {
     vec3 eye, ray, straightEye;
-    dustCamera(time, uv, eye, ray, straightEye);
+    dustCamera(uv, eye, ray, straightEye);
     float specks = dustLayers(eye, ray, 6, length(straightEye - eye));
     float facing = max(0.0, dot(ray, normalize(vec3(-0.2, 0.2, 0.5))));
     return specks * mix(vec3(0.2, 0.2, 0.6), vec3(0.5, 0.5, 0.8), facing * facing);
