@@ -95,12 +95,17 @@ float strip4(vec3 q, float k)
 }
 
 // The turn of the two far strips: half a turn about z, half a turn about y, then 90 rad about y.
-vec3 farStripSpace(vec3 p, vec3 offset, float scale)
+vec3 farStripTurn(vec3 q)
 {
-    vec3 q = (p + offset) * scale;
-    q = rotateZ(q, 3.1415);
-    q = rotateY(q, 3.1415);
-    return rotateY(q, 90.0);
+    return rotateY(rotateY(rotateZ(q, 3.1415), 3.1415), 90.0);
+}
+
+// The same turn as one matrix: the turned axes, constants of the compiled pass. Both far strips
+// turn the same offset point and scale it after (a turn commutes with a scale, up to rounding).
+mat3 farStripTurnMatrix()
+{
+    return mat3(farStripTurn(vec3(1.0, 0.0, 0.0)), farStripTurn(vec3(0.0, 1.0, 0.0)),
+                farStripTurn(vec3(0.0, 0.0, 1.0)));
 }
 
 float strips(vec3 p)
@@ -113,8 +118,9 @@ float strips(vec3 p)
     d = min(d, strip2(p * 0.8 - lowered, k));
     d = min(d, strip3(p * 0.5 - lowered, k));
     d = min(d, strip4(p - lowered, k));
-    d = min(d, strip4(farStripSpace(p, offset, 1.2), kFar));
-    return min(d, strip1(farStripSpace(p, offset, 0.72), kFar));
+    vec3 far = farStripTurnMatrix() * (p + offset);
+    d = min(d, strip4(far * 1.2, kFar));
+    return min(d, strip1(far * 0.72, kFar));
 }
 
 // ---- Phase 2: cube stacks and pillars -----------------------------------------------------
