@@ -5,7 +5,8 @@
 // half a texel back, 8-bit weights, each blend rounded to 8 bits. So it gives what a filtered read gives, bit for bit there and within a level of it on
 // other hardware, with one texel fetch where a filtered read takes four.
 // Provides: quadFilteredRepeat (a repeating texture whose sides are powers of two, so the wrap
-// is a mask), quadFilteredClamped (a texture clamped to its edge). Both take `size`, the quads'
+// is a mask), quadFilteredClamped (a texture clamped to its edge), quadFilteredInside (a read
+// between texel centres, where clamping changes nothing). Both take `size`, the quads'
 // textureSize, so a caller that reads many times works it out once.
 
 // a + w (b - a) / 256 for 8-bit values and an 8-bit weight, rounded to the nearest.
@@ -42,4 +43,12 @@ float quadFilteredClamped(usampler2D quads, ivec2 size, vec2 uv)
     ivec2 texel = position >> 8;
     ivec2 w = ivec2(texel.x < 0 ? 0 : position.x & 255, texel.y < 0 ? 0 : position.y & 255);
     return blendQuad(texelFetch(quads, clamp(texel, ivec2(0), size - 1), 0).r, w);
+}
+
+// For uv between the first and the last texel centres on both axes (a read along a line between
+// two pixel centres, say): the footprint never leaves the texture, so nothing is clamped.
+float quadFilteredInside(usampler2D quads, ivec2 size, vec2 uv)
+{
+    ivec2 position = quadPosition(size, uv);
+    return blendQuad(texelFetch(quads, position >> 8, 0).r, position & 255);
 }

@@ -22,8 +22,9 @@ void main()
     float w = 0.995;
     float sum = here.a;
     // The other 99 taps written out: their weights become constants of the compiled pass, and
-    // no loop counter is kept.
-#define SHAFT_TAP { sum += quadFilteredClamped(alphaQuads, quadSize, q) * w; w *= 0.995; q += stepUv; }
+    // no loop counter is kept. They lie between this pixel's centre and the light point, which
+    // is inside the picture, so none needs clamping.
+#define SHAFT_TAP { sum += quadFilteredInside(alphaQuads, quadSize, q) * w; w *= 0.995; q += stepUv; }
 #define SHAFT_TAPS_9 SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP
 #define SHAFT_TAPS_99 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 \
                       SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9

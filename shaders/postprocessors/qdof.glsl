@@ -24,10 +24,12 @@ void main()
     vec3 sum = vec3(0.0);
 #ifdef QDOF_TAPS_WRITTEN_OUT
     // Each tap's place at amount 1 is a constant of the compiled pass (r and the turned direction
-    // fold away); the amount scales it. Equal up to rounding to the loop below.
+    // fold away); the pixel's reach, amount times a pixel, scales it. Equal up to rounding to the
+    // loop below.
     vec2 direction = vec2(0.0, 1.0);
+    vec2 reach = amount * pixel;
 #define QDOF_TAP { r += 1.0 / r; direction = direction * turn; \
-                   sum += texture(renderTexture, uv + pixel * (amount * (r - 1.0) * direction)).rgb; }
+                   sum += texture(renderTexture, uv + reach * ((r - 1.0) * direction)).rgb; }
 #define QDOF_TAPS_10 QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP
     QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10
 #else
