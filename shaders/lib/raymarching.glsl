@@ -1,5 +1,6 @@
 // The marching loop shared by the ray-marched scenes, and the surface normal.
-// Provides: rayMarch (distance and object id of the first hit), calcNormal, normalAxis.
+// Provides: rayMarch (distance and object id of the first hit), calcNormal, normalAxis,
+// calcNormalWhereHit.
 // Expects: the generated lines above it (rayMarchIterations, stepSize, clipNear, clipFar,
 // iterationsCount) and, from the scene file, `vec2 map(vec3 p)` returning (distance, object
 // id); it is declared here so the loop can call it. A map may also update globals of its
@@ -44,4 +45,19 @@ vec3 normalAxis(int sample)
     float sign = (sample & 1) == 0 ? 1.0 : -1.0;
     int axis = sample >> 1;
     return vec3(axis == 0 ? sign : 0.0, axis == 1 ? sign : 0.0, axis == 2 ? sign : 0.0);
+}
+
+// calcNormal's six samples as the turns of a loop, one a turn, that a block of pixels which all
+// missed leaves after the first: a picture's sky skips five samples there. The same bits as
+// calcNormal where a pixel hit; worth it only where whole blocks miss.
+vec3 calcNormalWhereHit(vec3 p, bool missed)
+{
+    vec3 gradient = vec3(0.0);
+    for (int sample = 0; sample < 6; ++sample) {
+        if (missed)
+            break;
+        vec3 axis = normalAxis(sample);
+        gradient += axis * map(p + 0.005 * axis).x;
+    }
+    return normalize(gradient);
 }

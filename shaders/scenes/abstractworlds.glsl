@@ -305,7 +305,8 @@ void main()
 
     vec3 colour = vec3(0.0);
     if (!missed) {
-        vec3 n = calcNormal(p);
+        // The sky's blocks leave the normal's loop after one sample.
+        vec3 n = calcNormalWhereHit(p, missed);
         colour = shadeLights(lights, materialFor(hit.y), surfaceColour(p, hit.y), p, n, -rd);
     }
     float fog = fogAmount(len);

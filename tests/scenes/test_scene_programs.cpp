@@ -1,6 +1,7 @@
 // What every scene shares: each embedded program builds silently from its embedded text and
 // from disk; a hot reload replaces the programs it lists and keeps the rest; every ray-marched
-// scene pass is lit, finite and moving; a frame's pass marks pair up in the order of its chain.
+// scene pass is lit, finite and moving; a frame's pass marks pair up in the order of its chain;
+// the looped normal of the marching library is the written-out one, bit for bit.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -270,4 +271,36 @@ TEST_F(ScenePrograms, AFramesPassMarksPairUpInTheOrderOfItsChain) {
     EXPECT_EQ(postPassesOfOneFrame(scene, frame.t), frame.posts - 1) << "without FXAA";
     scene.sceneSettings.apply_fxaa = true;
   }
+}
+
+TEST_F(ScenePrograms, TheLoopedNormalIsCalcNormalBitForBitWhereAPixelHit) {
+  const GLuint program = buildTestProgram(R"(#version 330 core
+out vec4 fragColor;
+const int rayMarchIterations = 4;
+const float stepSize = 1.0;
+const float clipNear = 0.01;
+const float clipFar = 10.0;
+int iterationsCount = 0;
+#include "./shaders/lib/raymarching.glsl"
+vec2 map(vec3 p)
+{
+    return vec2(length(p - vec3(0.3, -0.2, 0.1)) - 1.0 + 0.1 * sin(3.0 * p.x) * cos(2.0 * p.y), 0.0);
+}
+void main()
+{
+    vec3 p = vec3(gl_FragCoord.xy / 8.0 - 1.0, 0.37);
+    bool missed = gl_FragCoord.x < 4.0;
+    vec3 written = calcNormal(p);
+    vec3 looped = calcNormalWhereHit(p, missed);
+    fragColor = vec4(missed ? 0.5 : float(all(equal(written, looped))), written.x, looped.x, 1.0);
+})");
+  const TestTarget target = makeTestTarget(16, 16, GL_RGBA32F);
+  drawOverTarget(program, target);
+  const std::vector<float> read = readTargetFloats(target);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 4; x < 16; ++x) {
+      const auto pixel = pixelAt(read, target, x, y);
+      EXPECT_EQ(pixel[0], 1.0f) << x << "," << y << ": " << pixel[1] << " against " << pixel[2];
+    }
+  glDeleteProgram(program);
 }
