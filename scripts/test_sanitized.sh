@@ -34,19 +34,20 @@ cmake --build "$build" -j"$(nproc)" --target $(echo $targets | tr ' ' '\n' | sor
 # New test files need the test list refreshed.
 cmake -S . -B "$build" >/dev/null
 
-export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+# intercept_tls_get_addr=0: LeakSanitizer's tracer otherwise walks the dynamic TLS blocks it
+# tracked, and with Mesa's libraries one of them holds a bogus range: the tracer crashes
+# (signal 11) at the exit of a renderer, before any leak check. Static TLS is still scanned.
+export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:intercept_tls_get_addr=0"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$root/scripts/sanitizers/lsan.supp:print_suppressions=0"
 export SDL_AUDIODRIVER=dummy
 
 echo "sanitized: test suite"
-# The benchmark-with-comparison test is left to the plain run: in this build LeakSanitizer's own
-# tracer crashes (signal 11) at the exit of the benchmark it starts, before any leak check, and
-# the same command run by hand exits cleanly; the benchmark's arithmetic is tested in process.
-# The ssh segments test too: an ssh login does not carry the sanitizer options (the suppression
-# file for system libraries), so SDL's own allocations would be reported on the remote side.
+# The ssh segments test is left to the plain run: an ssh login does not carry the sanitizer
+# options (the suppression file for system libraries), so SDL's own allocations would be
+# reported on the remote side.
 xvfb-run -a -s "-screen 0 1280x720x24" ctest --test-dir "$build" --output-on-failure -j2 --timeout 900 \
-  -E '^(OfflineRender\.BenchmarkMeasuresEveryPartAndCompares|RenderVideo\.RemotesOverSsh.*)$'
+  -E '^RenderVideo\.RemotesOverSsh.*$'
 
 echo "sanitized: demo run"
 xvfb-run -a -s "-screen 0 1280x720x24" bash scripts/sanitizers/demo_run.sh "$build/tarvik"
