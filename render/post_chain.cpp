@@ -11,7 +11,7 @@
 #include "render/render_targets.h"
 #include "render/shader_program.h"
 #include "render/shared_uniforms.h"
-#include "render/spectrum_box.h"
+#include "render/pixel_box.h"
 #include "render/window_target.h"
 
 namespace {
@@ -102,14 +102,22 @@ void drawPassInto(uint32_t framebuffer, const PassChain& chain, const ShaderProg
   endPass();
 }
 
+// The target the next post pass draws into: post pass k (from 1) draws into framebuffer k mod 2.
+int nextTarget(const PassChain& chain) { return (chain.postPasses + 1) % 2; }
+
+// Counts a post pass that filled `target`: the passes after it read its texture.
+void passFilled(PassChain& chain, int target) {
+  chain.postPasses += 1;
+  chain.lastTexture = chain.renderTextures.at(target);
+}
+
 // A post pass's draw, between its timing marks.
 void drawPostPass(PassChain& chain, const ShaderProgram& program, const UniformSetter& extra, int reachRows,
                   const PixelBox* within = nullptr) {
-  const int target = (chain.postPasses + 1) % 2;
+  const int target = nextTarget(chain);
   chain.reachToCome = std::max(chain.reachToCome - reachRows, 0);
   drawPassInto(chain.frameBuffers.at(target), chain, program, extra, within);
-  chain.postPasses += 1;
-  chain.lastTexture = chain.renderTextures.at(target);
+  passFilled(chain, target);
 }
 
 }  // namespace
@@ -131,15 +139,20 @@ void runTwoHalfPostPass(PassChain& chain, const ShaderProgram& firstHalf, SideTa
 
 namespace {
 
-// The rows `rows` of one target copied into another: an unscissored blit of equal rectangles,
-// which the software rasteriser does as a plain memory copy.
-void copyRows(uint32_t from, uint32_t to, RowSpan rows) {
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+// The chain's picture copied into the next post pass's target over the rows it draws: an
+// unscissored blit of equal rectangles, which the software rasteriser does as a plain memory
+// copy. False, with nothing copied, for a picture the chain did not draw.
+bool copyPictureToNextTarget(const PassChain& chain) {
+  const std::optional<uint32_t> source = framebufferOf(chain, chain.lastTexture);
+  if (!source) return false;
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, *source);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, chain.frameBuffers.at(nextTarget(chain)));
   glDisable(GL_SCISSOR_TEST);
+  const RowSpan rows = drawnRows(chain);
   const int top = rows.first + rows.count;
   glBlitFramebuffer(0, rows.first, settings.renderWidth, top, 0, rows.first, settings.renderWidth, top,
                     GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  return true;
 }
 
 // A vec4 uniform of the linked program read back as (left, bottom, width, height).
@@ -154,13 +167,11 @@ std::optional<UvBox> uvBoxUniform(uint32_t programId, const char* name) {
 }  // namespace
 
 void runPostPassAsCopy(PassChain& chain, const ShaderProgram& program) {
-  const std::optional<uint32_t> source = framebufferOf(chain, chain.lastTexture);
-  if (!source) return runPostPass(chain, program);
   markPass(PassKind::Post, program.programId, true);
-  const int target = (chain.postPasses + 1) % 2;
-  copyRows(*source, chain.frameBuffers.at(target), drawnRows(chain));
-  chain.postPasses += 1;
-  chain.lastTexture = chain.renderTextures.at(target);
+  if (copyPictureToNextTarget(chain))
+    passFilled(chain, nextTarget(chain));
+  else
+    drawPostPass(chain, program, {}, 0);
   markPass(PassKind::Post, program.programId, false);
 }
 
@@ -168,10 +179,8 @@ void runSpectrumPass(PassChain& chain, const ShaderProgram& program) {
   markPass(PassKind::Post, program.programId, true);
   const UniformSetter uniforms = [&](uint32_t p) { setSampler(p, "soundTexture", chain.renderTextures.at(3)); };
   // The box changes nothing outside itself: a copy of the picture costs far less than a pass.
-  const std::optional<uint32_t> source = framebufferOf(chain, chain.lastTexture);
   const std::optional<UvBox> place = uvBoxUniform(program.programId, "spectrumBox");
-  if (source && place) {
-    copyRows(*source, chain.frameBuffers.at((chain.postPasses + 1) % 2), drawnRows(chain));
+  if (place && copyPictureToNextTarget(chain)) {
     const PixelBox box = pixelsCovering(*place, settings.renderWidth, settings.renderHeight);
     drawPostPass(chain, program, uniforms, 0, &box);
   } else {

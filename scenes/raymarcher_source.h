@@ -21,7 +21,7 @@ struct RaymarcherConstants {
 };
 
 // begin, addRaymarching and addLights with `constants`, then axis_rotation, simplex_noise,
-// cheap_fog, dust_turns_header (the scene uploads the dust's turns: scenes/dust_turns.h), mist,
+// cheap_fog, dust_turns_header (the scene uploads the dust's camera and turns: scenes/dust_turns.h), mist,
 // voronoi (when asked for) and texture_noise, then the scene's define (when given) and
 // `sceneFile`, all from `files`.
 std::string raymarcherSource(ShaderFiles files, const RaymarcherConstants& constants, const char* sceneFile);

@@ -2,11 +2,12 @@
 // GL_R32UI texture holds the channel's bytes of (x, y), (x + 1, y), (x, y + 1) and
 // (x + 1, y + 1), lowest byte first (channel_quads.glsl packs them). It filters as the
 // software rasteriser filters an 8-bit texture: the position in 1/256 texels rounded to even,
-// half a texel back, 8-bit weights, each blend rounded to 8 bits. So it gives what a filtered read gives, bit for bit there and within a level of it on
-// other hardware, with one texel fetch where a filtered read takes four.
+// half a texel back, 8-bit weights, each blend rounded to 8 bits. So it gives what a filtered
+// read gives, bit for bit there and within a level of it on other hardware, with one texel
+// fetch where a filtered read takes four.
 // Provides: quadFilteredRepeat (a repeating texture whose sides are powers of two, so the wrap
 // is a mask), quadFilteredClamped (a texture clamped to its edge), quadFilteredInside (a read
-// between texel centres, where clamping changes nothing). Both take `size`, the quads'
+// between texel centres, where clamping changes nothing). All take `size`, the quads'
 // textureSize, so a caller that reads many times works it out once.
 
 // a + w (b - a) / 256 for 8-bit values and an 8-bit weight, rounded to the nearest.

@@ -7,7 +7,7 @@
 // Assembled by ShaderSourceBuilder after basic, gamma, materials, raymarchingtools,
 // raymarching, light, axis_rotation, simplex_noise, cheap_fog, dust_turns_header, mist (with
 // the polynomial sines of turn_trig), voronoi and texture_noise; reads the shared uniforms
-// declared in basic.glsl and the dust's turns of this frame (dust_turns_header.glsl), and
+// declared in basic.glsl and the dust's camera and turns (dust_turns_header.glsl), and
 // declares none itself.
 
 const float PHASE_CHANGE = 28.0;

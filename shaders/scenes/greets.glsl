@@ -6,8 +6,8 @@
 // (flare_x, flare_y), exposure, vignette and the filmic tone curve. Alpha carries a small
 // march-effort value.
 // Defines `map` for the marching loop. Uses the shared uniforms of basic.glsl (miscData[0..4]
-// are the camera target and its orbit coordinates) and the dust's turns of this frame
-// (dust_turns_header.glsl) only.
+// are the camera target and its orbit coordinates) and the dust's camera and turns of
+// this frame (dust_turns_header.glsl) only.
 // Artistic choices where the picture is not pinned down: the folds turn with rot2's sense, the
 // glow measures the folded point against the sphere of the first shape in folded units, the
 // mist jitter is a 2 % pixel hash, the dust swirls like the tentacle part's, and the flare's

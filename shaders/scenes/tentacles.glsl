@@ -8,7 +8,7 @@
 // in a loop of its own: the software rasteriser runs both sides of every branch for a block of
 // pixels, and only a loop that no pixel of the block enters ends early, so one shared loop
 // would pay for all three fields at every step. Uses the shared uniforms of basic.glsl and the
-// dust's turns of this frame (dust_turns_header.glsl) only.
+// dust's camera and turns of this frame (dust_turns_header.glsl) only.
 // Artistic choices where the picture is not pinned down: the twists turn x toward z (rot2's
 // sense), "bending" turns the xy plane by a small angle that varies with height, the folds of
 // the swarm use rot2's sense as well, the tentacles' noise is the library's value noise, and

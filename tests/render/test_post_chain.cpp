@@ -7,7 +7,7 @@
 #include "render/post_chain.h"
 #include "render/render_targets.h"
 #include "render/shader_program.h"
-#include "render/spectrum_box.h"
+#include "render/pixel_box.h"
 #include "render/window_target.h"
 #include "tests/support/gl_context.h"
 

@@ -1,6 +1,6 @@
-// The pixels a draw of a box on the picture must cover (the spectrum box's, whose place the
-// vumeters pass holds as its `spectrumBox` uniform). Owns: that arithmetic. Does NOT touch GL:
-// the pass chain reads the box back, copies the rest of the picture and scissors the draw.
+// The pixels a draw over a box of the picture must cover, for a pass that changes only its box
+// (the vumeters). Owns: that arithmetic. Does NOT touch GL: the pass chain reads the box back
+// from the pass's uniform, copies the rest of the picture and scissors the draw.
 #pragma once
 
 struct UvBox {

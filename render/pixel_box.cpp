@@ -1,5 +1,5 @@
-// The spectrum box's pixel bounds.
-#include "render/spectrum_box.h"
+// A box's pixel bounds.
+#include "render/pixel_box.h"
 
 #include <algorithm>
 #include <cmath>
