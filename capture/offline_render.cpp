@@ -20,7 +20,7 @@
 #include "tooling/tool_setup.h"
 #include "tooling/tool_start.h"
 #include "geometry/random_seeds.h"
-#include "render/frame_capture.h"
+#include "tooling/frame_capture.h"
 #include "render/shared_uniforms.h"
 #include "scenes/frame_step_render.h"
 #include "timeline/audio.h"

@@ -10,8 +10,8 @@
 #include "capture/progress_line.h"
 #include "capture/sound_span.h"
 #include "capture/video_encoder.h"
-#include "render/frame_capture.h"
-#include "render/pbo_readback.h"
+#include "tooling/frame_capture.h"
+#include "capture/pbo_readback.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <iostream>
 
-#include "render/bokeh_spiral.h"
-#include "render/composite_files.h"
+#include "scenes/bokeh_spiral.h"
+#include "scenes/composite_files.h"
 #include "render/display_settings.h"
 #include "render/letterbox_rows.h"
 #include "render/post_chain.h"

@@ -3,7 +3,7 @@
 
 #include <iostream>
 
-#include "render/composite_files.h"
+#include "scenes/composite_files.h"
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"

@@ -4,7 +4,7 @@
 #include <GL/glew.h>
 
 #include "geometry/tile_sampled_rows.h"
-#include "render/composite_files.h"
+#include "scenes/composite_files.h"
 #include "render/display_settings.h"
 #include "render/letterbox_rows.h"
 #include "render/post_chain.h"

@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "render/display_settings.h"
-#include "render/composite_files.h"
+#include "scenes/composite_files.h"
 #include "render/letterbox_rows.h"
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"

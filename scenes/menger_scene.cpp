@@ -3,7 +3,7 @@
 
 #include <iostream>
 
-#include "render/composite_files.h"
+#include "scenes/composite_files.h"
 #include "render/display_settings.h"
 #include "render/letterbox_rows.h"
 #include "render/post_chain.h"

@@ -1,13 +1,13 @@
 // What the studio writes over the picture, as lines of text: the timing block (song and part
 // time, frame rate, CPU frame time, GPU time per pass), the key help and the reload status.
-// Owns: the wording and layout of those lines. Does NOT draw: render/overlay_text does.
+// Owns: the wording and layout of those lines. Does NOT draw: studio/overlay_text does.
 #pragma once
 #include <string>
 #include <vector>
 
 #include "studio/loop.h"
-#include "render/timer_ring.h"
-#include "render/overlay_text.h"
+#include "tooling/timer_ring.h"
+#include "studio/overlay_text.h"
 
 struct TimingView {
   float songTime = 0.0f;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "render/program_rebuild.h"
+#include "studio/program_rebuild.h"
 
 struct ProgramsRebuilt {
   std::vector<std::string> rebuilt;  // labels of the programs now built from the files on disk

@@ -17,14 +17,14 @@
 #include "studio/keys.h"
 #include "studio/loop.h"
 #include "studio/options.h"
-#include "render/pass_names.h"
-#include "render/timer_ring.h"
+#include "tooling/pass_names.h"
+#include "tooling/timer_ring.h"
 #include "studio/programs.h"
 #include "studio/video_export.h"
 #include "studio/watch.h"
-#include "render/overlay_text.h"
-#include "render/timer_queries.h"
-#include "render/window_copy.h"
+#include "studio/overlay_text.h"
+#include "tooling/timer_queries.h"
+#include "studio/window_copy.h"
 
 class StudioSession {
  public:

@@ -5,7 +5,7 @@
 #pragma once
 #include <vector>
 
-#include "render/overlay_rects.h"
+#include "studio/overlay_rects.h"
 #include "studio/loop.h"
 #include "timeline/demo_parts.h"
 

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "render/composite_files.h"
+#include "scenes/composite_files.h"
 #include "render/embedded_shaders.h"
 #include "render/letterbox_rows.h"
 #include "render/render_targets.h"

@@ -12,7 +12,7 @@
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
-#include "render/bokeh_spiral.h"
+#include "scenes/bokeh_spiral.h"
 #include "render/channel_quads.h"
 #include "render/embedded_shaders.h"
 #include "render/screen_quad.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "render/composite_files.h"
+#include "scenes/composite_files.h"
 #include "render/embedded_shaders.h"
 #include "render/pass_timing_hook.h"
 #include "render/post_pass_files.h"

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "render/overlay_rects.h"
-#include "render/overlay_text.h"
+#include "studio/overlay_rects.h"
+#include "studio/overlay_text.h"
 #include "render/pass_programs.h"
 #include "render/shader_build_hooks.h"
-#include "render/timer_queries.h"
+#include "tooling/timer_queries.h"
 #include "studio/programs.h"
 #include "studio/watch.h"
 #include "tests/support/gl_context.h"

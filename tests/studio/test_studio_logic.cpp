@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "render/program_rebuild.h"
+#include "studio/program_rebuild.h"
 #include "render/shader_includes.h"
 #include "render/shader_source_builder.h"
 #include "studio/keys.h"

@@ -1,5 +1,5 @@
 // GL timestamp queries.
-#include "render/timer_queries.h"
+#include "tooling/timer_queries.h"
 
 #include <GL/glew.h>
 

@@ -1,5 +1,5 @@
 // The bokeh spiral's taps in texels, and whether they stay by their pixel.
-#include "render/bokeh_spiral.h"
+#include "scenes/bokeh_spiral.h"
 
 #include <cmath>
 #include <vector>

@@ -1,5 +1,5 @@
 // Pass labels from the files their programs were built from.
-#include "render/pass_names.h"
+#include "tooling/pass_names.h"
 
 #include <filesystem>
 

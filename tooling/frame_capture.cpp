@@ -1,5 +1,5 @@
 // Offscreen window-size capture for the offline renderer.
-#include "render/frame_capture.h"
+#include "tooling/frame_capture.h"
 
 #include <GL/glew.h>
 #include <stb_image_write.h>

@@ -2,7 +2,7 @@
 // length behind the drawing, and the last ones are collected at the end.
 #include <gtest/gtest.h>
 
-#include "render/pbo_readback.h"
+#include "capture/pbo_readback.h"
 #include "tests/support/gl_context.h"
 
 namespace {

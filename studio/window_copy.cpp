@@ -1,5 +1,5 @@
 // Window picture copies by framebuffer blits.
-#include "render/window_copy.h"
+#include "studio/window_copy.h"
 
 #include <GL/glew.h>
 

@@ -5,8 +5,8 @@
 #include <map>
 
 #include "render/embedded_shaders.h"
-#include "render/pass_names.h"
-#include "render/timer_ring.h"
+#include "tooling/pass_names.h"
+#include "tooling/timer_ring.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Baked-font overlay text.
-#include "render/overlay_text.h"
+#include "studio/overlay_text.h"
 
 #include <GL/glew.h>
 

@@ -1,5 +1,5 @@
 // Rectangles as scissored clears.
-#include "render/overlay_rects.h"
+#include "studio/overlay_rects.h"
 
 #include <GL/glew.h>
 

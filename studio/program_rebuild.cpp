@@ -1,5 +1,5 @@
 // Rebuilding programs from disk with errors located in their files.
-#include "render/program_rebuild.h"
+#include "studio/program_rebuild.h"
 
 #include <GL/glew.h>
 #include <fcntl.h>

@@ -1,5 +1,5 @@
 // The timestamp ring.
-#include "render/timer_ring.h"
+#include "tooling/timer_ring.h"
 
 #include <algorithm>
 

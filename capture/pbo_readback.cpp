@@ -1,5 +1,5 @@
 // Pixel-buffer-object ring for the offline renderer's video read-back.
-#include "render/pbo_readback.h"
+#include "capture/pbo_readback.h"
 
 #include <GL/glew.h>
 
