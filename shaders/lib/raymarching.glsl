@@ -19,6 +19,7 @@ vec2 rayMarch(vec3 ro, vec3 rd)
     iterationsCount = 0;
     for (int i = 0; i < rayMarchIterations; ++i) {
         vec2 h = map(ro + rd * t);
+        // Each step starts with an evaluation and may stop on it, so the stopping one counts too.
         iterationsCount++;
         id = h.y;
         if (h.x < clipNear || t > clipFar)

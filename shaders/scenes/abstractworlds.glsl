@@ -303,6 +303,7 @@ void main()
     vec3 p = ro + rd * len;
     bool missed = len >= clipFar + 0.001;
 
+    // Only hits are shaded: a missed ray ends on no surface, so it stays black and shows the fog (or sky).
     vec3 colour = vec3(0.0);
     if (!missed) {
         // The sky's blocks leave the normal's loop after one sample.

@@ -133,6 +133,7 @@ vec3 floatingDust(vec2 uv)
 {
     vec3 eye, ray, straightEye;
     dustCamera(uv, eye, ray, straightEye);
+    // As the tentacles: the stop is the dust eye's distance from its unwound place, not the marched length.
     float specks = dustLayers(eye, ray, 5, length(straightEye - eye));
     float facing = pow(max(0.0, dot(ray, normalize(vec3(-0.2, 0.2, 0.5)))), 5.0);
     return specks * mix(vec3(0.7, 0.2, 0.1), vec3(1.0, 0.7, 0.2), facing);

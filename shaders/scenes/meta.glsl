@@ -103,6 +103,7 @@ vec3 surfaceColour(vec3 ray, vec3 n, vec3 back)
     vec3 colour = texture(cubeTexture, r.xy).rgb + 0.25 * lightAdd;
     float facing = 2.0 * dot(n, -ray);
     colour *= facing;
+    // A facing below 0 (a normal turned away at a grazing hit) gives the pure backdrop, not a mix past it.
     if (facing < 0.2)
         colour = mix(back, colour, clamp(facing / 0.2, 0.0, 1.0));
     return colour;
@@ -131,6 +132,7 @@ float rayFan(vec2 c, vec2 source, vec2 reference, float seedA, float seedB, floa
 
 vec3 lightRays(vec3 colour)
 {
+    // Rows count from the top, as the fans' numbers are given: sources at -0.4 and -0.6 height lie above the picture.
     vec2 c = vec2(gl_FragCoord.x, resolution.y - gl_FragCoord.y);
     vec2 source1 = vec2(0.7 * resolution.x + 0.125 * cos(PI * partTime), -0.4 * resolution.y);
     vec2 source2 = vec2(0.8 * resolution.x, -0.6 * resolution.y);

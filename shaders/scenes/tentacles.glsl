@@ -119,6 +119,7 @@ float cubeColumnDistance(vec3 p)
 {
     vec3 q = p + columnOffset;
     q = turnAboutY(q, 0.12 * q.y + twistPhase);
+    // Centred like the lattice: each 11-unit cell holds one whole cube, not two halves the march overshoots.
     q.y = mod(q.y, 11.0) - 5.5;
     return roundedCube(q);
 }
@@ -185,6 +186,7 @@ Trace traceField(vec3 ro, vec3 rd, int step)
                : hit + trace.normal * h;
         float d = fieldDistance(q, step);
         if (sample < 0) {
+            // A step is one evaluation of the field, the stopping one included, as in rayMarch.
             iterationsCount++;
             bool stopped = d < clipNear || trace.t > clipFar;
             if (!stopped)
@@ -260,6 +262,7 @@ vec3 floatingDust(vec2 uv)
 {
     vec3 eye, ray, straightEye;
     dustCamera(uv, eye, ray, straightEye);
+    // Stops at the dust eye's distance from its unwound place (logooverlay.glsl's len): the scene eye is in another space.
     float specks = dustLayers(eye, ray, 6, length(straightEye - eye));
     float facing = max(0.0, dot(ray, normalize(vec3(-0.2, 0.2, 0.5))));
     return specks * mix(vec3(0.2, 0.2, 0.6), vec3(0.5, 0.5, 0.8), facing * facing);
@@ -278,6 +281,7 @@ float lightRayFan(vec2 source, vec2 reference, vec2 pixel, float seedA, float se
 vec3 lightRays(vec3 colour, vec2 pixel)
 {
     vec2 size = resolution;
+    // Rows count up from the bottom: the sources at -0.4 and -0.6 height lie below the picture, so the fans rise.
     float fan1 = lightRayFan(vec2(0.7 * size.x + 0.125 * cos(PI * partTime), -0.4 * size.y), vec2(1.0, -0.116), pixel,
                              36.2214, 21.11349, 1.5);
     float fan2 = lightRayFan(vec2(0.8 * size.x, -0.6 * size.y), vec2(1.0, 0.241), pixel, 22.39910, 18.0234, 1.1);
@@ -304,8 +308,8 @@ void main()
 
     vec3 colour = missed ? skyColour(rd) : shadeHit(eye + t * rd, rd, eye, trace);
     colour = applyFog(colour, fogColour, t);
-    if (steps > 0.0)
-        colour = mix(colour, glowColour, steps / 57.6);
+    // Every ray counts the evaluation that stopped it, so steps >= 1: no ray goes without the glow.
+    colour = mix(colour, glowColour, steps / 57.6);
     colour += floatingDust(uv);
     if (missed)
         colour = lightRays(colour, gl_FragCoord.xy);
