@@ -132,7 +132,8 @@ float rayFan(vec2 c, vec2 source, vec2 reference, float seedA, float seedB, floa
 
 vec3 lightRays(vec3 colour)
 {
-    // Rows count from the top, as the fans' numbers are given: sources at -0.4 and -0.6 height lie above the picture.
+    // Rows count from the top, as this part gives its fans, so the sources at -0.4 and -0.6 height sit above the
+    // picture; the tentacles count rows from the bottom and their fans rise from below.
     vec2 c = vec2(gl_FragCoord.x, resolution.y - gl_FragCoord.y);
     vec2 source1 = vec2(0.7 * resolution.x + 0.125 * cos(PI * partTime), -0.4 * resolution.y);
     vec2 source2 = vec2(0.8 * resolution.x, -0.6 * resolution.y);
