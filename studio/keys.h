@@ -1,5 +1,5 @@
 // The studio's keys: which key does what, as plain data, and the help lines listing them.
-// Owns: the key map. Does NOT carry the actions out: the studio session does.
+// Owns: the key map. Does NOT carry the actions out: the session hands them to its parts.
 #pragma once
 #include <cstdint>
 #include <string>

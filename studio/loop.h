@@ -1,5 +1,5 @@
 // The studio's loop: the current part, or a range marked with [ and ], played over and over.
-// Owns: LoopState, plain data kept by the session. Does NOT seek: the session seeks to what
+// Owns: LoopState, plain data kept by the transport. Does NOT seek: the transport seeks to what
 // loopWrap returns.
 #pragma once
 #include <optional>

@@ -1,7 +1,7 @@
 // The timeline strip along the bottom of the studio's window: the eight parts as alternating
 // bands, the sync items as ticks, the loop range, the play head; and the song time under a
 // click on it. Owns: the strip's layout, as plain rectangles. Does NOT draw (render's
-// overlay rectangles do) nor seek (the session does).
+// overlay rectangles do) nor seek (the transport does).
 #pragma once
 #include <vector>
 

@@ -1,4 +1,4 @@
-// Frame grid, speed steps and capture names.
+// Frame grid, speed steps, part and capture names.
 #include "studio/transport.h"
 
 #include <algorithm>
@@ -39,6 +39,11 @@ TimeRange exportRange(const LoopState& loop, float t, const DemoTimeline& timeli
   const DemoPart* part = findDemoPart(timeline, std::clamp(t, 0.0f, demoEndTime));
   if (!part) return {0.0f, demoEndTime};
   return {part->start, std::min(part->end, demoEndTime)};
+}
+
+std::string partNameOf(const DemoTimeline& timeline, int index) {
+  if (index < 0 || index >= static_cast<int>(timeline.size())) return "?";
+  return timeline[static_cast<size_t>(index)].name;
 }
 
 std::string stillCaptureName(float t) { return formatted("captures/tarvik_%.2f.png", t); }

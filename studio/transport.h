@@ -1,6 +1,7 @@
 // The arithmetic of the studio's transport: frame steps on the 60 fps grid, the speed steps,
-// the range an export covers and the names of what the studio saves under ./captures/.
-// Owns: nothing but pure functions. Does NOT seek or touch the audio: the session does.
+// the range an export covers, part names and the names of what the studio saves under
+// ./captures/.
+// Owns: nothing but pure functions. Does NOT seek or touch the audio: studio/playback does.
 #pragma once
 #include <string>
 
@@ -24,6 +25,9 @@ struct TimeRange {
 };
 // The loop range when a loop is on, else the part playing at t.
 TimeRange exportRange(const LoopState& loop, float t, const DemoTimeline& timeline);
+
+// The name of part `index`, or "?" outside the table.
+std::string partNameOf(const DemoTimeline& timeline, int index);
 
 // "captures/tarvik_123.45.png" for a frame at song time 123.45 s.
 std::string stillCaptureName(float t);

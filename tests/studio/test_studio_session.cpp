@@ -2,7 +2,7 @@
 // events, on a copy of ./shaders/: seeks (1 s, 10 s), part jumps, pause (nothing
 // advances while the frame is redrawn), frame steps, a saved post-pass edit seen in every
 // part that draws it, a broken save reported at its file and line while the last good program
-// draws on, P saving the picture, a part loop, the end point.
+// draws on, P saving the picture, a part loop, the end point, V exporting a marked range.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
@@ -147,6 +147,20 @@ TEST(StudioSession, ScriptedSession) {
   runFrames(session, 1);
   session.apply({StudioCommand::Seek, 258.9f - session.songTime(), -1});
   EXPECT_TRUE(runUntil(session, 5.0, [&] { return session.paused(); }));
+
+  // V exports the marked range through tarvik-render (a stand-in found on PATH) at the studio's
+  // quality and render size, in the background, and reports its end.
+  fs::permissions(dir.write("bin/tarvik-render", "#!/bin/sh\necho \"$@\" > export_arguments.txt\n"), fs::perms::owner_all);
+  ScopedPathFirst standIn(dir.path() / "bin");
+  session.apply({StudioCommand::Seek, 250.0f - session.songTime(), -1});
+  session.apply({StudioCommand::MarkLoopIn});
+  session.apply({StudioCommand::Seek, 2.0f, -1});
+  session.apply({StudioCommand::MarkLoopOut});
+  session.apply({StudioCommand::ToggleLoop});
+  press(SDLK_v);
+  EXPECT_TRUE(runUntil(session, 5.0, [&] { return session.status().rfind("exported ", 0) == 0; })) << session.status();
+  EXPECT_EQ(fileBytes("export_arguments.txt"),
+            "--from 250.000 --to 252.000 --out captures/tarvik_250.00-252.00.mp4 --quality low --render 32\n");
   press(SDLK_ESCAPE);
   EXPECT_FALSE(session.runFrame());
   session.shutDown();

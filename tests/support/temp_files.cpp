@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -44,6 +45,17 @@ ScopedWorkingDir::ScopedWorkingDir(const fs::path& folder) {
 ScopedWorkingDir::~ScopedWorkingDir() {
   std::error_code ignored;
   fs::current_path(previous_, ignored);
+}
+
+ScopedPathFirst::ScopedPathFirst(const fs::path& folder) {
+  const char* path = std::getenv("PATH");
+  if (path) previous_ = path;
+  setenv("PATH", (folder.string() + (path ? ":" + *previous_ : std::string())).c_str(), 1);
+}
+
+ScopedPathFirst::~ScopedPathFirst() {
+  if (previous_) setenv("PATH", previous_->c_str(), 1);
+  else unsetenv("PATH");
 }
 
 bool waitsOnFifo(const std::string& path, const std::function<void()>& read) {

@@ -1,8 +1,10 @@
-// Scratch folders and files for tests, and a scoped change of the working directory.
+// Scratch folders and files for tests, and scoped changes of the working directory and of
+// where programs are found.
 // Does NOT remove anything it did not create.
 #pragma once
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 // A fresh folder under the system temp folder, removed with its contents on destruction.
@@ -34,6 +36,19 @@ class ScopedWorkingDir {
 
  private:
   std::filesystem::path previous_;
+};
+
+// Puts `folder` first on PATH until destruction (stand-ins for programs a tool starts by name),
+// then restores PATH as it was.
+class ScopedPathFirst {
+ public:
+  explicit ScopedPathFirst(const std::filesystem::path& folder);
+  ~ScopedPathFirst();
+  ScopedPathFirst(const ScopedPathFirst&) = delete;
+  ScopedPathFirst& operator=(const ScopedPathFirst&) = delete;
+
+ private:
+  std::optional<std::string> previous_;
 };
 
 // Makes a FIFO at `path` that nothing writes, runs `read` on it, and tells whether `read` waited

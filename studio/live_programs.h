@@ -1,0 +1,51 @@
+// The studio's live programs: the build hooks that list every program as it is made (with the
+// part making it), the watch on ./shaders/, and each rebuild with its one report (every error
+// line, the programs rebuilt and those that keep their last good build, then the status line).
+// Owns: the program list, the watcher, the programs' names for the timing table, the poll
+// time; shaderBuildHooks from installHooks until removeHooks or its end.
+// Does NOT draw nor time passes: the picture does, under the names kept here.
+#pragma once
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "studio/programs.h"
+#include "studio/status_line.h"
+#include "studio/watch.h"
+#include "tooling/pass_names.h"
+
+class LivePrograms {
+ public:
+  explicit LivePrograms(StatusLine& status);
+  ~LivePrograms();
+  LivePrograms(const LivePrograms&) = delete;
+  LivePrograms& operator=(const LivePrograms&) = delete;
+
+  void installHooks();
+  void removeHooks();
+  // Programs made from now on are the studio's own, not a scene's.
+  void scenesLoaded() { scenesLoaded_ = true; }
+  // Rebuilds every program from the files on disk, which may be newer than the build's copies;
+  // the first one also tells which files each program reads.
+  void rebuildAll(const std::string& cause);
+  // Starts watching ./shaders/ from the files as they are now.
+  void startWatching();
+  // Checks ./shaders/ now; true when programs were rebuilt.
+  bool poll();
+  // poll(), when a quarter of a second has passed since the last one.
+  bool pollIfDue(std::chrono::steady_clock::time_point now);
+
+  const ProgramNames& names() const { return names_; }
+
+ private:
+  std::string ownerOfNewProgram() const;
+  void rebuild(const std::vector<ShaderProgram*>& programs, const std::string& cause);
+  void report(const ProgramsRebuilt& result, const std::string& cause);
+
+  StatusLine& status_;
+  StudioPrograms programs_;
+  ShaderFolderWatcher watcher_;
+  ProgramNames names_;
+  bool scenesLoaded_ = false;
+  std::chrono::steady_clock::time_point lastPoll_ = std::chrono::steady_clock::now();
+};
