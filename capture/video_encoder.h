@@ -1,18 +1,17 @@
 // The `ffmpeg` program as the video encoder: its command line for each container, and the
 // child process that takes raw frames on a pipe from a writer thread.
-// Owns: the child process, its pipe and its captured error output.
+// Owns: the child process (through ChildProcess) and the frames queued for it.
 // Does NOT render, read back or choose file names: the export decides those.
 #pragma once
-#include <sys/types.h>
-
 #include <condition_variable>
 #include <cstdint>
-#include <cstdio>
 #include <deque>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tooling/child_process.h"
 
 enum class VideoContainer { mp4, mkv };
 
@@ -34,8 +33,8 @@ struct EncoderJob {
 // RGB of the stills).
 std::vector<std::string> encoderArguments(const EncoderJob& job);
 
-// The full path of an executable `name` on PATH; empty when there is none.
-std::string findOnPath(const std::string& name);
+// Said with "cannot find the ffmpeg program" when it is missing.
+inline constexpr char encoderInstallHint[] = "install the Debian package ffmpeg";
 
 class EncoderProcess {
  public:
@@ -46,7 +45,7 @@ class EncoderProcess {
 
   // Starts `args` (args[0] found on PATH) in its own process group, so a Ctrl-C meant for the
   // renderer does not reach it, and hands it to the stop watchdog; false with `error` set when
-  // it cannot start.
+  // it cannot start. Its error output is kept for finish.
   bool start(const std::vector<std::string>& args, std::string& error);
   // Hands one frame to the writer thread; blocks while two frames already wait. False once
   // the encoder has stopped taking input.
@@ -60,12 +59,8 @@ class EncoderProcess {
  private:
   void writerLoop();
   void stopWriter();
-  int waitForChild();
-  std::string lastErrorLine() const;
 
-  pid_t pid_ = -1;
-  int pipeFd_ = -1;
-  FILE* errorLog_ = nullptr;
+  ChildProcess child_;
   std::thread writer_;
   std::mutex mutex_;
   std::condition_variable changed_;

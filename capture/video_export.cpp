@@ -10,6 +10,7 @@
 #include "capture/progress_line.h"
 #include "capture/sound_span.h"
 #include "capture/video_encoder.h"
+#include "tooling/child_process.h"
 #include "tooling/frame_capture.h"
 #include "capture/pbo_readback.h"
 
@@ -80,7 +81,7 @@ double videoFrameTime(double from, double fps, long k) { return static_cast<doub
 std::string temporaryPathFor(const std::string& out) { return out + ".part"; }
 
 std::string videoToolsError() {
-  if (findOnPath("ffmpeg").empty()) return "cannot find the ffmpeg program (install the Debian package ffmpeg)";
+  if (findOnPath("ffmpeg").empty()) return missingProgramError("ffmpeg", encoderInstallHint);
   return "";
 }
 

@@ -1,16 +1,10 @@
 // The background export child and its progress pipe.
 #include "studio/video_export.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
-
-extern char** environ;
 
 VideoExport::~VideoExport() { stop(); }
 
@@ -19,75 +13,27 @@ bool VideoExport::start(const std::string& program, const std::vector<std::strin
     error = "an export is still running";
     return false;
   }
-  int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) {
-    error = std::string("cannot make a pipe: ") + std::strerror(errno);
-    return false;
-  }
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  // The child's start-up transcript is not the studio's business; its progress and errors are.
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  const int failed = posix_spawnp(&child_, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(fds[1]);
-  if (failed != 0) {
-    ::close(fds[0]);
-    child_ = -1;
-    error = "cannot start " + program + ": " + std::strerror(failed);
-    return false;
-  }
-  pipe_ = fds[0];
-  ::fcntl(pipe_, F_SETFL, ::fcntl(pipe_, F_GETFL) | O_NONBLOCK);
-  pending_.clear();
+  std::vector<std::string> args = {program};
+  args.insert(args.end(), arguments.begin(), arguments.end());
   progress_.clear();
-  lastLine_.clear();
-  return true;
-}
-
-void VideoExport::readOutput() {
-  char buffer[4096];
-  ssize_t got = 0;
-  while (pipe_ >= 0 && (got = ::read(pipe_, buffer, sizeof buffer)) > 0) pending_.append(buffer, static_cast<size_t>(got));
-  // Progress on a terminal is rewritten with carriage returns; lines end with either.
-  size_t end = 0;
-  while ((end = pending_.find_first_of("\r\n")) != std::string::npos) {
-    const std::string line = pending_.substr(0, end);
-    pending_.erase(0, end + 1);
-    if (line.empty()) continue;
-    lastLine_ = line;
-    if (const std::string progress = progressOf(line); !progress.empty()) progress_ = progress;
-  }
+  // Not for the stop watchdog: its SIGKILL would leave the renderer's partial files, while the
+  // SIGTERM of stop() has the renderer remove them itself.
+  ChildSetup setup;
+  setup.pipe = ChildPipe::readStderr;
+  setup.killedByStopWatchdog = false;
+  return child_.start(args, setup, error);
 }
 
 bool VideoExport::poll(int& exitStatus) {
-  if (!running()) return false;
-  readOutput();
-  int status = 0;
-  if (::waitpid(child_, &status, WNOHANG) != child_) return false;
-  readOutput();
-  if (!pending_.empty()) lastLine_ = pending_;
-  ::close(pipe_);
-  pipe_ = -1;
-  child_ = -1;
-  exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return true;
+  ChildEnd end;
+  const bool ended = child_.poll(end, [this](const std::string& line) {
+    if (const std::string progress = progressOf(line); !progress.empty()) progress_ = progress;
+  });
+  if (ended) exitStatus = end.exitStatus;
+  return ended;
 }
 
-void VideoExport::stop() {
-  if (running()) {
-    ::kill(child_, SIGTERM);
-    ::waitpid(child_, nullptr, 0);
-    child_ = -1;
-  }
-  if (pipe_ >= 0) ::close(pipe_);
-  pipe_ = -1;
-}
+void VideoExport::stop() { child_.stop(SIGTERM); }
 
 std::string siblingProgram(const std::string& name) {
   std::error_code error;

@@ -1,11 +1,13 @@
 // Exporting a range of the demo to a video in the background: tarvik-render (beside the
 // studio's own executable) runs as a child process while the studio keeps playing; its
 // progress lines come through a pipe that is read without ever waiting.
-// Owns: the child process and the read end of its stderr. Does NOT render anything itself.
+// Owns: the child process (through ChildProcess) and its newest progress. Does NOT render
+// anything itself.
 #pragma once
 #include <string>
-#include <sys/types.h>
 #include <vector>
+
+#include "tooling/child_process.h"
 
 class VideoExport {
  public:
@@ -17,24 +19,20 @@ class VideoExport {
   // Starts `program` with `arguments`; false with `error` set when it could not start or one
   // is still running.
   bool start(const std::string& program, const std::vector<std::string>& arguments, std::string& error);
-  bool running() const { return child_ > 0; }
+  bool running() const { return child_.running(); }
   // Reads what the child wrote since the last call and notices its end. Returns true once,
   // when it has just ended; `exitStatus` then holds its status (-1 for a signal).
   bool poll(int& exitStatus);
   // The newest progress ("frame 120/600 (20%)"), or empty.
   const std::string& progress() const { return progress_; }
   // The last line the child wrote (its closing report or error).
-  const std::string& lastLine() const { return lastLine_; }
+  const std::string& lastLine() const { return child_.lastLine(); }
   // Ends a running child (SIGTERM, then waits for it).
   void stop();
 
  private:
-  void readOutput();
-  pid_t child_ = -1;
-  int pipe_ = -1;
-  std::string pending_;
+  ChildProcess child_;
   std::string progress_;
-  std::string lastLine_;
 };
 
 // The tarvik-render next to the running executable, or "tarvik-render" from PATH.
