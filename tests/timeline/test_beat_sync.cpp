@@ -48,9 +48,9 @@ TEST(BeatSyncList, GridStartsWhereTheBeatsBegin) {
   EXPECT_NEAR(firstOfType(3), 0.051f, 1e-6f);
   EXPECT_NEAR(firstOfType(8), 73.228f, 1e-4f);
   std::vector<BeatSyncItem> merged;
-  addSyncAction(merged, 1.0f, 2, 1.0f, 1.0f);
-  addSyncAction(merged, 1.0f, 3, 1.0f, 1.0f);
-  addSyncAction(merged, std::nextafter(1.0f, 2.0f), 4, 1.0f, 1.0f);
+  addSyncAction(merged, 1.0f, SyncActionType::LerpOne, 1.0f, 1.0f);
+  addSyncAction(merged, 1.0f, SyncActionType::LerpTwo, 1.0f, 1.0f);
+  addSyncAction(merged, std::nextafter(1.0f, 2.0f), SyncActionType::FadeToBlack, 1.0f, 1.0f);
   ASSERT_EQ(merged.size(), 2u) << "only exactly equal times merge";
   EXPECT_EQ(merged[0].actions.size(), 2u);
 }
