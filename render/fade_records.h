@@ -25,7 +25,7 @@ struct FadeRecords {
   bool blackActive = false;
   bool hold = false;  // a held fade to black stays active until a part change, a seek, or a
                       // FadeToBlack or FadeFromBlack action
-  TimeRamp fadeFromBlack;  // filled by a FadeFromBlack action; nothing activates or reads it
+  TimeRamp fadeFromBlack;  // filled by a FadeFromBlack action; nothing activates, advances or reads it
   bool fadeFromBlackActive = false;
   TimeRamp lerp1;
   TimeRamp lerp3;
