@@ -80,7 +80,7 @@ void TentacleScene::init() {
   sceneSettings = makeSceneSettings({0.385f, 0.2f, true, 1.4f, 3.0f, 9.0f, 15.0f, true, true});
   sceneSettings.miscData = {1.228f, 4.912f, 0.982f, 71.86f, 485.0f};
   particles.spawnAll();
-  // Nothing draws into this target; the part has always created it.
+  // No frame draws into or samples this target; making it reports the render size on the console.
   CreateFrameBuffer();
 }
 
