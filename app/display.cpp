@@ -100,8 +100,8 @@ bool openDisplay(bool hidden) {
   if (const GLenum error = glewInit(); error != GLEW_OK)
     std::printf("Error initializing GLEW! %s\n", reinterpret_cast<const char*>(glewGetErrorString(error)));
   if (SDL_GL_SetSwapInterval(1) < 0) std::printf("Warning: Unable to set VSync! SDL Error: %s\n", SDL_GetError());
-  // Created as the system always has, though nothing draws with it; an OpenGL-backed renderer
-  // makes its own context current, so ours is made current again.
+  // The window gets an SDL renderer that nothing draws with and whose failure is ignored; an
+  // OpenGL-backed renderer makes its own context current, so ours is made current again.
   SDL_CreateRenderer(window, -1, 0);
   SDL_GL_MakeCurrent(window, glContext);
   return true;

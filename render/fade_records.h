@@ -23,8 +23,9 @@ struct FadeRecords {
   bool whiteActive = false;
   TimeRamp fadeToBlack;
   bool blackActive = false;
-  bool hold = false;  // a held fade to black stays active until a part change, seek or action 4/11
-  TimeRamp fadeFromBlack;  // filled by action 11; nothing activates or reads it
+  bool hold = false;  // a held fade to black stays active until a part change, a seek, or a
+                      // FadeToBlack or FadeFromBlack action
+  TimeRamp fadeFromBlack;  // filled by a FadeFromBlack action; nothing activates, advances or reads it
   bool fadeFromBlackActive = false;
   TimeRamp lerp1;
   TimeRamp lerp3;

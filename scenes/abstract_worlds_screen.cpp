@@ -71,7 +71,7 @@ void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderText
   runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
   runPostPass(chain, *crt);
-  runComposite(chain, *composite, packSlot(packTextures, 16), false);
+  runComposite(chain, *composite, packSlot(packTextures, border2Slot), false);
 }
 
 void AbstractWorldsScreen::reload() {

@@ -50,7 +50,7 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
   const int bokehReach = bokehReachRows(settings.renderHeight, bokehRadius);
   const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
   // The rock texture repeats over the terrain; its red channel is all the march reads.
-  const uint32_t rock = updateChannelQuads(rockQuads, *channelQuads, screenQuad, packSlot(packTextures, 0), 0, true);
+  const uint32_t rock = updateChannelQuads(rockQuads, *channelQuads, screenQuad, packSlot(packTextures, terrainSlot), 0, true);
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   letterboxChain(chain, dofReach + bokehReach + fxaaReach);
   runScenePass(chain, *scene, [&](uint32_t p) {
@@ -71,7 +71,7 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
   else
     runPostPass(chain, *glitch);
   const IntroCaption caption = introCaptionAt(sharedUniforms.songPosition - sharedUniforms.partStart);
-  runComposite(chain, *composite, packSlot(packTextures, 15), false, [&](uint32_t p) {
+  runComposite(chain, *composite, packSlot(packTextures, border1Slot), false, [&](uint32_t p) {
     if (caption.packSlot >= 0) setSampler(p, "textTexture", packSlot(packTextures, caption.packSlot));
     setUniformFloat(p, "textAlpha", caption.alpha);
   });

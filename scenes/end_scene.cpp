@@ -9,12 +9,6 @@
 #include "render/render_targets.h"
 #include "scenes/pass_programs.h"
 
-namespace {
-
-constexpr size_t endLogoSlot = 27;  // "endlogo.png"
-
-}  // namespace
-
 void EndScene::init() {
   BaseDemoScreen::init();
   copyProgram = embeddedPassProgram(copyPassPath);

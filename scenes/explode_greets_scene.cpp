@@ -21,13 +21,6 @@
 #include "scenes/scene_shader_files.h"
 #include "scenes/tile_pass.h"
 
-namespace {
-
-constexpr size_t logoSlot = 17;     // "tarviklogo1080p.png"
-constexpr size_t overlaySlot = 28;  // "border3.png"
-
-}  // namespace
-
 void ExplodeGreetsScene::init() {
   BaseDemoScreen::init();
   scene = raymarcherProgram(ShaderFiles::Embedded, greetsRaymarcherSource);
@@ -79,5 +72,5 @@ void ExplodeGreetsScene::render(GLNameList frameBuffers, GLNameList renderTextur
   runTilePass(chain, tileMesh, *tiles, finishedPicture, placement.meshTime);
 
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
-  runComposite(chain, *composite, packSlot(packTextures, overlaySlot), true);
+  runComposite(chain, *composite, packSlot(packTextures, border3Slot), true);
 }

@@ -19,12 +19,6 @@
 #include "scenes/rgb_split_offsets.h"
 #include "scenes/tile_pass.h"
 
-namespace {
-
-constexpr size_t overlaySlot = 28;  // "border3.png"
-
-}  // namespace
-
 std::string greetsRaymarcherSource(ShaderFiles files) {
   return raymarcherSource(files,
                           {.gamma = 0.86f, .fov = 0.5f, .iterations = 200, .stepSize = 0.5f, .clipNear = 0.001f,
@@ -78,7 +72,7 @@ void GreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   runTilePass(chain, tileMesh, *tiles, packSlot(packTextures, greetsImageSlot(partTime)), placement.meshTime);
 
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
-  runComposite(chain, *composite, packSlot(packTextures, overlaySlot), true);
+  runComposite(chain, *composite, packSlot(packTextures, border3Slot), true);
 }
 
 void GreetsScene::reload() {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "render/shared_uniforms.h"
+#include "resources/pack_directory.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ void writeGreetsSharedValues(double partTime, int quality, SharedUniforms& value
   }
 }
 
-size_t greetsImageSlot(double partTime) { return 11 + static_cast<size_t>(greetsPhase(partTime)); }
+size_t greetsImageSlot(double partTime) { return firstGreetsTextSlot - 1 + static_cast<size_t>(greetsPhase(partTime)); }
 
 TilePlacement greetsTilePlacement(double partTime, float songPosition) {
   const int phase = greetsPhase(partTime);

@@ -29,7 +29,7 @@ GreetsView greetsView(double partTime, int quality);
 // in phase 3; the other of the two keeps what an earlier frame left. `rz` is not touched.
 void writeGreetsSharedValues(double partTime, int quality, SharedUniforms& values);
 
-// The pack slot of the greeting image shown in the phase: 12, 13 or 14.
+// The pack slot of the greeting image shown in the phase: "gtext1.png", "gtext2.png" or "gtext3.png".
 size_t greetsImageSlot(double partTime);
 // Part times at which the three images explode (each belongs to its exploded state).
 inline constexpr double greetsExplosionTimes[3] = {5.855, 19.57, 33.286};

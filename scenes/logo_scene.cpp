@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr size_t logoSlot = 17;     // "tarviklogo1080p.png"
-constexpr size_t overlaySlot = 28;  // "border3.png"
 constexpr float pixelateStart = 18.5f;
 
 }  // namespace
@@ -59,7 +57,7 @@ void LogoScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNam
       glUniform1f(glGetUniformLocation(programId, "pixelValue"), logoPixelValue(partTime));
     }, pixelateReach);
   }
-  runComposite(chain, *compositeProgram, packSlot(packTextures, overlaySlot), true);
+  runComposite(chain, *compositeProgram, packSlot(packTextures, border3Slot), true);
 }
 
 void LogoScene::reload() {

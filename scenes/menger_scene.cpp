@@ -13,13 +13,6 @@
 #include "scenes/dust_turns.h"
 #include "scenes/pass_programs.h"
 
-namespace {
-
-constexpr size_t cubeSlot = 18;     // "cube.jpg", mirrored in the objects
-constexpr size_t overlaySlot = 16;  // "border2.png"
-
-}  // namespace
-
 void MengerScene::init() {
   BaseDemoScreen::init();
   scene = embeddedPassProgram(metaSceneFile);
@@ -46,7 +39,7 @@ void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   runPostPass(chain, *radialBlur);
   runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);
-  runComposite(chain, *composite, packSlot(packTextures, overlaySlot), false);
+  runComposite(chain, *composite, packSlot(packTextures, border2Slot), false);
 }
 
 void MengerScene::reload() {

@@ -29,10 +29,6 @@ constexpr const char* spriteVertexFile = "./shaders/scenes/tentacle_sprite_vtx.g
 constexpr const char* creditsFile = "./shaders/scenes/tentacle_credits.glsl";
 constexpr const char* logoFile = "./shaders/scenes/tentacle_logo.glsl";
 
-constexpr size_t bubbleSlot = 10;   // "bubble2.png"
-constexpr size_t overlaySlot = 16;  // "border2.png"
-constexpr size_t logoSlot = 19;     // "smalllogo.png"
-
 // A program with its own vertex stage, both stages from the embedded copies.
 PassProgram embeddedSpriteProgram(const char* vertexPath, const char* fragmentPath) {
   const auto vertex = loadShaderFile(ShaderFiles::Embedded, vertexPath);
@@ -84,7 +80,7 @@ void TentacleScene::init() {
   sceneSettings = makeSceneSettings({0.385f, 0.2f, true, 1.4f, 3.0f, 9.0f, 15.0f, true, true});
   sceneSettings.miscData = {1.228f, 4.912f, 0.982f, 71.86f, 485.0f};
   particles.spawnAll();
-  // Nothing draws into this target; the part has always created it.
+  // No frame draws into or samples this target; making it reports the render size on the console.
   CreateFrameBuffer();
 }
 
@@ -113,7 +109,7 @@ void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, G
   glDisable(GL_DEPTH_TEST);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  runComposite(chain, *composite, packSlot(packTextures, overlaySlot), false);
+  runComposite(chain, *composite, packSlot(packTextures, border2Slot), false);
 }
 
 const PassProgram& TentacleScene::subStepScene() const {
@@ -169,7 +165,7 @@ void TentacleScene::drawLogo(const GLNameList& packTextures) {
   const uint32_t programId = logoSprite->programId;
   glUseProgram(programId);
   uploadSharedUniforms(*logoSprite);
-  setSampler(programId, "texChannel0", packSlot(packTextures, logoSlot));
+  setSampler(programId, "texChannel0", packSlot(packTextures, smallLogoSlot));
   setMvp(programId, overlaySpriteMvp(tentacleLogoPosition, 0.0f, 0.0f, settings.renderWidth, settings.renderHeight));
   drawScreenQuad(screenQuad);
 }

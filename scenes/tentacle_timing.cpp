@@ -41,13 +41,13 @@ void applyTentacleStep(SceneSettings& settings, float partTime, int quality) {
 TentacleCredits tentacleCreditsAt(float u) {
   TentacleCredits credits;
   if (u >= 12.0f) {
-    credits.packSlot = 25;
+    credits.packSlot = firstCreditsSlot + 2;
     return credits;
   }
   // Three images, four seconds each: one second in, two held, one out.
   const int image = u < 4.0f ? 0 : (u < 8.0f ? 1 : 2);
   const float local = u - 4.0f * static_cast<float>(image);
-  credits.packSlot = 23 + image;
+  credits.packSlot = firstCreditsSlot + image;
   if (local < 1.0f) {
     credits.alpha = local;
     credits.slide = 1.0f - local;

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "geometry/mat4.h"
+#include "resources/pack_directory.h"
 #include "timeline/scene_settings.h"
 
 // Sub-step 1 starts at 14 s of part time, sub-step 2 at 28.5 s.
@@ -19,9 +20,9 @@ void applyTentacleStep(SceneSettings& settings, float partTime, int quality);
 
 // The credits image shown at part time 14 + u, its alpha `calpha` and its sideways slide.
 struct TentacleCredits {
-  int packSlot = 23;    // "credits1.png", "credits2.png" or "credits3.png" (23 to 25)
-  float alpha = 0.0f;   // calpha
-  float slide = 0.0f;   // 1 = entering from the right, -1 = leaving to the left
+  int packSlot = firstCreditsSlot;  // one of the three credits images
+  float alpha = 0.0f;               // calpha
+  float slide = 0.0f;               // 1 = entering from the right, -1 = leaving to the left
 };
 TentacleCredits tentacleCreditsAt(float u);
 

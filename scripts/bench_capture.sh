@@ -30,7 +30,7 @@ still_seconds() {
 
 for path in cpu full; do
   runs=3
-  [ "$path" = full ] && runs=1  # the old path, every earlier frame rendered undrawn: slow
+  [ "$path" = full ] && runs=1  # one run: the full path renders every earlier frame undrawn, which is slow
   read -r early_wall early_cpu < <(still_seconds 5 "$path" "$runs")
   read -r late_wall late_cpu < <(still_seconds 255 "$path" "$runs")
   echo "simulation $path: still at 5 s: ${early_wall} s wall, ${early_cpu} s cpu; at 255 s: ${late_wall} s wall, ${late_cpu} s cpu"

@@ -9,17 +9,20 @@
 
 BeatSyncState beatSync;
 
-void addSyncAction(std::vector<BeatSyncItem>& items, float time, int type, float value, float rate) {
+void addSyncAction(std::vector<BeatSyncItem>& items, float time, SyncActionType type, float value, float rate) {
+  const SyncAction action{static_cast<int>(type), value, rate};
   for (BeatSyncItem& item : items) {
     if (item.time == time) {
-      item.actions.push_back({type, value, rate});
+      item.actions.push_back(action);
       return;
     }
   }
-  items.push_back({time, {{type, value, rate}}});
+  items.push_back({time, {action}});
 }
 
 namespace {
+
+using enum SyncActionType;
 
 // Accumulated by repeated float addition: the exact float sums decide which times coincide.
 void addBeatGrid(std::vector<BeatSyncItem>& items) {
@@ -31,12 +34,12 @@ void addBeatGrid(std::vector<BeatSyncItem>& items) {
   const float lightStep = 0.9129999279975891f;
   const float crtStep = 3.7350032329559326f;
   for (int step = 0; step < 260; ++step) {
-    addSyncAction(items, lerpOneTime, 2, 1.2f, 0.45f);
-    if (lerpThreeTime > 54.0f) addSyncAction(items, lerpThreeTime, 9, 1.2f, 0.5f);
+    addSyncAction(items, lerpOneTime, LerpOne, 1.2f, 0.45f);
+    if (lerpThreeTime > 54.0f) addSyncAction(items, lerpThreeTime, LerpThree, 1.2f, 0.5f);
     const double light = lightTime;
-    if ((light > 42.6 && light < 55.9) || light >= 56.0) addSyncAction(items, lightTime, 7, 1.0f, 0.05f);
-    addSyncAction(items, lerpTwoTime, 3, 1.2f, 0.05f);
-    addSyncAction(items, crtTime, 8, 1.0f, 0.05f);
+    if ((light > 42.6 && light < 55.9) || light >= 56.0) addSyncAction(items, lightTime, LightPulse, 1.0f, 0.05f);
+    addSyncAction(items, lerpTwoTime, LerpTwo, 1.2f, 0.05f);
+    addSyncAction(items, crtTime, CrtPulse, 1.0f, 0.05f);
     lerpOneTime += 3.634f;
     lerpThreeTime += 7.268f;
     lightTime += lightStep;
@@ -48,19 +51,25 @@ void addBeatGrid(std::vector<BeatSyncItem>& items) {
 void addFixedActions(std::vector<BeatSyncItem>& items) {
   struct Fixed {
     float time;
-    SyncAction action;
+    SyncActionType type;
+    float value;
+    float rate;
   };
   static const Fixed fixed[] = {
-      {27.448f, {9, 1.2f, 0.85f}},  {41.227f, {9, 1.2f, 0.85f}},  {13.697f, {12, 1.2f, 0.7f}},
-      {36.92f, {12, 1.2f, 0.7f}},   {53.797f, {10, 1.0f, 1.0f}},  {81.8f, {4, 1.0f, 0.8f}},
-      {108.749f, {1, 1.0f, 1.0f}},  {78.476f, {12, 1.2f, 0.7f}},  {106.755f, {12, 1.2f, 0.7f}},
-      {111.459f, {2, 0.1f, 0.05f}}, {123.266f, {4, 1.0f, 1.5f}},  {137.766f, {4, 1.0f, 1.5f}},
-      {150.909f, {10, 1.0f, 1.5f}}, {151.909f, {4, 1.0f, 4.0f}},  {157.764f, {1, 1.0f, 5.25f}},
-      {164.624f, {4, 1.0f, 4.0f}},  {171.479f, {1, 1.0f, 5.25f}}, {178.339f, {4, 1.0f, 4.0f}},
-      {185.195f, {1, 1.0f, 5.25f}}, {191.9f, {4, 1.0f, 4.0f}},    {194.289f, {1, 1.0f, 5.25f}},
-      {216.326f, {1, 1.0f, 1.0f}},  {246.908f, {1, 1.0f, 0.175f}},
+      {27.448f, LerpThree, 1.2f, 0.85f},        {41.227f, LerpThree, 1.2f, 0.85f},
+      {13.697f, IntroPulse, 1.2f, 0.7f},        {36.92f, IntroPulse, 1.2f, 0.7f},
+      {53.797f, HeldFadeToBlack, 1.0f, 1.0f},   {81.8f, FadeToBlack, 1.0f, 0.8f},
+      {108.749f, FadeToWhite, 1.0f, 1.0f},      {78.476f, IntroPulse, 1.2f, 0.7f},
+      {106.755f, IntroPulse, 1.2f, 0.7f},       {111.459f, LerpOne, 0.1f, 0.05f},
+      {123.266f, FadeToBlack, 1.0f, 1.5f},      {137.766f, FadeToBlack, 1.0f, 1.5f},
+      {150.909f, HeldFadeToBlack, 1.0f, 1.5f},  {151.909f, FadeToBlack, 1.0f, 4.0f},
+      {157.764f, FadeToWhite, 1.0f, 5.25f},     {164.624f, FadeToBlack, 1.0f, 4.0f},
+      {171.479f, FadeToWhite, 1.0f, 5.25f},     {178.339f, FadeToBlack, 1.0f, 4.0f},
+      {185.195f, FadeToWhite, 1.0f, 5.25f},     {191.9f, FadeToBlack, 1.0f, 4.0f},
+      {194.289f, FadeToWhite, 1.0f, 5.25f},     {216.326f, FadeToWhite, 1.0f, 1.0f},
+      {246.908f, FadeToWhite, 1.0f, 0.175f},
   };
-  for (const Fixed& f : fixed) addSyncAction(items, f.time, f.action.type, f.action.value, f.action.rate);
+  for (const Fixed& f : fixed) addSyncAction(items, f.time, f.type, f.value, f.rate);
 }
 
 void startTimeRamp(TimeRamp& ramp, float time, const SyncAction& a) {
@@ -75,40 +84,40 @@ void startFadeToBlack(float time, const SyncAction& a) {
 }
 
 void applyAction(float time, const SyncAction& a) {
-  switch (a.type) {
-    case 1:
+  switch (syncActionType(a)) {
+    case FadeToWhite:
       if (!fades.whiteActive) {
         fades.whiteActive = true;
         fades.fadeToWhite = {time, a.value, a.rate, a.value};
         fades.fadeToWhiteValue = a.value;
       }
       break;
-    case 2: startTimeRamp(fades.lerp1, time, a); break;
-    case 3: fades.lerp2 = {a.value, a.rate}; break;
-    case 4:
+    case LerpOne: startTimeRamp(fades.lerp1, time, a); break;
+    case LerpTwo: fades.lerp2 = {a.value, a.rate}; break;
+    case FadeToBlack:
       fades.hold = false;
       startFadeToBlack(time, a);
       std::cout << "startftb: " << time << "\n";
       break;
-    case 5: sharedUniforms.propertyData[0] = a.value; break;
-    case 6:
+    case Property: sharedUniforms.propertyData[0] = a.value; break;
+    case WhiteToBlack:
       fades.whiteActive = false;
       startFadeToBlack(time, a);
       break;
-    case 7: fades.lightPulse = {a.value, a.rate}; break;
-    case 8: fades.crtPulse = {a.value, a.rate}; break;
-    case 9: startTimeRamp(fades.lerp3, time, a); break;
-    case 10:
+    case LightPulse: fades.lightPulse = {a.value, a.rate}; break;
+    case CrtPulse: fades.crtPulse = {a.value, a.rate}; break;
+    case LerpThree: startTimeRamp(fades.lerp3, time, a); break;
+    case HeldFadeToBlack:
       fades.hold = true;
       startFadeToBlack(time, a);
       std::cout << "startftb-stay: " << time << "\n";
       break;
-    case 11:
+    case FadeFromBlack:
       fades.hold = false;
       if (!fades.fadeFromBlackActive) startTimeRamp(fades.fadeFromBlack, time, a);
       std::cout << "startftb: " << time << "\n";
       break;
-    case 12: startTimeRamp(fades.introPulse, time, a); break;
+    case IntroPulse: startTimeRamp(fades.introPulse, time, a); break;
     default: break;
   }
 }

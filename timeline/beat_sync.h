@@ -7,11 +7,31 @@
 #include <functional>
 #include <vector>
 
+// What an action starts, by the integer that the list stores in SyncAction::type. The built list
+// holds every type but Property, WhiteToBlack and FadeFromBlack; the handler carries those out
+// all the same when an item holds one.
+enum class SyncActionType : int {
+  FadeToWhite = 1,
+  LerpOne = 2,
+  LerpTwo = 3,
+  FadeToBlack = 4,       // clears the hold and reports its time
+  Property = 5,          // sets propertyData[0]
+  WhiteToBlack = 6,      // stops the fade to white and starts the fade to black, silently
+  LightPulse = 7,
+  CrtPulse = 8,
+  LerpThree = 9,
+  HeldFadeToBlack = 10,  // black stays until the hold is cleared
+  FadeFromBlack = 11,    // clears the hold, reports its time, fills a record nothing reads
+  IntroPulse = 12,
+};
+
 struct SyncAction {
-  int type;     // 1..12; anything else is ignored by the handler
+  int type;     // a SyncActionType; any other value is ignored by the handler
   float value;  // start value of the fade or pulse
   float rate;   // fall per second (time ramps) or per frame (frame decays)
 };
+
+inline SyncActionType syncActionType(const SyncAction& action) { return static_cast<SyncActionType>(action.type); }
 
 struct BeatSyncItem {
   float time;
@@ -29,7 +49,7 @@ struct BeatSyncState {
 extern BeatSyncState beatSync;
 
 // Appends the action to the item whose time equals `time` exactly, or to a new item.
-void addSyncAction(std::vector<BeatSyncItem>& items, float time, int type, float value, float rate);
+void addSyncAction(std::vector<BeatSyncItem>& items, float time, SyncActionType type, float value, float rate);
 // The full list: the beat grid, then the fixed actions, sorted by time.
 std::vector<BeatSyncItem> makeBeatSyncList();
 

@@ -39,20 +39,6 @@ void advanceFadeToBlack(float t) {
   }
 }
 
-// Kept for completeness: nothing sets fadeFromBlackActive, so this only runs if a future
-// action does.
-void advanceFadeFromBlack(float t) {
-  if (!fades.fadeFromBlackActive) {
-    fades.fadeFromBlack.value = 0.0f;
-    return;
-  }
-  fades.fadeFromBlack.value = rampAt(fades.fadeFromBlack, t);
-  if (fades.fadeFromBlack.value > 1.0f) {
-    fades.fadeFromBlackActive = false;
-    std::cout << "FadeFromBlackDone: " << (t - fades.fadeFromBlack.startTime) << " ftbdone: " << t << "\n";
-  }
-}
-
 }  // namespace
 
 void advanceFades(float t) {
@@ -61,7 +47,6 @@ void advanceFades(float t) {
   advanceRamp(fades.introPulse, t);
   advanceFadeToWhite(t);
   advanceFadeToBlack(t);
-  advanceFadeFromBlack(t);
   advanceDecay(fades.lerp2);
   advanceDecay(fades.lightPulse);
   advanceDecay(fades.crtPulse);

@@ -4,5 +4,6 @@
 
 #include "render/fade_records.h"
 
-// Advances every ramp, fade and decay for the frame at song time t, in the fixed order.
+// Advances every ramp, fade and decay for the frame at song time t, in the fixed order. The
+// fade-from-black record stays as its action filled it: nothing activates it.
 void advanceFades(float t);

@@ -10,16 +10,17 @@
 
 namespace {
 
-// The hold flag after the items that fired since the part began: set by a held fade to black
-// (type 10), cleared by types 4 and 11; the part change itself cleared it.
+// The hold flag after the items that fired since the part began: set by a held fade to black,
+// cleared by a plain fade to black or a fade from black; the part change itself cleared it.
 bool holdAt(float t, float partStart, const std::vector<BeatSyncItem>& items) {
   bool hold = false;
   for (const BeatSyncItem& item : items) {
     if (item.time < partStart) continue;
     if (item.time >= t) break;
     for (const SyncAction& action : item.actions) {
-      if (action.type == 10) hold = true;
-      if (action.type == 4 || action.type == 11) hold = false;
+      const SyncActionType type = syncActionType(action);
+      if (type == SyncActionType::HeldFadeToBlack) hold = true;
+      if (type == SyncActionType::FadeToBlack || type == SyncActionType::FadeFromBlack) hold = false;
     }
   }
   return hold;

@@ -192,8 +192,8 @@ void runWithFailingAudioSink(AudioSink::Then then) {
 }  // namespace
 
 TEST(Faults, XServerKilledMidRunEndsWithOneLineAndNoCrash) {
-  // The audio thread used to read freed streams while exit() destroyed statics, in about two
-  // runs of five; three runs make a regression likely to show.
+  // An audio thread that reads streams while exit() destroys statics crashes in about two runs
+  // of five; three runs make such a race likely to show.
   for (int attempt = 0; attempt < 3; ++attempt) {
     OwnXServer server;
     ASSERT_TRUE(server.ready()) << "Xvfb did not start";

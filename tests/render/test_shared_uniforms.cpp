@@ -2,7 +2,6 @@
 // sends each row to a program declaring the uniforms as the shared GLSL header does.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 #include <sstream>
 #include <string>
@@ -110,20 +109,26 @@ TEST(SharedUniformRows, AreThirtyEightNamesEachReadingItsOwnWriterAsTheSharedHea
   EXPECT_EQ(rowNamed(rows, "apply_bloom").intValue, 1);
 }
 
-TEST(SharedUniformRows, DeriveTheirValuesAtTheMomentOfTheCall) {
-  setDistinctValues();
+TEST(SharedUniformRows, DerivedRowsFollowTheirStoredValuesAtEachCall) {
+  setDistinctValues();  // part start 0.25 s, render 512 x 384, window 1536 x 864
+  fades.lightPulse.value = 0.25f;
+  fades.crtPulse.value = 0.5f;
+  sharedUniforms.songPosition = 41.0f;
   SharedUniformRows rows = sharedUniformRows();
-  EXPECT_EQ(rowNamed(rows, "lightAdd").value, 2.0f * fades.lightPulse.value);
-  EXPECT_EQ(rowNamed(rows, "crt_mix").value, std::fma(-0.5f, fades.crtPulse.value, 1.0f));
-  EXPECT_EQ(rowNamed(rows, "partTime").value, sharedUniforms.songPosition - 0.25f);
+  EXPECT_EQ(rowNamed(rows, "lightAdd").value, 0.5f);
+  EXPECT_EQ(rowNamed(rows, "crt_mix").value, 0.75f);
+  EXPECT_EQ(rowNamed(rows, "partTime").value, 40.75f);
   EXPECT_EQ(rowNamed(rows, "screenAspect").value, 1536.0f / 864.0f);
   EXPECT_EQ(rowNamed(rows, "resolution").vec2, (std::array<float, 2>{512.0f, 384.0f}));
-  EXPECT_EQ(rowNamed(rows, "mouse").vec2, sharedUniforms.mouse);
   fades.crtPulse.value = 0.0f;
-  sharedUniforms.songPosition = 41.0f;
+  sharedUniforms.songPosition = 42.5f;
+  settings.renderWidth = 768;
+  sharedUniforms.mouse = {-1.0f, -1.0f};  // the button is up
   rows = sharedUniformRows();
-  EXPECT_EQ(rowNamed(rows, "crt_mix").value, 1.0f);
-  EXPECT_EQ(rowNamed(rows, "partTime").value, 40.75f);
+  EXPECT_EQ(rowNamed(rows, "crt_mix").value, 1.0f) << "between beats the CRT look is off";
+  EXPECT_EQ(rowNamed(rows, "partTime").value, 42.25f);
+  EXPECT_EQ(rowNamed(rows, "resolution").vec2[0], 768.0f);
+  EXPECT_EQ(rowNamed(rows, "mouse").vec2, (std::array<float, 2>{-1.0f, -1.0f}));
 }
 
 class SharedUniformUpload : public GlTest {};

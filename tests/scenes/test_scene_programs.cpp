@@ -1,7 +1,8 @@
 // What every scene shares: each embedded program builds silently from its embedded text and
-// from disk; a hot reload replaces the programs it lists and keeps the rest; every ray-marched
-// scene pass is lit, finite and moving; a frame's pass marks pair up in the order of its chain;
-// the looped normal of the marching library is the written-out one, bit for bit.
+// from disk; each part's frame shows the pack images of its slots, and a hot reload from the
+// shipped files changes no frame; every ray-marched scene pass is lit, finite and moving; a
+// frame's pass marks pair up in the order of its chain; the looped normal of the marching
+// library is the written-out one, bit for bit.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -111,71 +112,6 @@ TEST_F(ScenePrograms, EveryEmbeddedShaderBuildsSilentlyFromItsEmbeddedTextAndFro
 
 namespace {
 
-using Programs = std::vector<const PassProgram*>;
-using ProgramsOf = std::function<Programs(BaseDemoScreen&)>;
-
-template <typename Scene, typename... Members>
-ProgramsOf programsOf(Members Scene::*... members) {
-  return [=](BaseDemoScreen& scene) { return Programs{&(static_cast<Scene&>(scene).*members)...}; };
-}
-
-std::vector<GLuint> idsOf(const Programs& programs) {
-  std::vector<GLuint> ids;
-  for (const PassProgram* program : programs) ids.push_back((*program)->programId);
-  return ids;
-}
-
-struct ReloadRow {
-  int part;
-  ProgramsOf replaced, kept;
-};
-
-}  // namespace
-
-TEST_F(ScenePrograms, ReloadReplacesWhatItListsFromDiskAndKeepsTheRest) {
-  using Intro = AmbientIntroScene;
-  using Worlds = AbstractWorldsScreen;
-  using Tentacles = TentacleScene;
-  using Greets = GreetsScene;
-  using Explode = ExplodeGreetsScene;
-  const ReloadRow rows[] = {
-      {0, programsOf<Intro>(&Intro::scene, &Intro::depthOfField, &Intro::spectrumBox, &Intro::composite),
-       programsOf<Intro>(&Intro::radialBlur, &Intro::fxaa, &Intro::bloom, &Intro::glitch, &Intro::bokeh)},
-      {1, programsOf<Worlds>(&Worlds::scene, &Worlds::secondPhaseScene, &Worlds::composite),
-       programsOf<Worlds>(&Worlds::lightShafts, &Worlds::bloom, &Worlds::crt, &Worlds::fxaa, &Worlds::spectrumBox)},
-      {2, programsOf<Tentacles>(&Tentacles::scene, &Tentacles::swarmScene, &Tentacles::tentacleFieldScene,
-                                &Tentacles::composite),
-       programsOf<Tentacles>(&Tentacles::depthOfField, &Tentacles::bloom, &Tentacles::crt, &Tentacles::particle,
-                             &Tentacles::fxaa, &Tentacles::spectrumBox, &Tentacles::logoSprite,
-                             &Tentacles::creditsSprite)},
-      {3, programsOf<Greets>(&Greets::scene, &Greets::composite),
-       programsOf<Greets>(&Greets::bloom, &Greets::rgbSplit, &Greets::crt, &Greets::fxaa, &Greets::tiles)},
-      {4, programsOf<Explode>(),
-       programsOf<Explode>(&Explode::scene, &Explode::bloom, &Explode::rgbSplit, &Explode::composite,
-                           &Explode::logoFade, &Explode::fxaa, &Explode::tiles)},
-      {5, programsOf<LogoScene>(&LogoScene::logoProgram),
-       programsOf<LogoScene>(&LogoScene::compositeProgram, &LogoScene::pixelateProgram)},
-      {6, programsOf<MengerScene>(&MengerScene::scene, &MengerScene::depthOfField, &MengerScene::composite),
-       programsOf<MengerScene>(&MengerScene::radialBlur, &MengerScene::fxaa, &MengerScene::spectrumBox)},
-      {7, programsOf<EndScene>(&EndScene::compositeProgram), programsOf<EndScene>(&EndScene::copyProgram)},
-  };
-  for (const ReloadRow& row : rows) {
-    SCOPED_TRACE("part " + std::to_string(row.part));
-    BaseDemoScreen& scene = demoScene(row.part);
-    const std::vector<GLuint> replacedBefore = idsOf(row.replaced(scene)), keptBefore = idsOf(row.kept(scene));
-    const std::string printed = captureStdout([&] { scene.reload(); });
-    EXPECT_EQ(printed, row.part == 4 ? "" : "HOTRELOAD INVOKED!\nRELOADED!\n");
-    const std::vector<GLuint> replacedAfter = idsOf(row.replaced(scene));
-    for (size_t i = 0; i < replacedAfter.size(); ++i) {
-      EXPECT_NE(replacedAfter[i], replacedBefore[i]) << "program " << i << " is rebuilt";
-      EXPECT_TRUE(linked(replacedAfter[i])) << "program " << i;
-    }
-    EXPECT_EQ(idsOf(row.kept(scene)), keptBefore);
-  }
-}
-
-namespace {
-
 struct PictureStats {
   float brightest = 0.0f;
   int litPixels = 0;  // some channel above 0.01
@@ -196,6 +132,68 @@ PictureStats statsOf(const CpuImage& picture) {
 }
 
 }  // namespace
+
+namespace {
+
+// One frame per part that shows its picture, with the pack slots it samples that the frame
+// shows: the intro with its first caption, the tentacles' swarm with a credits image, the
+// greeting image before it explodes (so that no tile moves between frames), the cubes' window
+// already closing, the end's logo unrolled.
+struct PartFrame {
+  int part;
+  float t;
+  std::vector<size_t> slots;
+};
+const PartFrame partFrames[] = {{0, 10.0f, {0, 15, 20}}, {1, 15.1f, {16}},        {2, 16.0f, {16, 23}},
+                                {3, 3.0f, {12, 28}},     {4, 1.0f, {28}},         {5, 5.0f, {17, 28}},
+                                {6, 29.53f, {18, 16}},   {7, 5.0f, {27}}};
+
+// The part's frame at t as it repeats: a first frame hands the tentacles' sub-step to their
+// shaders, which receive it a frame late.
+CpuImage settledFrame(const PartFrame& f) {
+  drawFrame(demoScene(f.part), f.t, 16, 16);
+  return drawFrame(demoScene(f.part), f.t, 16, 16);
+}
+
+class PartFrames : public ScenePrograms {
+ protected:
+  void SetUp() override {
+    ScenePrograms::SetUp();
+    spawned_ = tentacles().particles.particles;
+    tentacles().particles.particles.clear();  // they move on every frame
+  }
+  void TearDown() override { tentacles().particles.particles = spawned_; }
+  static TentacleScene& tentacles() { return demoScene<TentacleScene>(2); }
+
+ private:
+  std::vector<Particle> spawned_;
+};
+
+}  // namespace
+
+TEST_F(PartFrames, EachShowsThePackImagesOfItsSlots) {
+  for (const PartFrame& f : partFrames)
+    for (size_t slot : f.slots) {
+      SCOPED_TRACE("part " + std::to_string(f.part) + ", slot " + std::to_string(slot));
+      const CpuImage white = [&] {
+        const FlatPackSlots flat({slot}, 1.0f);
+        return settledFrame(f);
+      }();
+      const FlatPackSlots flat({slot}, 0.0f);
+      EXPECT_GT(maxRgbDifference(white.rgba, settledFrame(f)), 0.05f);
+    }
+}
+
+TEST_F(PartFrames, AReloadFromTheShippedFilesLeavesEachAsItWas) {
+  for (const PartFrame& f : partFrames) {
+    SCOPED_TRACE("part " + std::to_string(f.part));
+    const CpuImage before = settledFrame(f);
+    EXPECT_GT(statsOf(before).litPixels, 16) << "a frame with something to lose";
+    const std::string printed = captureStdout([&] { demoScene(f.part).reload(); });
+    EXPECT_EQ(printed, f.part == 4 ? "" : "HOTRELOAD INVOKED!\nRELOADED!\n");
+    EXPECT_EQ(drawFrame(demoScene(f.part), f.t, 16, 16).rgba, before.rgba);
+  }
+}
 
 TEST_F(ScenePrograms, EveryRayMarchedScenePassIsLitFiniteAndMovesWithinAThirdOfASecond) {
   // Part times inside each phase of the five ray-marched parts.

@@ -48,9 +48,9 @@ TEST(BeatSyncList, GridStartsWhereTheBeatsBegin) {
   EXPECT_NEAR(firstOfType(3), 0.051f, 1e-6f);
   EXPECT_NEAR(firstOfType(8), 73.228f, 1e-4f);
   std::vector<BeatSyncItem> merged;
-  addSyncAction(merged, 1.0f, 2, 1.0f, 1.0f);
-  addSyncAction(merged, 1.0f, 3, 1.0f, 1.0f);
-  addSyncAction(merged, std::nextafter(1.0f, 2.0f), 4, 1.0f, 1.0f);
+  addSyncAction(merged, 1.0f, SyncActionType::LerpOne, 1.0f, 1.0f);
+  addSyncAction(merged, 1.0f, SyncActionType::LerpTwo, 1.0f, 1.0f);
+  addSyncAction(merged, std::nextafter(1.0f, 2.0f), SyncActionType::FadeToBlack, 1.0f, 1.0f);
   ASSERT_EQ(merged.size(), 2u) << "only exactly equal times merge";
   EXPECT_EQ(merged[0].actions.size(), 2u);
 }
@@ -75,25 +75,51 @@ TEST(BeatSyncCursor, SeekAndDispatchOnePerFrame) {
   registerBeatSyncCallback(beatSyncHandler);
 }
 
-TEST(BeatSyncHandler, RampsAndDecays) {
+TEST(BeatSyncHandler, PlayingTheListAtSixtyFramesStartsEachPulseOnItsFirstBeat) {
   resetFades();
-  handle(item(3.0f, 2, 1.2f, 0.45f));
-  EXPECT_EQ(fades.lerp1.value, 1.2f);
-  EXPECT_EQ(fades.lerp1.startTime, 3.0f);
-  handle(item(3.0f, 9, 1.2f, 0.5f));
-  EXPECT_EQ(fades.lerp3.rate, 0.5f);
-  handle(item(3.0f, 12, 1.2f, 0.7f));
-  EXPECT_EQ(fades.introPulse.value, 1.2f);
-  handle(item(3.0f, 3, 1.2f, 0.05f));
-  EXPECT_EQ(fades.lerp2.value, 1.2f);
-  EXPECT_EQ(fades.lerp2.step, 0.05f);
-  handle(item(3.0f, 7, 1.0f, 0.05f));
-  EXPECT_EQ(fades.lightPulse.value, 1.0f);
-  handle(item(3.0f, 8, 1.0f, 0.05f));
-  EXPECT_EQ(fades.crtPulse.value, 1.0f);
-  handle(item(3.0f, 5, 0.75f, 0.0f));
+  buildBeatSyncList();
+  registerBeatSyncCallback(beatSyncHandler);
+  // Song times at which each record is first started: the grid's first beats, the earliest
+  // fixed lerp-three and intro pulses, the held black at 53.797 and the first white flash.
+  struct Start {
+    const char* record;
+    float expected;
+    float seen = -1.0f;
+  };
+  Start lerp1{"lerp one", 0.276f}, lerp2{"lerp two", 0.051f}, lerp3{"lerp three", 27.448f},
+      intro{"intro pulse", 13.697f}, light{"light pulse", 43.348f}, crt{"crt pulse", 73.228f},
+      black{"held fade to black", 53.797f}, white{"fade to white", 108.749f};
+  auto rose = [](Start& start, float before, float after, float t) {
+    if (start.seen < 0.0f && after > before) start.seen = t;
+  };
+  testing::internal::CaptureStdout();
+  for (int frame = 0; frame < 110 * 60; ++frame) {
+    const float t = frame / 60.0f;
+    const FadeRecords before = fades;
+    dispatchBeatSync(t);
+    rose(lerp1, before.lerp1.value, fades.lerp1.value, t);
+    rose(lerp2, before.lerp2.value, fades.lerp2.value, t);
+    rose(lerp3, before.lerp3.value, fades.lerp3.value, t);
+    rose(intro, before.introPulse.value, fades.introPulse.value, t);
+    rose(light, before.lightPulse.value, fades.lightPulse.value, t);
+    rose(crt, before.crtPulse.value, fades.crtPulse.value, t);
+    rose(black, before.hold && before.blackActive, fades.hold && fades.blackActive, t);
+    rose(white, before.whiteActive, fades.whiteActive, t);
+    advanceFades(t);
+  }
+  testing::internal::GetCapturedStdout();
+  for (const Start& start : {lerp1, lerp2, lerp3, intro, light, crt, black, white}) {
+    EXPECT_GE(start.seen, start.expected) << start.record;
+    EXPECT_LT(start.seen, start.expected + 2.0f / 60.0f) << start.record;
+  }
+
+  EXPECT_EQ(handle(item(3.0f, 5, 0.75f, 0.0f)), "");
   EXPECT_EQ(sharedUniforms.propertyData[0], 0.75f);
-  EXPECT_EQ(handle(item(3.0f, 99, 1, 1)), "");
+  for (int unknown : {0, 13}) {
+    EXPECT_EQ(handle(item(3.0f, unknown, 0.5f, 0.0f)), "");
+    EXPECT_EQ(sharedUniforms.propertyData[0], 0.75f);
+  }
+  sharedUniforms.propertyData[0] = 0.0f;
 }
 
 TEST(BeatSyncHandler, FadesAndTheirMessages) {

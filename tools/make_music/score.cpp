@@ -42,16 +42,16 @@ void collectSyncTimes(Score& score) {
     const double t = item.time;
     if (t >= score.length) continue;
     for (const SyncAction& action : item.actions) {
-      switch (action.type) {
-        case 1: score.crashes.push_back(t); break;
-        case 2: score.bars.push_back(t); break;
-        case 3: score.hats.push_back(t); break;
-        case 4:
-        case 10: score.sweepTargets.push_back(t); break;
-        case 7: score.kicks.push_back(t); break;
-        case 8: score.snares.push_back(t); break;
-        case 9: score.chimes.push_back(t); break;
-        case 12: score.booms.push_back(t); break;
+      switch (syncActionType(action)) {
+        case SyncActionType::FadeToWhite: score.crashes.push_back(t); break;
+        case SyncActionType::LerpOne: score.bars.push_back(t); break;
+        case SyncActionType::LerpTwo: score.hats.push_back(t); break;
+        case SyncActionType::FadeToBlack:
+        case SyncActionType::HeldFadeToBlack: score.sweepTargets.push_back(t); break;
+        case SyncActionType::LightPulse: score.kicks.push_back(t); break;
+        case SyncActionType::CrtPulse: score.snares.push_back(t); break;
+        case SyncActionType::LerpThree: score.chimes.push_back(t); break;
+        case SyncActionType::IntroPulse: score.booms.push_back(t); break;
         default: break;
       }
     }
