@@ -1,6 +1,6 @@
 // An optional observer of every pass the pass chain draws, off by default: called right before
 // and right after each pass's GL work, so a timer can put GPU timestamps around it.
-// Owns: passTimingHook (writer: the studio session and tarvik-render --bench, at start-up).
+// Owns: passTimingHook (writer: the studio's picture and tarvik-render --bench, at start-up).
 // Does NOT time anything itself; when `mark` is null a pass costs one pointer test.
 #pragma once
 #include <cstdint>

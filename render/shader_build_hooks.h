@@ -1,7 +1,7 @@
 // Optional observers of shader builds, all off by default: which shader files a build read
 // from disk, and every program that ShaderProgram linked, with the chance to keep another one.
 // The studio installs them to watch files and keep the last good program; the frame benchmark
-// to name passes. Owns: shaderBuildHooks (writer: the studio session and tarvik-render --bench,
+// to name passes. Owns: shaderBuildHooks (writer: the studio's live programs and tarvik-render --bench,
 // at their start-up; nothing else sets them). Does NOT print anything: ShaderProgram reports.
 #pragma once
 #include <cstdint>
