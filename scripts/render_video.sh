@@ -11,7 +11,7 @@
 #            --from T0 --to T1 --out NAME.mp4|NAME.mkv [--fps F] [--size WxH]
 #            [--quality low|medium|high] [--render N]
 # The video holds the grid frames from the first at or after T0 to the last before T1, exactly
-# those of `tarvik-render --from T0 --to T1` in one run. Ctrl-C stops it (status 130) and
+# those of `tarvik-render --from T0 --to T1` in one run. Ctrl-C (status 130) or SIGTERM (143) stops it at any step and
 # removes what it made, here and on the other machines.
 set -euo pipefail
 
@@ -60,12 +60,14 @@ case "$out" in
 esac
 command -v ffmpeg >/dev/null || fail "cannot find the ffmpeg program (install the Debian package ffmpeg)"
 command -v parallel >/dev/null || fail "cannot find GNU parallel (install the Debian package parallel)"
+case "$jobs" in ''|*[!0-9]*|0) fail "bad value for -j: $jobs (a count of 1 or more)" ;; esac
 [ -z "$segments" ] && segments="$jobs"
-case "$segments" in ''|*[!0-9]*|0) fail "bad value for --segments: $segments" ;; esac
+case "$segments" in ''|*[!0-9]*|0) fail "bad value for --segments: $segments (a count of 1 or more)" ;; esac
 
 # The output path is resolved before the script moves to the checkout's root.
 out_dir="$(cd "$(dirname "$out")" && pwd)" || fail "cannot write to $out"
 out="$out_dir/$(basename "$out")"
+[ ! -d "$out" ] || fail "--out $out is an existing folder, not a video file name"
 if [ -n "$program" ]; then
   [ -x "$program" ] || fail "cannot find $program"
   program="$(cd "$(dirname "$program")" && pwd)/$(basename "$program")"
@@ -80,7 +82,13 @@ read -r first count < <(awk -v a="$from" -v b="$to" -v f="$fps" '
   function at_or_after(x,  n, c) { n = x * f - 1e-6; c = int(n); if (c < n) c++; return c }
   BEGIN { j0 = at_or_after(a); print j0, at_or_after(b) - j0 }')
 [ "$count" -ge 1 ] || fail "the span from --from to --to holds no frame"
-[ "$segments" -le "$count" ] || segments="$count"
+# More segments than frames would be empty, and more renderers on this machine than its cores
+# only share the cores while each holds its own memory.
+cap() {  # name, value, limit, why
+  if [ "$2" -gt "$3" ]; then echo "render_video: $1 $2 capped at $3 ($4)" >&2; echo "$3"; else echo "$2"; fi
+}
+segments=$(cap --segments "$segments" "$count" "the span holds $count frames")
+[ -n "$sshlogin" ] || jobs=$(cap -j "$jobs" "$(nproc)" "this machine's cores")
 frame_time() { awk -v k="$1" -v f="$fps" 'BEGIN { printf "%.17g\n", k / f }'; }
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/render_video.XXXXXX")"
@@ -91,7 +99,24 @@ remove_remote_work() {
   [ -n "$sshlogin" ] || return 0
   parallel --will-cite --nonall --sshlogin "$sshlogin" rm -rf "$work" > /dev/null 2>&1 || true
 }
-cleanup() { remove_remote_work; rm -rf "$work" "$partial"; }
+# Each long step runs in a process group of its own and the script waits for it in the
+# background: bash runs a trap only once a foreground child has ended, and drops Ctrl-C when
+# that child handled it itself, so a stop would otherwise read as the step's own failure.
+step_group=""
+run_step() {
+  setsid "$@" <&0 &  # an explicit stdin: a background command would read /dev/null
+  step_group=$!
+  wait "$step_group"
+  local status=$?
+  step_group=""
+  return "$status"
+}
+stop_step() {
+  [ -n "$step_group" ] || return 0
+  kill -TERM -- "-$step_group" 2> /dev/null || true
+  wait "$step_group" 2> /dev/null || true
+}
+cleanup() { stop_step; remove_remote_work; rm -rf "$work" "$partial"; }
 trap cleanup EXIT
 trap 'stop_status=130; exit 130' INT
 trap 'stop_status=143; exit 143' TERM
@@ -115,12 +140,12 @@ parallel_args=(--will-cite --halt now,fail=1 -j "$jobs" --colsep '\t')
 [ -n "$sshlogin" ] && parallel_args+=(--sshlogin "$sshlogin" --return {3})
 start=$(date +%s)
 echo "render_video: $count frames in $segments segments, ${sshlogin:-$jobs at a time}" >&2
-parallel "${parallel_args[@]}" bash "$root/scripts/render_video.sh" --run-segment "$program" --from {1} --to {2} \
+run_step parallel "${parallel_args[@]}" bash "$root/scripts/render_video.sh" --run-segment "$program" --from {1} --to {2} \
   "${render_args[@]}" --no-sound --quiet --out {3} < "$table" || fail "a segment failed"
 
-"$program" --from "$(frame_time "$first")" --to "$(frame_time $((first + count)))" --fps "$fps" \
+run_step "$program" --from "$(frame_time "$first")" --to "$(frame_time $((first + count)))" --fps "$fps" \
   --out "$work/sound.wav" > /dev/null || fail "could not write the sound"
-ffmpeg -hide_banner -nostdin -loglevel error -y -f concat -safe 0 -i "$work/list.txt" -i "$work/sound.wav" \
+run_step ffmpeg -hide_banner -nostdin -loglevel error -y -f concat -safe 0 -i "$work/list.txt" -i "$work/sound.wav" \
   -map 0:v:0 -map 1:a:0 -c:v copy "${sound_codec[@]}" "$partial" || fail "ffmpeg could not join the segments"
 mv "$partial" "$out"
 echo "render_video: wrote $out in $(($(date +%s) - start)) s" >&2
