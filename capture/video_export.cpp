@@ -128,11 +128,15 @@ int runVideoExport(const OfflineOptions& o, const DecodedAudio& music, const Fra
 }
 
 int runSoundExport(const OfflineOptions& o, const DecodedAudio& music) {
+  // The decoding before and the writing here take about a second for the whole song, too
+  // short for the watchdog: the stop is honoured on both sides of the write instead.
+  if (stopRequested()) return stopped();
   TemporaryFiles temporaries;
   const std::string temporary = temporaryPathFor(o.out);
   temporaries.add(temporary);
   std::string error;
   if (!writeWavSpan(music, o.from, o.to, temporary, error)) return fail(error);
+  if (stopRequested()) return stopped();
   if (std::rename(temporary.c_str(), o.out.c_str()) != 0) return fail("cannot rename the sound to " + o.out);
   if (!o.quiet) std::fprintf(stderr, "wrote %s (sound only, %.4g s)\n", o.out.c_str(), o.to - o.from);
   return 0;
