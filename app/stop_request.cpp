@@ -3,12 +3,14 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -107,4 +109,12 @@ void watchChildProcess(pid_t pid) {
 void unwatchChildProcess(pid_t pid) {
   std::lock_guard<std::mutex> lock(lists().mutex);
   eraseValue(lists().children, pid);
+}
+
+void stopWhenParentEnds() {
+  const char* parent = std::getenv(stopWithParentVariable);
+  if (!parent || std::atol(parent) <= 0) return;
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
+  // The parent may have ended before the request took hold.
+  if (getppid() != static_cast<pid_t>(std::atol(parent))) raise(SIGTERM);
 }

@@ -38,3 +38,10 @@ void watchPartialFile(const std::string& path);
 void unwatchPartialFile(const std::string& path);
 void watchChildProcess(pid_t pid);
 void unwatchChildProcess(pid_t pid);
+
+// A run that another of our programs starts in the background (the studio's export) names
+// that parent in this variable; such a run asks to stop (SIGTERM) when its parent ends, even
+// killed, so no orphan renders on and leaves its partial files.
+inline constexpr const char* stopWithParentVariable = "TARVIK_STOP_WITH_PARENT";
+// Call after installStopHandlers; does nothing when the variable is not set.
+void stopWhenParentEnds();

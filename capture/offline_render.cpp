@@ -136,6 +136,7 @@ int runOfflineRender(const OfflineOptions& options) {
   if (video && !videoToolsError().empty()) return fail(videoToolsError());
   if (!outputWritable(options)) return fail("cannot write to " + options.out);
   installStopHandlers({-1, forcedEndLine(options)});
+  stopWhenParentEnds();
   HiddenStdout transcript(!options.verbose);
   DecodedAudio music;
   if (!decodeAudioFile(musicFilePath, music)) return fail(std::string("could not load music file ") + musicFilePath);

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include "app/stop_request.h"
+
 VideoExport::~VideoExport() { stop(); }
 
 bool VideoExport::start(const std::string& program, const std::vector<std::string>& arguments, std::string& error) {
@@ -21,6 +23,7 @@ bool VideoExport::start(const std::string& program, const std::vector<std::strin
   ChildSetup setup;
   setup.pipe = ChildPipe::readStderr;
   setup.killedByStopWatchdog = false;
+  setup.environment = {std::string(stopWithParentVariable) + "=" + std::to_string(getpid())};
   return child_.start(args, setup, error);
 }
 

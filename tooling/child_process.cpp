@@ -65,18 +65,27 @@ void cleanSignals(posix_spawnattr_t& attributes) {
 }
 
 // 0, or the error number of a start that failed.
-int spawnChild(const std::string& program, const std::vector<std::string>& args, bool feed, int childEnd,
-               int stderrFile, pid_t& pid) {
+// Pointers into `strings`, ended by a null, as exec takes them.
+std::vector<char*> nullEnded(const std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (const std::string& s : strings) pointers.push_back(const_cast<char*>(s.c_str()));
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+int spawnChild(const std::string& program, const std::vector<std::string>& args,
+               const std::vector<std::string>& environment, bool feed, int childEnd, int stderrFile, pid_t& pid) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   wireStreams(actions, feed, childEnd, stderrFile);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   cleanSignals(attributes);
-  std::vector<char*> argv;
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const int failed = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+  // Ours first: a name found twice is read from its first entry.
+  std::vector<std::string> childEnvironment = environment;
+  for (char** entry = environ; *entry; ++entry) childEnvironment.emplace_back(*entry);
+  std::vector<char*> argv = nullEnded(args), envp = nullEnded(childEnvironment);
+  const int failed = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   return failed;
@@ -131,7 +140,7 @@ bool ChildProcess::start(const std::vector<std::string>& args, const ChildSetup&
     return false;
   }
   feeding_ = setup.pipe == ChildPipe::feedStdin;
-  if (!spawnOnPipe(program, args, error)) return false;
+  if (!spawnOnPipe(program, args, setup.environment, error)) return false;
   watched_ = setup.killedByStopWatchdog;
   if (watched_) watchChildProcess(pid_);
   pending_.clear();
@@ -140,7 +149,8 @@ bool ChildProcess::start(const std::vector<std::string>& args, const ChildSetup&
 }
 
 // Makes the pipe (and a fed child's stderr file), starts the child on them and keeps our ends.
-bool ChildProcess::spawnOnPipe(const std::string& program, const std::vector<std::string>& args, std::string& error) {
+bool ChildProcess::spawnOnPipe(const std::string& program, const std::vector<std::string>& args,
+                               const std::vector<std::string>& environment, std::string& error) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) {
     error = "cannot open a pipe to " + args[0] + ": " + std::strerror(errno);
@@ -149,7 +159,7 @@ bool ChildProcess::spawnOnPipe(const std::string& program, const std::vector<std
   int childEnd = feeding_ ? fds[0] : fds[1];
   int ourEnd = feeding_ ? fds[1] : fds[0];
   int stderrFile = feeding_ ? temporaryFile() : -1;
-  const int failed = spawnChild(program, args, feeding_, childEnd, stderrFile, pid_);
+  const int failed = spawnChild(program, args, environment, feeding_, childEnd, stderrFile, pid_);
   closeFd(childEnd);
   if (failed != 0) {
     closeFd(ourEnd);

@@ -36,6 +36,8 @@ struct ChildSetup {
   bool killedByStopWatchdog = false;
   // Added to the "cannot find" error, e.g. "install the Debian package ffmpeg".
   std::string installHint;
+  // "NAME=value" entries added to our environment for the child.
+  std::vector<std::string> environment;
 };
 
 // How a child ended.
@@ -81,7 +83,8 @@ class ChildProcess {
   const std::string& lastLine() const { return lastLine_; }
 
  private:
-  bool spawnOnPipe(const std::string& program, const std::vector<std::string>& args, std::string& error);
+  bool spawnOnPipe(const std::string& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& environment, std::string& error);
   void takeText(const char* text, size_t size, const LineSink& onLine);
   void readAvailable(const LineSink& onLine);
   void drainStderr(const LineSink& onLine);
