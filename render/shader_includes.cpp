@@ -23,10 +23,16 @@ void printIncludeCycle(const std::vector<std::string>& open, const std::string& 
   std::fflush(stdout);
 }
 
+// How many files deep includes may nest. Our own deepest chain is two; each level holds its
+// file's text and a few stack frames, so a bound this low keeps a hostile chain (thousands
+// deep) from ever reaching the end of the stack, also on a sanitizer's larger frames.
+constexpr size_t maxIncludeDepth = 64;
+
 struct Expander {
   ShaderFiles files;
   ShaderIncludeState& state;
   SourceMap* map = nullptr;  // the origins of the expanded lines, when asked for
+  size_t depth = 0;          // included files open around the text being expanded
 
   void noteLine(const SourceMap* origins, size_t index) {
     if (!map) return;
@@ -50,6 +56,14 @@ struct Expander {
       if (path.empty()) {
         out += line;
         noteLine(origins, index);
+      } else if (depth >= maxIncludeDepth) {
+        // Cut here, and make sure the text cannot compile: a program missing some of its
+        // code must not pass for a good one.
+        std::printf("include depth over %zu at %s:%zu\n", maxIncludeDepth,
+                    state.open.empty() ? "" : state.open.back().c_str(), index + 1);
+        std::fflush(stdout);
+        out += "#error include depth over " + std::to_string(maxIncludeDepth);
+        noteLine(origins, index);
       } else if (!insertFile(path, out)) {
         continue;
       } else if (map && hasFeed && map->lines.size() == linesBefore) {
@@ -71,6 +85,7 @@ struct Expander {
     if (!text) return false;
     if (!text->empty() && text->back() == '\n') text->pop_back();
     state.open.push_back(path);
+    ++depth;
     const size_t start = out.size();
     if (map) {
       const SourceMap origins = SourceMap::ofFile(path, *text);
@@ -80,6 +95,7 @@ struct Expander {
     }
     // A dropped last line (a repeated include) leaves its predecessor's line feed behind.
     if (out.size() > start && out.back() == '\n') out.pop_back();
+    --depth;
     state.open.pop_back();
     return true;
   }

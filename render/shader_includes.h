@@ -22,6 +22,8 @@ struct ShaderIncludeState {
 // dropped, and so is the include line of a file that is missing or cannot be read, after the
 // line that says so, and one that closes a cycle, after one "include cycle" line naming it.
 // "#version" lines of included files are dropped: only the including text may set it.
+// An include line nested more than 64 files deep becomes an #error line, after one
+// "include depth over 64 at FILE:LINE" line, so the program fails to build.
 std::string expandShaderIncludes(const std::string& source, ShaderFiles files);
 // The same, appending to `map` where each expanded line came from: lines of `source` as
 // `sourceMap` says, included lines from their files; `map.files` gains every file asked for.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running tarvik needs (the ssh
-# server only so that the test of render_video.sh --sshlogin has a machine to log in to).
+# server only so that the test of render_video.sh --sshlogin has a machine to log in to;
+# glslang-tools for the test that holds every program to the reference GLSL compiler).
 # Runs `apt-get update` once, only when something is missing; uses sudo when not root.
 set -euo pipefail
 
@@ -8,7 +9,7 @@ packages=(
   build-essential cmake pkg-config ccache
   libsdl2-dev libglew-dev libstb-dev libmpg123-dev libkissfft-dev libmp3lame-dev
   libsndfile1-dev libsamplerate0-dev libx11-dev
-  libgtest-dev xvfb xauth fonts-dejavu-core
+  libgtest-dev xvfb xauth fonts-dejavu-core glslang-tools
   libgl1-mesa-dri mesa-utils
   ffmpeg parallel imagemagick
   rsync openssh-client openssh-server

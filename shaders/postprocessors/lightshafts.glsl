@@ -26,9 +26,8 @@ void main()
     // is inside the picture, so none needs clamping.
 #define SHAFT_TAP { sum += quadFilteredInside(alphaQuads, quadSize, q) * w; w *= 0.995; q += stepUv; }
 #define SHAFT_TAPS_9 SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP SHAFT_TAP
-#define SHAFT_TAPS_99 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 \
-                      SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9
-    SHAFT_TAPS_99
+    SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9
+    SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9 SHAFT_TAPS_9
     sum /= 100.0;
     vec3 c = here.rgb;
     c = mix(c, sum * vec3(0.455, 0.792, 1.0), 0.7);

@@ -28,8 +28,8 @@ void main()
     // loop below.
     vec2 direction = vec2(0.0, 1.0);
     vec2 reach = amount * pixel;
-#define QDOF_TAP { r += 1.0 / r; direction = direction * turn; \
-                   sum += texture(renderTexture, uv + reach * ((r - 1.0) * direction)).rgb; }
+#define QDOF_STEP r += 1.0 / r; direction = direction * turn;
+#define QDOF_TAP { QDOF_STEP sum += texture(renderTexture, uv + reach * ((r - 1.0) * direction)).rgb; }
 #define QDOF_TAPS_10 QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP QDOF_TAP
     QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10 QDOF_TAPS_10
 #else

@@ -1,5 +1,5 @@
 // Source assembly: layout order, the "#version 140" rule, missing files, final line feeds, and
-// include lines: nested, each file once per assembly, and a cycle cut with one line.
+// include lines: nested, each file once per assembly, a cycle or a chain too deep cut with one line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -87,6 +87,16 @@ TEST(ShaderSourceBuilder, AnIncludeCycleIsCutWithOneLineAndEveryFileOnce) {
   const auto [selfText, selfPrinted] = build(dir, {"./shaders/lib/self.glsl"});
   EXPECT_EQ(selfText, "self");
   EXPECT_EQ(std::count(selfPrinted.begin(), selfPrinted.end(), '\n'), 1) << selfPrinted;
+}
+
+TEST(ShaderSourceBuilder, AnIncludeChainTooDeepStopsWithOneLineAndATextThatCannotCompile) {
+  TempDir dir;
+  for (int i = 0; i < 100; ++i)
+    dir.write("shaders/lib/d" + std::to_string(i) + ".glsl",
+              "#include \"./shaders/lib/d" + std::to_string(i + 1) + ".glsl\"\n");
+  const auto [text, printed] = build(dir, {"./shaders/lib/d0.glsl"});
+  EXPECT_EQ(printed, "include depth over 64 at ./shaders/lib/d64.glsl:1\n");
+  EXPECT_EQ(text, "#error include depth over 64");
 }
 
 TEST(ShaderSourceBuilder, FolderOrFifoIsReportedAsUnreadableAndAddsNothing) {

@@ -1,5 +1,5 @@
 // What every scene shares: each embedded program builds silently from its embedded text and
-// from disk; each part's frame shows the pack images of its slots, and a hot reload from the
+// from disk, and what the scenes build passes the reference compiler; each part's frame shows the pack images of its slots, and a hot reload from the
 // shipped files changes no frame; every ray-marched scene pass is lit, finite and moving; a
 // frame's pass marks pair up in the order of its chain; the looped normal of the marching
 // library is the written-out one, bit for bit.
@@ -16,6 +16,7 @@
 #include "render/pass_timing_hook.h"
 #include "render/post_pass_files.h"
 #include "render/screen_quad.h"
+#include "render/shader_build_hooks.h"
 #include "render/shader_program.h"
 #include "scenes/abstract_worlds_screen.h"
 #include "scenes/ambient_intro_scene.h"
@@ -25,10 +26,14 @@
 #include "scenes/logo_scene.h"
 #include "scenes/menger_scene.h"
 #include "scenes/raymarcher_source.h"
+#include "scenes/scene_set.h"
 #include "scenes/scene_shader_files.h"
 #include "scenes/tentacle_scene.h"
+#include "studio/program_rebuild.h"
 #include "tests/support/pass_runner.h"
+#include "tests/support/process_runner.h"
 #include "tests/support/scene_fixture.h"
+#include "tests/support/temp_files.h"
 
 namespace {
 
@@ -108,6 +113,39 @@ TEST_F(ScenePrograms, EveryEmbeddedShaderBuildsSilentlyFromItsEmbeddedTextAndFro
     glDeleteProgram(built[1]);
   }
   for (const auto& entry : embeddedShaders()) EXPECT_EQ(listed.count(entry.first), 1u) << entry.first << " is never built";
+}
+
+// Khronos' reference compiler on every stage text the scenes hand to GL, for the version it declares: what only
+// a lenient driver takes fails here. The embedded texts stand for the disk files: the tests run in the source
+// tree, whose files are what was embedded.
+TEST_F(ScenePrograms, EveryProgramTheScenesBuildPassesTheReferenceCompiler) {
+  if (shellOutput("command -v glslangValidator").empty()) GTEST_SKIP() << "glslangValidator is not installed";
+  const TempDir dir;
+  std::vector<std::pair<std::string, std::string>> stages;  // program name with stage, stage file
+  shaderBuildHooks.programCreated = [&](ShaderProgram& program, bool isFile, const std::string& vertex,
+                                        const std::string& fragment, const std::string& geometry) {
+    GLuint shaders[3] = {};
+    GLsizei count = 0;
+    glGetAttachedShaders(program.programId, 3, &count, shaders);
+    for (GLuint shader : std::vector<GLuint>(shaders, shaders + count)) {
+      GLint type = 0, length = 0;
+      glGetShaderiv(shader, GL_SHADER_TYPE, &type);
+      glGetShaderiv(shader, GL_SHADER_SOURCE_LENGTH, &length);
+      std::string text(static_cast<size_t>(length) + 1, '\0');
+      glGetShaderSource(shader, length + 1, &length, text.data());
+      const char* stage = type == GL_VERTEX_SHADER ? ".vert" : type == GL_GEOMETRY_SHADER ? ".geom" : ".frag";
+      stages.emplace_back(describeProgramSource(isFile, vertex, fragment, geometry).name() + stage,
+                          dir.write(std::to_string(stages.size()) + stage, text.substr(0, length)));
+    }
+  };
+  captureStdout(loadScenes);
+  shaderBuildHooks.programCreated = nullptr;
+  EXPECT_GT(stages.size(), 40u) << "every part's programs";
+  for (const auto& [name, file] : stages) {  // -d: desktop GLSL where a text declares no version
+    const std::string log = file + ".log";
+    EXPECT_EQ(shellOutput("glslangValidator -d " + file + " >" + log + " || grep -m1 ERROR " + log + " || echo failed"),
+              "") << name;
+  }
 }
 
 namespace {
