@@ -19,6 +19,8 @@ TEST(OfflineOptions, DefaultsAndOverrides) {
   ASSERT_TRUE(stills.options) << stills.outcome.text;
   EXPECT_EQ(stills.options->kind, OutputKind::frames);
   EXPECT_EQ(stills.options->times, (std::vector<double>{30.0, 60.5, 255.0}));
+  const auto oneFrame = parse({"--from", "10", "--to", "10", "--out", "d/"});  // a folder keeps the frame at --to
+  EXPECT_TRUE(oneFrame.options) << oneFrame.outcome.text;
   const auto span = parse({"--from", "1", "--to", "2.5", "--out", "a.mp4", "--size", "320x180", "--quality", "low",
                            "--render", "64", "--fps", "30", "--no-sound", "--crf", "30", "--preset", "fast"});
   ASSERT_TRUE(span.options) << span.outcome.text;
