@@ -78,8 +78,7 @@ int finishCommandLine(const CommandLineOutcome& outcome) {
 std::optional<double> numberIn(const std::string& text, double lowest, double highest) {
   char* end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
-  // The comparisons are written so that NaN fails them.
-  if (end == text.c_str() || *end != '\0' || !std::isfinite(value) || !(value >= lowest && value <= highest))
+  if (end == text.c_str() || *end != '\0' || !std::isfinite(value) || value < lowest || value > highest)
     return std::nullopt;
   return value;
 }
