@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 
 #include "timeline/demo_parts.h"
@@ -26,23 +25,15 @@ const char* const outputKinds =
     "The benchmark: tarvik-render --bench [--quality Q] [--size WxH] [--render N] [--frames N]\n"
     "               [--csv FILE] [--compare OLD.csv]\n";
 
-bool inSong(double t) { return t >= 0.0 && t <= demoEndTime; }
-
-bool parseNumber(const std::string& text, double& value) {
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return end != text.c_str() && *end == '\0' && std::isfinite(value);
-}
-
 // One time, or several separated by commas, each within the song.
 bool parseTimes(const std::string& text, std::vector<double>& times) {
   times.clear();
   size_t start = 0;
   for (;;) {
     const size_t comma = text.find(',', start);
-    double value = 0.0;
-    if (!parseNumber(text.substr(start, comma - start), value) || !inSong(value)) return false;
-    times.push_back(value);
+    const auto value = numberIn(text.substr(start, comma - start), 0.0, demoEndTime);
+    if (!value) return false;
+    times.push_back(*value);
     if (comma == std::string::npos) return true;
     start = comma + 1;
   }
@@ -60,20 +51,19 @@ const CLI::Validator songTimes(
     },
     "");
 
-const CLI::Validator frameRate(
-    [](std::string& text) {
-      double fps = 0.0;
-      return parseNumber(text, fps) && fps > 0.0 && fps <= 1000.0 ? std::string()
-                                                                  : "not a rate above 0 and up to 1000: " + text;
-    },
-    "");
+// A folder takes every frame from --from to --to; a video or sound span stops before the
+// frame at --to, so that segments rendered apart join without a repeated frame.
+long framesInSpan(const OfflineOptions& o) {
+  const long first = frameAtOrAfter(o.from, o.fps);
+  if (o.kind == OutputKind::frames) return frameAtOrBefore(o.to, o.fps) - first + 1;
+  return frameAtOrAfter(o.to, o.fps) - first;
+}
 
 // Checks that only concern videos and sound spans; empty when all is well.
 std::string spanError(const OfflineOptions& o) {
   const bool timed = o.kind == OutputKind::mp4 || o.kind == OutputKind::mkv || o.kind == OutputKind::wav;
   if (!timed) return "";
   if (!o.range) return "a video or sound file needs --from and --to";
-  if (frameAtOrAfter(o.to, o.fps) - frameAtOrAfter(o.from, o.fps) < 1) return "the span from --from to --to holds no frame";
   // 4:2:0 colour halves both directions; the lossless master keeps full RGB and takes any size.
   if (o.kind == OutputKind::mp4 && (o.width % 2 || o.height % 2))
     return "an .mp4 needs an even width and height (4:2:0 colour), not " + std::to_string(o.width) + "x" +
@@ -94,6 +84,7 @@ std::string combinationError(OfflineOptions& o, bool encoderOptions) {
   if (o.kind == OutputKind::still && o.times.size() > 1) return "several times need a folder (--out DIR/)";
   if (o.kind == OutputKind::still && o.range) return "a span needs a folder (DIR/), .mp4, .mkv or .wav, not a .png";
   if (o.range && o.to < o.from) return "--to comes before --from";
+  if (o.range && framesInSpan(o) < 1) return "the span from --from to --to holds no frame";
   if (encoderOptions && o.kind != OutputKind::mp4) return "--crf and --preset set the .mp4 encoder only";
   return spanError(o);
 }
@@ -103,17 +94,17 @@ void declareOptions(CLI::App& app, OfflineOptions& o, std::string& timeText, std
                    ->check(songTimes)
                    ->type_name("T|T1,T2,..");
   auto* from = app.add_option("--from", o.from, "first song time of a span (seconds)")
-                   ->check(CLI::Range(0.0, static_cast<double>(demoEndTime)))
+                   ->check(finiteNumber(0.0, demoEndTime))
                    ->type_name("T0");
   auto* to = app.add_option("--to", o.to, "last song time of a span (seconds)")
-                 ->check(CLI::Range(0.0, static_cast<double>(demoEndTime)))
+                 ->check(finiteNumber(0.0, demoEndTime))
                  ->type_name("T1");
   from->needs(to);
   to->needs(from);
   time->excludes(from)->excludes(to);
   auto* out = app.add_option("--out", o.out, "what to write: see the output kinds below")->type_name("OUT");
   auto* fps = app.add_option("--fps", o.fps, "frames per second of the frame clock")
-                  ->check(frameRate)
+                  ->check(finiteNumber(1.0, 1000.0))
                   ->type_name("F")
                   ->capture_default_str();
   addOutputSizeOption(app, o.width, o.height);
@@ -126,7 +117,7 @@ void declareOptions(CLI::App& app, OfflineOptions& o, std::string& timeText, std
                        ->type_name("MODE")
                        ->capture_default_str();
   auto* crf = app.add_option("--crf", o.crf, ".mp4: x264 quality, 0 (lossless) to 51 (worst)")
-                  ->check(CLI::Range(0, 51))
+                  ->check(finiteNumber(0, 51))
                   ->type_name("N")
                   ->capture_default_str();
   auto* preset = app.add_option("--preset", o.preset, ".mp4: x264 speed preset")
@@ -140,7 +131,7 @@ void declareOptions(CLI::App& app, OfflineOptions& o, std::string& timeText, std
   auto* bench = app.add_flag("--bench", o.bench, "run the frame benchmark instead of writing pictures");
   for (CLI::Option* picture : std::vector<CLI::Option*>{time, from, to, out, fps, simulate, crf, preset, noSound}) bench->excludes(picture);
   app.add_option("--frames", o.frames, "--bench: frames measured per part")
-      ->check(CLI::Range(1, 1000))
+      ->check(finiteNumber(1, 1000))
       ->type_name("N")
       ->capture_default_str()
       ->needs(bench);

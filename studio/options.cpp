@@ -7,6 +7,7 @@
 
 #include "studio/keys.h"
 #include "timeline/demo_parts.h"
+#include "tooling/command_line.h"
 #include "tooling/tool_setup.h"
 
 namespace {
@@ -40,12 +41,11 @@ StudioCommandLine parseStudioCommandLine(int argc, const char* const* argv) {
   int part = 0;
   std::string mode;
   auto* startOption = app.add_option("--start", start, "start playing at T seconds")
-                          ->type_name("T")->check(CLI::Range(0.0f, demoEndTime));
+                          ->type_name("T")->check(finiteNumber(0.0, demoEndTime));
   auto* partOption = app.add_option("--part", part, "start playing at the start of part N")
-                         ->type_name("N")->check(CLI::Range(1, 8));
+                         ->type_name("N")->check(finiteNumber(1, 8));
   startOption->excludes(partOption);
-  app.add_option("--render", options.renderSize, "square render size in pixels (default: the quality's)")
-      ->type_name("N")->check(CLI::Range(1, 16384));
+  addRenderSizeOption(app, options.renderSize);
   app.add_option("mode", mode, "quality as the demo spells it: mode=low, mode=medium (default) or mode=high")
       ->type_name("mode=low|medium|high");
   StudioCommandLine result;

@@ -3,8 +3,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 #include "tooling/tool_setup.h"
 
@@ -16,6 +18,24 @@ std::string oneLine(std::string text) {
     if (c == '\n') c = ' ';
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
+}
+
+// The bounds as an error line words them: "from 0 to 259", or "of at least 1" when open.
+std::string boundsText(double lowest, double highest) {
+  std::ostringstream text;
+  text.precision(15);  // whole bounds print as whole numbers, not in exponent form
+  if (highest == HUGE_VAL) text << "of at least " << lowest;
+  else text << "from " << lowest << " to " << highest;
+  return text.str();
+}
+
+// The bounds as --help shows them after the option's type, "[0 - 259]"; nothing when open.
+std::string rangeInHelp(double lowest, double highest) {
+  if (highest == HUGE_VAL) return "";
+  std::ostringstream text;
+  text.precision(15);
+  text << "[" << lowest << " - " << highest << "]";
+  return text.str();
 }
 
 bool parseSide(const std::string& text, int& value) {
@@ -55,6 +75,23 @@ int finishCommandLine(const CommandLineOutcome& outcome) {
   return outcome.status;
 }
 
+std::optional<double> numberIn(const std::string& text, double lowest, double highest) {
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (end == text.c_str() || *end != '\0' || !std::isfinite(value) || value < lowest || value > highest)
+    return std::nullopt;
+  return value;
+}
+
+CLI::Validator finiteNumber(double lowest, double highest) {
+  const std::string bounds = boundsText(lowest, highest);
+  return CLI::Validator(
+      [lowest, highest, bounds](std::string& text) {
+        return numberIn(text, lowest, highest) ? std::string() : "not a number " + bounds + ": " + text;
+      },
+      rangeInHelp(lowest, highest));
+}
+
 CLI::Option* addQualityOption(CLI::App& app, int& quality) {
   const CLI::Validator qualityName(
       [](std::string& text) {
@@ -73,7 +110,7 @@ CLI::Option* addQualityOption(CLI::App& app, int& quality) {
 
 CLI::Option* addRenderSizeOption(CLI::App& app, int& renderSize) {
   return app.add_option("--render", renderSize, "square render size, overriding the quality's")
-      ->check(CLI::PositiveNumber)
+      ->check(finiteNumber(1))
       ->type_name("N");
 }
 

@@ -1,14 +1,18 @@
 // The tools' command lines on CLI11, with one style for both: --help prints every option and
 // exits 0; a mistake is one line on stderr, "NAME: what is wrong (see NAME --help)", status 1.
-// Owns: the option kinds both tools take (quality names, render and window sizes).
+// Owns: the option kinds both tools take (quality names, render and window sizes) and the one
+// check every number on either command line passes.
 // Does NOT know any tool's options: each tool declares its own on its CLI::App.
 #pragma once
+#include <cmath>
+#include <optional>
 #include <string>
 
 // Declared here so that only the files that build a command line compile CLI11.
 namespace CLI {
 class App;
 class Option;
+class Validator;
 }  // namespace CLI
 
 // Where a parse leaves a tool: run, or end at once with `status` after printing `text`
@@ -24,6 +28,13 @@ CommandLineOutcome parseToolCommandLine(CLI::App& app, int argc, const char* con
 CommandLineOutcome commandLineError(const CLI::App& app, const std::string& message);
 // Prints the outcome's text where it belongs and returns its status.
 int finishCommandLine(const CommandLineOutcome& outcome);
+
+// The number `text` holds when it is one finite number from `lowest` to `highest`, nothing
+// else. CLI11's own range check lets NaN through, and a NaN time later becomes a frame number
+// by undefined behaviour; every number option goes through this instead.
+std::optional<double> numberIn(const std::string& text, double lowest, double highest);
+// numberIn as an option's check(): "not a number from LOWEST to HIGHEST: TEXT" when it fails.
+CLI::Validator finiteNumber(double lowest, double highest = HUGE_VAL);
 
 // The largest window-size output on either side.
 inline constexpr int largestOutputSide = 8192;

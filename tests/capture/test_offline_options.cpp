@@ -19,6 +19,8 @@ TEST(OfflineOptions, DefaultsAndOverrides) {
   ASSERT_TRUE(stills.options) << stills.outcome.text;
   EXPECT_EQ(stills.options->kind, OutputKind::frames);
   EXPECT_EQ(stills.options->times, (std::vector<double>{30.0, 60.5, 255.0}));
+  const auto oneFrame = parse({"--from", "10", "--to", "10", "--out", "d/"});  // a folder keeps the frame at --to
+  EXPECT_TRUE(oneFrame.options) << oneFrame.outcome.text;
   const auto span = parse({"--from", "1", "--to", "2.5", "--out", "a.mp4", "--size", "320x180", "--quality", "low",
                            "--render", "64", "--fps", "30", "--no-sound", "--crf", "30", "--preset", "fast"});
   ASSERT_TRUE(span.options) << span.outcome.text;
@@ -32,7 +34,14 @@ TEST(OfflineOptions, EachMistakeIsOneLinePointingAtHelp) {
   const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
       {{"--time", "10"}, "missing --out"},
       {{"--time", "260", "--out", "x.png"}, "not times from 0 to 259 seconds: 260"},
-      {{"--time", "1", "--out", "x.png", "--fps", "0"}, "--fps"},
+      {{"--time", "1", "--out", "x.png", "--fps", "1e-300"}, "--fps: not a number from 1 to 1000: 1e-300"},
+      {{"--from", "nan", "--to", "10", "--out", "x.wav"}, "--from: not a number from 0 to 259: nan"},
+      {{"--from", "1", "--to", "inf", "--out", "d/"}, "--to: not a number from 0 to 259: inf"},
+      {{"--time", "1,nan", "--out", "d/"}, "not times from 0 to 259 seconds: 1,nan"},
+      {{"--from", "1", "--to", "2", "--out", "x.mp4", "--crf", "nan"}, "--crf: not a number from 0 to 51: nan"},
+      {{"--bench", "--frames", "inf"}, "--frames: not a number from 1 to 1000: inf"},
+      {{"--bench", "--render", "nan"}, "--render: not a number of at least 1: nan"},
+      {{"--from", "10.001", "--to", "10.002", "--out", "d/"}, "the span from --from to --to holds no frame"},
       {{"--from", "3", "--to", "2", "--out", "d"}, "--to comes before --from"},
       {{"--from", "1", "--to", "1", "--out", "a.mkv"}, "the span from --from to --to holds no frame"},
       {{"--out", "d"}, "missing --time (or --from/--to)"},

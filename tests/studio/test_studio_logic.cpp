@@ -78,7 +78,8 @@ TEST(StudioOptions, StartPartQualityRenderSizeAndOneLineErrors) {
   EXPECT_EQ(line.options->quality, 2);
   for (const std::vector<const char*>& bad :
        {std::vector<const char*>{"--part", "9"}, {"--start", "260"}, {"--start", "abc"}, {"--start", "1", "--part", "2"},
-        {"--render", "0"}, {"mode=ultra"}, {"windowed"}, {"--start"}, {"--bogus"}}) {
+        {"--start", "nan"}, {"--part", "inf"}, {"--render", "nan"}, {"--render", "0"}, {"mode=ultra"}, {"windowed"},
+        {"--start"}, {"--bogus"}}) {
     line = commandLine(bad);
     EXPECT_FALSE(line.options) << bad[0];
     EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
