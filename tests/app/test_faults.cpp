@@ -379,28 +379,22 @@ TEST(Faults, StopSignalsEndEachProgramCleanly) {
 }
 
 // The studio's export names the studio as its parent: killed outright, the studio cannot stop
-// it, so the renderer stops itself (the stop removes its partial files, as tested above). A
-// shell stands in for the studio, killed a second after the start.
+// it, so the renderer stops itself (and removes its partial files, as above). A shell stands in
+// for the studio, killed a second after the start; rendering on would take minutes.
 TEST(Faults, AnExportWhoseParentIsKilledStops) {
-  TempDir out, state;
-  const fs::path pidFile = state.path() / "pid";
+  TempDir out;
   const std::string script = "export TARVIK_STOP_WITH_PARENT=$$; '" + builtProgram("tarvik-render") +
                              "' --from 0 --to 200 --fps 30 --size 64x36 --render 32 --quiet --out '" +
-                             (out.path() / "clip.mp4").string() + "' & echo $! > '" + pidFile.string() +
-                             "'; sleep 1; kill -KILL $$";
+                             (out.path() / "clip.mp4").string() + "' & echo $! >&2; sleep 1; kill -KILL $$";
   const ProcessResult run = runProcess({"/bin/sh", "-c", script}, testSourceDir(), {"SDL_AUDIODRIVER=dummy"}, 0.0, 60.0);
-  ASSERT_EQ(run.endSignal, SIGKILL) << run.output;
-  pid_t renderer = 0;
-  std::ifstream(pidFile) >> renderer;
-  ASSERT_GT(renderer, 0);
-  // Running, or ended but not yet reaped by whoever adopted it (state Z)?
-  const auto running = [renderer] {
+  const int renderer = std::atoi(run.output.c_str());
+  ASSERT_GT(renderer, 0) << run.output;
+  const std::string stat = "/proc/" + std::to_string(renderer) + "/stat";
+  const auto running = [&stat] {  // a renderer ended but not yet reaped by its new parent is Z
     std::string pid, name, state;
-    std::ifstream("/proc/" + std::to_string(renderer) + "/stat") >> pid >> name >> state;
+    std::ifstream(stat) >> pid >> name >> state;
     return !state.empty() && state != "Z";
   };
-  // A stop takes at most a frame and the watchdog's grace; rendering on would take minutes.
   for (int wait = 0; wait < 300 && running(); ++wait) usleep(100000);
-  EXPECT_FALSE(running()) << "the renderer rendered on";
-  EXPECT_TRUE(fs::is_empty(out.path()));
+  EXPECT_FALSE(running()) << run.output;
 }

@@ -81,11 +81,7 @@ TEST(BeatSyncHandler, PlayingTheListAtSixtyFramesStartsEachPulseOnItsFirstBeat) 
   registerBeatSyncCallback(beatSyncHandler);
   // Song times at which each record is first started: the grid's first beats, the earliest
   // fixed lerp-three and intro pulses, the held black at 53.797 and the first white flash.
-  struct Start {
-    const char* record;
-    float expected;
-    float seen = -1.0f;
-  };
+  struct Start { const char* record; float expected; float seen = -1.0f; };
   Start lerp1{"lerp one", 0.276f}, lerp2{"lerp two", 0.051f}, lerp3{"lerp three", 27.448f},
       intro{"intro pulse", 13.697f}, light{"light pulse", 43.348f}, crt{"crt pulse", 73.228f},
       black{"held fade to black", 53.797f}, white{"fade to white", 108.749f};
@@ -108,11 +104,9 @@ TEST(BeatSyncHandler, PlayingTheListAtSixtyFramesStartsEachPulseOnItsFirstBeat) 
     advanceFades(t);
   }
   testing::internal::GetCapturedStdout();
-  for (const Start& start : {lerp1, lerp2, lerp3, intro, light, crt, black, white}) {
-    EXPECT_GE(start.seen, start.expected) << start.record;
-    EXPECT_LT(start.seen, start.expected + 2.0f / 60.0f) << start.record;
-  }
-
+  for (const Start& start : {lerp1, lerp2, lerp3, intro, light, crt, black, white})
+    EXPECT_TRUE(start.seen >= start.expected && start.seen < start.expected + 2.0f / 60.0f)
+        << start.record << " first started at " << start.seen;
   EXPECT_EQ(handle(item(3.0f, 5, 0.75f, 0.0f)), "");
   EXPECT_EQ(sharedUniforms.propertyData[0], 0.75f);
   for (int unknown : {0, 13}) {
