@@ -101,20 +101,29 @@ remove_remote_work() {
 }
 # Each long step runs in a process group of its own and the script waits for it in the
 # background: bash runs a trap only once a foreground child has ended, and drops Ctrl-C when
-# that child handled it itself, so a stop would otherwise read as the step's own failure.
-step_group=""
+# that child handled it itself, so a stop would otherwise read as the step's own failure. The
+# wait is short naps, since bash runs traps between commands and a stop that lands just as a
+# long wait begins can wait with it.
 run_step() {
   setsid "$@" <&0 &  # an explicit stdin: a background command would read /dev/null
-  step_group=$!
-  wait "$step_group"
-  local status=$?
-  step_group=""
-  return "$status"
+  local step=$!
+  while kill -0 "$step" 2> /dev/null; do sleep 0.1; done
+  wait "$step"
 }
+# The step is found as the shell's background job: a stop can land before run_step has noted
+# its pid, and before the step leads its own group (it is then signalled by its pid). It is
+# signalled again until it is gone (parallel ends its jobs on a TERM; KILL after 5 s).
 stop_step() {
-  [ -n "$step_group" ] || return 0
-  kill -TERM -- "-$step_group" 2> /dev/null || true
-  wait "$step_group" 2> /dev/null || true
+  local step signal=TERM tries=0
+  step=$(jobs -p | tail -n 1)
+  [ -n "$step" ] || return 0
+  while kill -0 "$step" 2> /dev/null; do
+    kill -"$signal" -- "-$step" 2> /dev/null || kill -"$signal" "$step" 2> /dev/null || true
+    sleep 0.1
+    tries=$((tries + 1))
+    [ "$tries" -lt 50 ] || signal=KILL
+  done
+  wait "$step" 2> /dev/null || true
 }
 cleanup() { stop_step; remove_remote_work; rm -rf "$work" "$partial"; }
 trap cleanup EXIT
