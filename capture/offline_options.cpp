@@ -54,9 +54,8 @@ const CLI::Validator songTimes(
 // A folder takes every frame from --from to --to; a video or sound span stops before the
 // frame at --to, so that segments rendered apart join without a repeated frame.
 long framesInSpan(const OfflineOptions& o) {
-  const long first = frameAtOrAfter(o.from, o.fps);
-  if (o.kind == OutputKind::frames) return frameAtOrBefore(o.to, o.fps) - first + 1;
-  return frameAtOrAfter(o.to, o.fps) - first;
+  if (o.kind == OutputKind::frames) return frameAtOrBefore(o.to, o.fps) - frameAtOrAfter(o.from, o.fps) + 1;
+  return videoFrameCount(o.from, o.to, o.fps);
 }
 
 // Checks that only concern videos and sound spans; empty when all is well.
@@ -186,3 +185,4 @@ ParsedOfflineOptions parseOfflineOptions(int argc, const char* const* argv) {
 // The small tolerance keeps 10 s at 60 fps on frame 600 despite binary rounding.
 long frameAtOrBefore(double seconds, double fps) { return static_cast<long>(std::floor(seconds * fps + 1e-6)); }
 long frameAtOrAfter(double seconds, double fps) { return static_cast<long>(std::ceil(seconds * fps - 1e-6)); }
+long videoFrameCount(double from, double to, double fps) { return frameAtOrAfter(to, fps) - frameAtOrAfter(from, fps); }

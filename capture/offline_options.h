@@ -52,3 +52,6 @@ std::optional<OutputKind> outputKindOf(const std::string& out);
 // and the first frame at or after it.
 long frameAtOrBefore(double seconds, double fps);
 long frameAtOrAfter(double seconds, double fps);
+// The frames a video or sound span holds: from the first at or after `from` up to the last
+// before `to` (a folder also keeps the frame at `to`).
+long videoFrameCount(double from, double to, double fps);

@@ -74,7 +74,6 @@ bool encodeSpan(const OfflineOptions& o, const FrameCapture& capture, const Fram
 
 }  // namespace
 
-long videoFrameCount(double from, double to, double fps) { return frameAtOrAfter(to, fps) - frameAtOrAfter(from, fps); }
 
 double videoFrameTime(double from, double fps, long k) { return static_cast<double>(frameAtOrAfter(from, fps) + k) / fps; }
 

@@ -16,8 +16,8 @@ class FrameCapture;
 // A video from `from` to `to` holds the frames of the frame grid (frame j at j / fps) from the
 // first at or after `from` up to the last before `to`; its frame k is grid frame j0 + k at
 // (j0 + k) / fps, and its sound starts at j0 / fps. So a start off the grid gives the frames of
-// every other run, and segments rendered apart join into the frames of one run.
-long videoFrameCount(double from, double to, double fps);
+// every other run, and segments rendered apart join into the frames of one run. Its frame
+// count is videoFrameCount (capture/offline_options.h).
 double videoFrameTime(double from, double fps, long k);
 
 // The name written until the file is complete.
