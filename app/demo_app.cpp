@@ -12,11 +12,11 @@
 #include "app/options.h"
 #include "app/stop_request.h"
 #include "render/shared_uniforms.h"
+#include "scenes/demo_frame.h"
 #include "scenes/frame_step_render.h"
 #include "timeline/audio.h"
 #include "timeline/beat_sync.h"
 #include "timeline/demo_parts.h"
-#include "timeline/demo_state.h"
 #include "timeline/music.h"
 
 namespace {
@@ -77,18 +77,16 @@ void runLoop() {
   bool trackEndReported = false;
   const double trackLength = audioChannelBytes2Seconds(musicStream, audioChannelGetLength(musicStream, audioPosByte));
   do {
+    if (drainEvents() || stopRequested()) quit = true;
+    readMouse();
     const float t = readSongPosition();
     reportClockFallback(clockFallbackReported, t);
     reportTrackEnd(trackEndReported, t, trackLength);
-    advanceDemoPart(t);
-    if (t > demoEndTime && musicRunning) {
+    if (!drawDemoFrame(t) && musicRunning) {
       musicRunning = false;
       audioChannelPause(musicStream);
       quit = true;
     }
-    if (drainEvents() || stopRequested()) quit = true;
-    readMouse();
-    frameStep();
     SDL_GL_SwapWindow(window);
   } while (!quit);
 }

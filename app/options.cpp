@@ -1,17 +1,7 @@
-// Command-line parse and the sizes of each quality level.
+// The demo's command-line parse.
 #include "app/options.h"
 
 #include <string>
-
-namespace {
-constexpr SizeWH renderSizes[] = {{512, 512}, {768, 768}, {1280, 1280}};
-constexpr SizeWH windowedSizes[] = {{896, 504}, {1280, 720}, {1536, 864}};
-
-int clampQuality(int quality) { return quality < 0 ? 0 : quality > 2 ? 2 : quality; }
-}  // namespace
-
-SizeWH renderSizeForQuality(int quality) { return renderSizes[clampQuality(quality)]; }
-SizeWH windowedSizeForQuality(int quality) { return windowedSizes[clampQuality(quality)]; }
 
 DisplaySettings parseOptions(int argc, const char* const* argv) {
   DisplaySettings parsed;

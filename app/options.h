@@ -8,9 +8,3 @@ DisplaySettings parseOptions(int argc, const char* const* argv);
 // Parses into the process-wide settings and publishes qualityCopy.
 void parseCommandLine(int argc, const char* const* argv);
 
-struct SizeWH {
-  int width;
-  int height;
-};
-SizeWH renderSizeForQuality(int quality);
-SizeWH windowedSizeForQuality(int quality);

@@ -183,6 +183,4 @@ ParsedOfflineOptions parseOfflineOptions(int argc, const char* const* argv) {
 }
 
 // The small tolerance keeps 10 s at 60 fps on frame 600 despite binary rounding.
-long frameAtOrBefore(double seconds, double fps) { return static_cast<long>(std::floor(seconds * fps + 1e-6)); }
-long frameAtOrAfter(double seconds, double fps) { return static_cast<long>(std::ceil(seconds * fps - 1e-6)); }
 long videoFrameCount(double from, double to, double fps) { return frameAtOrAfter(to, fps) - frameAtOrAfter(from, fps); }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scenes/tool_setup.h"
 #include "tooling/command_line.h"
 
 // What --out names: one PNG, a folder of numbered PNGs, a video with its sound, or the sound
@@ -23,7 +24,7 @@ struct OfflineOptions {
   int height = 720;
   int quality = 1;        // --quality low|medium|high
   int renderSize = 0;     // --render N overrides the square render size; 0 keeps the quality's
-  double fps = 60.0;      // --fps
+  double fps = defaultFramesPerSecond;  // --fps
   bool quiet = false;     // --quiet: no progress and no closing line
   bool verbose = false;   // --verbose: the demo's start-up transcript on stdout
   bool sound = true;      // --no-sound: a video without its sound track
@@ -48,10 +49,6 @@ ParsedOfflineOptions parseOfflineOptions(int argc, const char* const* argv);
 // other extension.
 std::optional<OutputKind> outputKindOf(const std::string& out);
 
-// Frame k of the run is at song time k / fps: the last frame at or before `seconds`,
-// and the first frame at or after it.
-long frameAtOrBefore(double seconds, double fps);
-long frameAtOrAfter(double seconds, double fps);
 // The frames a video or sound span holds: from the first at or after `from` up to the last
 // before `to` (a folder also keeps the frame at `to`).
 long videoFrameCount(double from, double to, double fps);

@@ -17,7 +17,7 @@
 #include "capture/progress_line.h"
 #include "capture/video_export.h"
 #include "tooling/hidden_stdout.h"
-#include "tooling/tool_setup.h"
+#include "scenes/tool_setup.h"
 #include "tooling/tool_start.h"
 #include "geometry/random_seeds.h"
 #include "tooling/frame_capture.h"
@@ -64,21 +64,6 @@ void applyDisplaySettings(const OfflineOptions& o) {
   applyToolSizes(o.quality, o.renderSize, o.width, o.height);
 }
 
-void prepareTimeline() {
-  prepareToolTimeline();
-  positionSyncCursor(0.0f);
-  sharedUniforms.songPosition = 0.0f;
-  fades.hold = false;
-}
-
-// One frame of the simulated run at song time t; draws only when asked.
-void stepFrame(const DecodedAudio& music, float t, bool draw) {
-  sharedUniforms.songPosition = t;
-  advanceDemoPart(t);
-  spectrumAt(music, t, spectrum.raw.data());
-  frameStepWithSpectrum(true, draw);
-}
-
 // The frame numbers a PNG run writes, in ascending order.
 std::vector<long> framesToWrite(const OfflineOptions& o) {
   std::vector<long> frames;
@@ -103,7 +88,7 @@ int renderFrames(const OfflineOptions& o, const DecodedAudio& music, FrameCaptur
       return stopExitStatus();
     }
     const bool draw = k == frames[written];
-    stepFrame(music, static_cast<float>(k / o.fps), draw);
+    stepSimulatedFrame(music, static_cast<float>(k / o.fps), draw);
     if (!draw) continue;
     const std::string path = framePath(o, k);
     watchPartialFile(temporaryPathFor(path));
@@ -142,14 +127,12 @@ int runOfflineRender(const OfflineOptions& options) {
   if (!decodeAudioFile(musicFilePath, music)) return fail(std::string("could not load music file ") + musicFilePath);
   if (options.kind == OutputKind::wav) return runSoundExport(options, music);
   applyDisplaySettings(options);
-  useFixedSeeds(1);  // particles and tiles draw the same values in every run, so stills reproduce
-  simulationPath = options.fullSimulation ? SimulationPath::renderDiscarded : SimulationPath::advance;
-  prepareTimeline();
+  prepareSimulatedRun(options.fullSimulation);
   if (!openToolDisplay("tarvik-render", true)) return 1;
   FrameCapture capture(settings.windowWidth, settings.windowHeight);
   createFrameResources();
   const int status = video ? runVideoExport(options, music, capture,
-                                            [&](float t, bool draw) { stepFrame(music, t, draw); })
+                                            [&](float t, bool draw) { stepSimulatedFrame(music, t, draw); })
                            : renderFrames(options, music, capture);
   shutDownDisplay();
   return status;

@@ -19,7 +19,7 @@
 #include "tooling/pass_names.h"
 #include "timeline/seek.h"
 #include "tooling/timer_ring.h"
-#include "tooling/tool_setup.h"
+#include "scenes/tool_setup.h"
 #include "tooling/tool_start.h"
 #include "geometry/random_seeds.h"
 #include "tooling/frame_capture.h"

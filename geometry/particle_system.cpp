@@ -1,7 +1,7 @@
 // Particle random values, spawn, motion, ramp and draw.
 #include "geometry/particle_system.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <cmath>
 #include <random>

@@ -1,5 +1,5 @@
 // Tile mesh GL side: the vertex array with its two buffers, the per-frame upload and the draw.
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include "render/display_settings.h"
 #include "geometry/tile_mesh.h"

@@ -1,13 +1,26 @@
 // Quad words of a still texture, rebuilt only when the source texture is another one.
 #include "render/channel_quads.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include "render/render_targets.h"
 #include "render/screen_quad.h"
 #include "render/shader_program.h"
+#include "render/texture_sizes.h"
 
 namespace {
+
+// The pack's textures have their size on record; the desktop asks GL for any other one.
+SizeWH sourceSize(uint32_t source) {
+  SizeWH size = rememberedTextureSize(source);
+#ifndef __EMSCRIPTEN__
+  if (size.width == 0) {
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size.width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size.height);
+  }
+#endif
+  return size;
+}
 
 void recreateWords(ChannelQuads& quads, int width, int height) {
   deleteChannelQuads(quads);
@@ -27,10 +40,8 @@ void deleteChannelQuads(ChannelQuads& quads) {
 uint32_t updateChannelQuads(ChannelQuads& quads, const ShaderProgram& program, const ScreenQuad& quad, uint32_t source,
                             int channel, bool repeat) {
   if (quads.texture && quads.source == source) return quads.texture;
-  GLint width = 1, height = 1;
   bindTextureOnOwnUnit(source);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+  auto [width, height] = sourceSize(source);
   // A missing texture reads as transparent black: one texel of it.
   if (!source || width < 1 || height < 1) width = height = 1;
   recreateWords(quads, width, height);

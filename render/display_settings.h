@@ -16,5 +16,13 @@ struct DisplaySettings {
 };
 
 extern DisplaySettings settings;
+
+struct SizeWH {
+  int width;
+  int height;
+};
+// The square render size and the windowed size of quality 0, 1 or 2 (clamped).
+SizeWH renderSizeForQuality(int quality);
+SizeWH windowedSizeForQuality(int quality);
 // The published second copy of the quality level, read by the tentacle and greets scenes.
 extern int qualityCopy;

@@ -1,7 +1,7 @@
 // The pass skeleton shared by every scene's render.
 #include "render/post_chain.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <algorithm>
 

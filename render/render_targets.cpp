@@ -1,7 +1,7 @@
 // Render targets, spectrum texture and the own-unit binding rule.
 #include "render/render_targets.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <cstdio>
 #include <iostream>

@@ -1,7 +1,7 @@
 // Screen quad buffers and draw.
 #include "render/screen_quad.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include "render/embedded_shaders.h"
 

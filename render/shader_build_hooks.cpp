@@ -1,7 +1,7 @@
 // The optional shader build observers and the GL status look-ups they use.
 #include "render/shader_build_hooks.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <sstream>
 

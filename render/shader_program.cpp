@@ -1,7 +1,7 @@
 // Shader program construction and build reports.
 #include "render/shader_program.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 #include <sys/stat.h>
 
 #include <iostream>
@@ -74,8 +74,10 @@ ShaderProgram::ShaderProgram(bool fragmentIsFile, std::string vertex, std::strin
   const GLuint vertexShader = compileStage(GL_VERTEX_SHADER, vertexSource, "VERTEX", vertex);
   const GLuint fragmentShader = compileStage(GL_FRAGMENT_SHADER, fragmentSource, "FRAGMENT", fragment);
   GLuint geometryShader = 0;
+#ifdef GL_GEOMETRY_SHADER  // WebGL2 has no geometry stage (and no program of the demo needs one)
   if (!geometrySource.empty())
     geometryShader = compileStage(GL_GEOMETRY_SHADER, geometrySource, "GEOMETRY", geometry);
+#endif
 
   programId = glCreateProgram();
   glAttachShader(programId, vertexShader);

@@ -1,7 +1,7 @@
 // Shared uniform values, their derived rows and the upload to one program.
 #include "render/shared_uniforms.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <cmath>
 

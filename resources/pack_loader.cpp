@@ -1,7 +1,7 @@
 // Pack image loading: directory lookup, one decode per slot, upload with mipmaps.
 #include "resources/pack_loader.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <cstdio>
 #include <vector>
@@ -9,18 +9,21 @@
 #include "render/gl_lists.h"
 #include "resources/pack_directory.h"
 #include "resources/pack_image.h"
+#include "render/texture_sizes.h"
 
 namespace {
 
 // A corrupt entry gets one transparent black texel: black where the image is sampled as a
 // colour, nothing where it is blended over the scene, and a defined level 0 for the mipmaps.
-void uploadStandIn() {
+void uploadStandIn(GLuint texture) {
   const unsigned char transparentBlack[4] = {0, 0, 0, 0};
+  rememberTextureSize(texture, 1, 1);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparentBlack);
 }
 
-void uploadImage(const PackImage& image) {
-  if (!image.pixels) return uploadStandIn();
+void uploadImage(GLuint texture, const PackImage& image) {
+  if (!image.pixels) return uploadStandIn(texture);
+  if (image.channels == 3 || image.channels == 4) rememberTextureSize(texture, image.width, image.height);
   // Grey and grey-alpha images upload nothing, and their texture stays empty.
   if (image.channels == 3)
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE, image.pixels.get());
@@ -54,7 +57,7 @@ uint32_t loadPackTexture(bool flip, bool clamp, bool repeat, const std::string& 
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
-  uploadImage(image);
+  uploadImage(texture, image);
   setWrap(clamp, repeat);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

@@ -1,7 +1,7 @@
 // The intro: programs, settings and the frame's passes.
 #include "scenes/ambient_intro_scene.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <iostream>
 

@@ -1,7 +1,7 @@
 // The dust's per-frame camera, layer turns and scales, and their upload.
 #include "scenes/dust_turns.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <cmath>
 

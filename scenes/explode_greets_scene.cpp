@@ -1,7 +1,7 @@
 // The exploding greetings part: programs, settings and the frame's passes.
 #include "scenes/explode_greets_scene.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include "geometry/tile_sampled_rows.h"
 #include "scenes/composite_files.h"

@@ -1,7 +1,7 @@
 // The GL half of the frame step and the shared render targets it hands to the scenes.
 #include "scenes/frame_step_render.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include "render/gl_lists.h"
 #include "render/render_targets.h"

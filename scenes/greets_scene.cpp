@@ -1,7 +1,7 @@
 // The greetings part: programs, settings and the frame's passes.
 #include "scenes/greets_scene.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <iostream>
 

@@ -1,7 +1,7 @@
 // The logo part: logo pass, optional pixelate pass, spectrum-bar composite.
 #include "scenes/logo_scene.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <algorithm>
 #include <iostream>

@@ -1,7 +1,7 @@
 // The tentacles part: programs, settings and the frame's passes.
 #include "scenes/tentacle_scene.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <algorithm>
 #include <iostream>

@@ -1,7 +1,7 @@
 // The tile mesh drawn over a chain's latest picture.
 #include "scenes/tile_pass.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include "render/display_settings.h"
 #include "geometry/tile_mesh.h"

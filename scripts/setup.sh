@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running tarvik needs (the ssh
 # server only so that the test of render_video.sh --sshlogin has a machine to log in to;
-# glslang-tools for the test that holds every program to the reference GLSL compiler).
+# glslang-tools for the test that holds every program to the reference GLSL compiler;
+# emscripten, chromium and nodejs for the browser twin's build and its page tests).
 # Runs `apt-get update` once, only when something is missing; uses sudo when not root.
 set -euo pipefail
 
@@ -15,6 +16,7 @@ packages=(
   rsync openssh-client openssh-server
   libcli11-dev
   clang libclang-rt-14-dev
+  emscripten chromium nodejs
 )
 
 missing=()

@@ -8,7 +8,7 @@
 #include "studio/keys.h"
 #include "timeline/demo_parts.h"
 #include "tooling/command_line.h"
-#include "tooling/tool_setup.h"
+#include "scenes/tool_setup.h"
 
 namespace {
 

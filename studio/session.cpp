@@ -13,7 +13,7 @@
 #include "timeline/demo_parts.h"
 #include "timeline/demo_state.h"
 #include "timeline/music.h"
-#include "tooling/tool_setup.h"
+#include "scenes/tool_setup.h"
 #include "tooling/tool_start.h"
 
 StudioSession::StudioSession(const StudioOptions& options) : options_(options) {}

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "tooling/tool_setup.h"
+#include "scenes/tool_setup.h"
 
 namespace {
 

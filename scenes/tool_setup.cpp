@@ -1,11 +1,18 @@
-// Shared tool start-up.
-#include "tooling/tool_setup.h"
+// Shared start-up of the simulated runs (the offline renderer, its benchmark, the studio and
+// the browser's stills): quality names, sizes, the frame grid and the timeline.
+#include "scenes/tool_setup.h"
 
-#include "app/options.h"
+#include <cmath>
+
 #include "render/display_settings.h"
 #include "render/shared_uniforms.h"
 #include "timeline/beat_sync.h"
 #include "timeline/demo_parts.h"
+#include "timeline/demo_state.h"
+#include "timeline/fades.h"
+#include "timeline/sound_bins.h"
+#include "geometry/random_seeds.h"
+#include "scenes/frame_step_render.h"
 
 bool parseQualityName(const std::string& text, int& quality) {
   if (text == "low") quality = 0;
@@ -31,6 +38,9 @@ void applyToolSizes(int quality, int renderSize, int windowWidth, int windowHeig
   settings.windowHeight = windowHeight;
 }
 
+long frameAtOrBefore(double seconds, double fps) { return static_cast<long>(std::floor(seconds * fps + 1e-6)); }
+long frameAtOrAfter(double seconds, double fps) { return static_cast<long>(std::ceil(seconds * fps - 1e-6)); }
+
 void prepareToolTimeline() {
   sharedUniforms.dof1 = 3.0f;
   sharedUniforms.dof2 = 9.0f;
@@ -40,4 +50,20 @@ void prepareToolTimeline() {
   buildBeatSyncList();
   registerBeatSyncCallback(beatSyncHandler);
   buildDemoTimeline();
+}
+
+void prepareSimulatedRun(bool fullSimulation) {
+  useFixedSeeds(1);
+  simulationPath = fullSimulation ? SimulationPath::renderDiscarded : SimulationPath::advance;
+  prepareToolTimeline();
+  positionSyncCursor(0.0f);
+  sharedUniforms.songPosition = 0.0f;
+  fades.hold = false;
+}
+
+void stepSimulatedFrame(const DecodedAudio& music, float t, bool draw) {
+  sharedUniforms.songPosition = t;
+  advanceDemoPart(t);
+  spectrumAt(music, t, spectrum.raw.data());
+  frameStepWithSpectrum(true, draw);
 }

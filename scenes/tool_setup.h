@@ -1,0 +1,28 @@
+// The start-up that the offline renderer, its frame benchmark and the studio share: quality
+// names, the render and window sizes, and the timeline every frame step reads.
+// Does NOT open a display or load anything: each tool does that in its own order.
+#pragma once
+#include <string>
+
+#include "timeline/audio.h"
+
+// "low", "medium" or "high" to 0, 1 or 2; false (quality untouched) for anything else.
+bool parseQualityName(const std::string& text, int& quality);
+// The name of quality 0, 1 or 2 (clamped, as the render sizes are).
+const char* qualityName(int quality);
+// Windowed; the render size of the quality unless a square `renderSize` is given.
+void applyToolSizes(int quality, int renderSize, int windowWidth, int windowHeight);
+// The frame clock of a simulated run unless told otherwise.
+constexpr double defaultFramesPerSecond = 60.0;
+// Frame k of a simulated run is at song time k / fps: the last frame at or before `seconds`,
+// and the first frame at or after it.
+long frameAtOrBefore(double seconds, double fps);
+long frameAtOrAfter(double seconds, double fps);
+// Depth-of-field defaults, no mouse, the beat-sync list with its handler and the part table.
+void prepareToolTimeline();
+// The start of a run whose clock is a frame counter: fixed seeds (particles and tiles draw the
+// same values in every run, so stills reproduce), the simulation path, the timeline at 0 s.
+void prepareSimulatedRun(bool fullSimulation);
+// One frame of that run at song time t, its spectrum from the decoded track; draws only when
+// asked, and every frame before the first drawn one runs its CPU-side effects all the same.
+void stepSimulatedFrame(const DecodedAudio& music, float t, bool draw);
