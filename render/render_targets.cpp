@@ -3,8 +3,10 @@
 
 #include "render/gl.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <vector>
 
 #include "render/display_settings.h"
 #include "render/shader_program.h"
@@ -93,14 +95,50 @@ void uploadSoundTexture(uint32_t texture, const float* raw512) {
   setFilters(GL_NEAREST);
 }
 
-void bindTextureOnOwnUnit(uint32_t name) {
-  glActiveTexture(GL_TEXTURE0 + name);
+namespace {
+
+#ifdef __EMSCRIPTEN__
+// WebGL2 offers as few as 16 units, fewer than the demo has textures: there a texture takes the
+// unit it had, else the one used least recently, so the textures of one draw never share one.
+// The record is only a placement: every bind still binds, so a stale entry costs nothing.
+GLint unitOf(uint32_t name) {
+  static std::vector<uint32_t> textureOnUnit;
+  static std::vector<uint64_t> lastUse;
+  static uint64_t clock = 0;
+  if (textureOnUnit.empty()) {
+    GLint count = 0;
+    glGetIntegerv(GL_MAX_COMBINED_TEXTURE_IMAGE_UNITS, &count);
+    textureOnUnit.assign(static_cast<size_t>(std::max(count, 16)), 0);
+    lastUse.assign(textureOnUnit.size(), 0);
+  }
+  size_t chosen = 0;
+  for (size_t unit = 0; unit < textureOnUnit.size(); ++unit) {
+    if (textureOnUnit[unit] == name) {
+      chosen = unit;
+      break;
+    }
+    if (lastUse[unit] < lastUse[chosen]) chosen = unit;
+  }
+  textureOnUnit[chosen] = name;
+  lastUse[chosen] = ++clock;
+  return static_cast<GLint>(chosen);
+}
+#else
+// Desktop GL offers more units than the demo has textures: each keeps the unit of its name.
+GLint unitOf(uint32_t name) { return static_cast<GLint>(name); }
+#endif
+
+}  // namespace
+
+int bindTextureOnOwnUnit(uint32_t name) {
+  const GLint unit = unitOf(name);
+  glActiveTexture(GL_TEXTURE0 + unit);
   glBindTexture(GL_TEXTURE_2D, name);
+  return unit;
 }
 
 void setSampler(uint32_t programId, const char* uniformName, uint32_t textureName) {
-  bindTextureOnOwnUnit(textureName);
-  glUniform1i(glGetUniformLocation(programId, uniformName), static_cast<GLint>(textureName));
+  glUniform1i(glGetUniformLocation(programId, uniformName), bindTextureOnOwnUnit(textureName));
 }
 
 void setSampler(const ShaderProgram& program, const char* uniformName, uint32_t textureName) {
@@ -116,7 +154,12 @@ SceneFramebuffer createSceneFramebuffer() {
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.colorTexture, 0);
   glGenRenderbuffers(1, &target.depthBuffer);
   glBindRenderbuffer(GL_RENDERBUFFER, target.depthBuffer);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, settings.renderWidth, settings.renderHeight);
+#ifdef __EMSCRIPTEN__
+  const GLenum depthFormat = GL_DEPTH_COMPONENT24;  // WebGL2 takes only sized depth formats
+#else
+  const GLenum depthFormat = GL_DEPTH_COMPONENT;
+#endif
+  glRenderbufferStorage(GL_RENDERBUFFER, depthFormat, settings.renderWidth, settings.renderHeight);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, target.depthBuffer);
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
     std::cout << "ERROR::FRAMEBUFFER:: Framebuffer is not complete!" << std::endl;

@@ -26,8 +26,9 @@ uint32_t createSoundTexture(const float* raw512);
 // Re-specifies the spectrum texture from `raw512`, bound on its own unit.
 void uploadSoundTexture(uint32_t texture, const float* raw512);
 
-// Makes unit GL_TEXTURE0 + name active and binds `name` there as a 2D texture.
-void bindTextureOnOwnUnit(uint32_t name);
+// Makes the texture's own unit active and binds `name` there as a 2D texture; returns the unit
+// (the name itself on the desktop; in the browser, whose GL has fewer units, a unit it holds).
+int bindTextureOnOwnUnit(uint32_t name);
 // Binds `textureName` on its own unit and points the sampler `uniformName` of the program in use at it.
 void setSampler(uint32_t programId, const char* uniformName, uint32_t textureName);
 void setSampler(const ShaderProgram& program, const char* uniformName, uint32_t textureName);
