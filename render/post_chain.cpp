@@ -129,10 +129,10 @@ void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSe
 }
 
 void runTwoHalfPostPass(PassChain& chain, const ShaderProgram& firstHalf, SideTarget side, const char* sideSampler,
-                        const ShaderProgram& program, int reachRows) {
+                        const ShaderProgram& program, int reachRows, const UniformSetter& firstHalfUniforms) {
   markPass(PassKind::Post, program.programId, true);
   // Before the second half takes its reach off the chain: the side rows cover what it reads.
-  drawPassInto(side.framebuffer, chain, firstHalf, {});
+  drawPassInto(side.framebuffer, chain, firstHalf, firstHalfUniforms);
   drawPostPass(chain, program, [&](uint32_t p) { setSampler(p, sideSampler, side.texture); }, reachRows);
   markPass(PassKind::Post, program.programId, false);
 }

@@ -49,13 +49,14 @@ void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSe
                  int reachRows = 0);
 // A post pass in two halves timed as one: `firstHalf` reads lastTexture into the side target
 // `side` (over the rows the second half reads), then `program` runs as runPostPass with the
-// side's texture on the sampler `sideSampler`. `reachRows` is the second half's reach.
+// side's texture on the sampler `sideSampler`. `reachRows` is the second half's reach;
+// `firstHalfUniforms` sets the first half's own uniforms.
 struct SideTarget {
   uint32_t framebuffer = 0;
   uint32_t texture = 0;
 };
 void runTwoHalfPostPass(PassChain& chain, const ShaderProgram& firstHalf, SideTarget side, const char* sideSampler,
-                        const ShaderProgram& program, int reachRows);
+                        const ShaderProgram& program, int reachRows, const UniformSetter& firstHalfUniforms = {});
 // A post pass that is a plain copy this frame (the glitch at rest): the picture copied into the
 // pass's target instead of drawn, timed as `program`. A picture the chain did not draw is drawn.
 void runPostPassAsCopy(PassChain& chain, const ShaderProgram& program);
