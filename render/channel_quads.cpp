@@ -37,6 +37,11 @@ void deleteChannelQuads(ChannelQuads& quads) {
   quads = ChannelQuads{};
 }
 
+void setChannelQuadsRule(uint32_t programId, int channel, bool repeat) {
+  glUniform1i(glGetUniformLocation(programId, "quadChannel"), channel);
+  glUniform1i(glGetUniformLocation(programId, "repeatEdges"), repeat ? 1 : 0);
+}
+
 uint32_t updateChannelQuads(ChannelQuads& quads, const ShaderProgram& program, const ScreenQuad& quad, uint32_t source,
                             int channel, bool repeat) {
   if (quads.texture && quads.source == source) return quads.texture;
@@ -50,8 +55,7 @@ uint32_t updateChannelQuads(ChannelQuads& quads, const ShaderProgram& program, c
   glViewport(0, 0, width, height);
   glUseProgram(program.programId);
   setSampler(program, "renderTexture", source);
-  glUniform1i(glGetUniformLocation(program.programId, "quadChannel"), channel);
-  glUniform1i(glGetUniformLocation(program.programId, "repeatEdges"), repeat ? 1 : 0);
+  setChannelQuadsRule(program.programId, channel, repeat);
   // The words outlive the frame: they are made even while a frame that is only simulated has
   // the rasteriser discard its drawing.
   const GLboolean discarding = glIsEnabled(GL_RASTERIZER_DISCARD);

@@ -23,5 +23,8 @@ struct ChannelQuads {
 // framebuffer 0 bound and the viewport changed. Returns the words' texture.
 uint32_t updateChannelQuads(ChannelQuads& quads, const ShaderProgram& program, const ScreenQuad& quad, uint32_t source,
                             int channel, bool repeat);
+// Sets the channel-quads pass `programId`, the program in use, to read channel `channel` and to
+// wrap round the edges when `repeat`.
+void setChannelQuadsRule(uint32_t programId, int channel, bool repeat);
 // Deletes the words' texture and framebuffer; `quads` is then as before its first update.
 void deleteChannelQuads(ChannelQuads& quads);

@@ -129,10 +129,10 @@ void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSe
 }
 
 void runTwoHalfPostPass(PassChain& chain, const ShaderProgram& firstHalf, SideTarget side, const char* sideSampler,
-                        const ShaderProgram& program, int reachRows) {
+                        const ShaderProgram& program, int reachRows, const UniformSetter& firstHalfUniforms) {
   markPass(PassKind::Post, program.programId, true);
   // Before the second half takes its reach off the chain: the side rows cover what it reads.
-  drawPassInto(side.framebuffer, chain, firstHalf, {});
+  drawPassInto(side.framebuffer, chain, firstHalf, firstHalfUniforms);
   drawPostPass(chain, program, [&](uint32_t p) { setSampler(p, sideSampler, side.texture); }, reachRows);
   markPass(PassKind::Post, program.programId, false);
 }
@@ -155,15 +155,6 @@ bool copyPictureToNextTarget(const PassChain& chain) {
   return true;
 }
 
-// A vec4 uniform of the linked program read back as (left, bottom, width, height).
-std::optional<UvBox> uvBoxUniform(uint32_t programId, const char* name) {
-  const GLint location = glGetUniformLocation(programId, name);
-  if (location < 0) return std::nullopt;
-  float box[4] = {};
-  glGetUniformfv(programId, location, box);
-  return UvBox{box[0], box[1], box[2], box[3]};
-}
-
 }  // namespace
 
 void runPostPassAsCopy(PassChain& chain, const ShaderProgram& program) {
@@ -175,13 +166,19 @@ void runPostPassAsCopy(PassChain& chain, const ShaderProgram& program) {
   markPass(PassKind::Post, program.programId, false);
 }
 
-void runSpectrumPass(PassChain& chain, const ShaderProgram& program) {
+void setSpectrumBox(uint32_t programId, UvBox place) {
+  glUniform4f(glGetUniformLocation(programId, "spectrumBox"), place.left, place.bottom, place.width, place.height);
+}
+
+void runSpectrumPass(PassChain& chain, const ShaderProgram& program, UvBox place) {
   markPass(PassKind::Post, program.programId, true);
-  const UniformSetter uniforms = [&](uint32_t p) { setSampler(p, "soundTexture", chain.renderTextures.at(3)); };
+  const UniformSetter uniforms = [&](uint32_t p) {
+    setSampler(p, "soundTexture", chain.renderTextures.at(3));
+    setSpectrumBox(p, place);
+  };
   // The box changes nothing outside itself: a copy of the picture costs far less than a pass.
-  const std::optional<UvBox> place = uvBoxUniform(program.programId, "spectrumBox");
-  if (place && copyPictureToNextTarget(chain)) {
-    const PixelBox box = pixelsCovering(*place, settings.renderWidth, settings.renderHeight);
+  if (glGetUniformLocation(program.programId, "spectrumBox") >= 0 && copyPictureToNextTarget(chain)) {
+    const PixelBox box = pixelsCovering(place, settings.renderWidth, settings.renderHeight);
     drawPostPass(chain, program, uniforms, 0, &box);
   } else {
     drawPostPass(chain, program, uniforms, 0);

@@ -9,6 +9,7 @@
 
 #include "render/gl_lists.h"
 #include "render/letterbox_rows.h"
+#include "render/pixel_box.h"
 #include "render/screen_quad.h"
 
 class ShaderProgram;
@@ -48,21 +49,26 @@ void runPostPass(PassChain& chain, const ShaderProgram& program, const UniformSe
                  int reachRows = 0);
 // A post pass in two halves timed as one: `firstHalf` reads lastTexture into the side target
 // `side` (over the rows the second half reads), then `program` runs as runPostPass with the
-// side's texture on the sampler `sideSampler`. `reachRows` is the second half's reach.
+// side's texture on the sampler `sideSampler`. `reachRows` is the second half's reach;
+// `firstHalfUniforms` sets the first half's own uniforms.
 struct SideTarget {
   uint32_t framebuffer = 0;
   uint32_t texture = 0;
 };
 void runTwoHalfPostPass(PassChain& chain, const ShaderProgram& firstHalf, SideTarget side, const char* sideSampler,
-                        const ShaderProgram& program, int reachRows);
+                        const ShaderProgram& program, int reachRows, const UniformSetter& firstHalfUniforms = {});
 // A post pass that is a plain copy this frame (the glitch at rest): the picture copied into the
 // pass's target instead of drawn, timed as `program`. A picture the chain did not draw is drawn.
 void runPostPassAsCopy(PassChain& chain, const ShaderProgram& program);
+// Where the spectrum box sits on the picture.
+inline constexpr UvBox spectrumBoxUv{0.613f, 0.201f, 0.282f, 0.171f};
+// Hands `place` to the `spectrumBox` uniform of `programId`, the program in use.
+void setSpectrumBox(uint32_t programId, UvBox place);
 // The spectrum box (vumeters), which also reads the SoundTexture through `soundTexture`: the
-// picture copied to the next target, then `program` drawn over the box its `spectrumBox`
-// uniform holds (left, bottom, width, height in texture coordinates) alone. A program without
-// that uniform draws the whole target.
-void runSpectrumPass(PassChain& chain, const ShaderProgram& program);
+// picture copied to the next target, then `program` drawn over `place` alone, which its
+// `spectrumBox` uniform receives (left, bottom, width, height in texture coordinates). A program
+// without that uniform draws the whole target.
+void runSpectrumPass(PassChain& chain, const ShaderProgram& program, UvBox place = spectrumBoxUv);
 // The final pass into the window at window size: `renderTexture` = lastTexture, the overlay on
 // `crosshairOverlay`, the SoundTexture on `soundTexture`, `vumeters`, `resolution` = window size.
 void runComposite(PassChain& chain, const ShaderProgram& program, uint32_t overlayTexture, bool vumeters,

@@ -10,6 +10,7 @@
 #include "render/shader_build_hooks.h"
 #include "render/shader_files.h"
 #include "render/shader_includes.h"
+#include "render/shader_platform.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ bool namesAFile(const std::string& vertex) {
 
 GLuint compileStage(GLenum stage, const std::string& source, const char* type, const std::string& label) {
   const GLuint shader = glCreateShader(stage);
-  const char* text = source.c_str();
+  const std::string platformSource = stageTextFor(shaderPlatform, source);
+  const char* text = platformSource.c_str();
   glShaderSource(shader, 1, &text, nullptr);
   glCompileShader(shader);
   reportBuildStatus(shader, type, label);

@@ -10,6 +10,7 @@ class ShaderProgram {
   // vertex: a file path when something on disk has that name, else the GLSL itself. fragment: a path when
   // fragmentIsFile, else the GLSL. geometry: a path, or empty for no geometry stage.
   // Include lines in the fragment are expanded from disk (file) or the embedded copies (text).
+  // Each stage is compiled with the version line of the build's platform (stageTextFor).
   ShaderProgram(bool fragmentIsFile, std::string vertex, std::string fragment, std::string geometry);
   ~ShaderProgram();
   ShaderProgram(const ShaderProgram&) = delete;

@@ -29,7 +29,8 @@ struct ShaderSourceBuilder {
   ShaderSourceBuilder& begin(float gammaValue);
   ShaderSourceBuilder& addRaymarching(float fov, int iterations, float stepSize, float clipNear, float clipFar);
   ShaderSourceBuilder& addLights(int lightCount);
-  // Appends the file's lines; a "#version 140" line survives only as the very first line.
+  // Appends the file's lines; a "#version 140" line survives only as the very first line (on
+  // the web, ShaderProgram compiles the text under the GLSL ES header of stageTextFor instead).
   // An include line in the file is replaced by the included text from the same source, once
   // per assembly.
   ShaderSourceBuilder& addFile(const std::string& path);

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "scenes/composite_files.h"
+#include "render/channel_quads.h"
 #include "render/letterbox_rows.h"
 #include "render/post_chain.h"
 #include "render/post_pass_files.h"
@@ -66,7 +67,9 @@ void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderText
     setSampler(p, "soundTexture", chain.renderTextures.at(3));
     setDustFrame(p, abstractWorldsDustSwirl, partTime);
   });
-  runTwoHalfPostPass(chain, *maskQuads, shaftMask, "alphaQuads", *lightShafts, 0);
+  // The shafts' mask is the alpha of the picture, its edges held.
+  runTwoHalfPostPass(chain, *maskQuads, shaftMask, "alphaQuads", *lightShafts, 0,
+                     [](uint32_t p) { setChannelQuadsRule(p, 3, false); });
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);
   if (sceneSettings.apply_fxaa) runPostPass(chain, *fxaa, {}, fxaaReach);

@@ -11,6 +11,7 @@
 
 #include "render/embedded_shaders.h"
 #include "render/shader_includes.h"
+#include "render/shader_platform.h"
 #include "render/shader_program.h"
 
 namespace {
@@ -36,7 +37,8 @@ std::string stageLog(GLuint shader) {
 // Compiles one stage; on failure appends its located log lines to `errors`.
 GLuint compileStage(GLenum kind, const std::string& text, const SourceMap& map, std::vector<std::string>& errors) {
   const GLuint shader = glCreateShader(kind);
-  const char* source = text.c_str();
+  const std::string platformText = stageTextFor(shaderPlatform, text);
+  const char* source = platformText.c_str();
   glShaderSource(shader, 1, &source, nullptr);
   glCompileShader(shader);
   GLint ok = 0;

@@ -38,13 +38,13 @@ vec3 calcNormal(vec3 p)
                           map(p + e.yyx).x - map(p - e.yyx).x));
 }
 
-// The axis of calcNormal's sample `sample`, in its order: +x, -x, +y, -y, +z, -z. Worked out,
+// The axis of calcNormal's sample `index`, in its order: +x, -x, +y, -y, +z, -z. Worked out,
 // not looked up: the software rasteriser reads an array at a per-pixel index one pixel at a
 // time. For normals taken in a loop, one sample a turn.
-vec3 normalAxis(int sample)
+vec3 normalAxis(int index)
 {
-    float sign = (sample & 1) == 0 ? 1.0 : -1.0;
-    int axis = sample >> 1;
+    float sign = (index & 1) == 0 ? 1.0 : -1.0;
+    int axis = index >> 1;
     return vec3(axis == 0 ? sign : 0.0, axis == 1 ? sign : 0.0, axis == 2 ? sign : 0.0);
 }
 
@@ -54,10 +54,10 @@ vec3 normalAxis(int sample)
 vec3 calcNormalWhereHit(vec3 p, bool missed)
 {
     vec3 gradient = vec3(0.0);
-    for (int sample = 0; sample < 6; ++sample) {
+    for (int index = 0; index < 6; ++index) {
         if (missed)
             break;
-        vec3 axis = normalAxis(sample);
+        vec3 axis = normalAxis(index);
         gradient += axis * map(p + 0.005 * axis).x;
     }
     return normalize(gradient);

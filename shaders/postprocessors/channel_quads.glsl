@@ -3,10 +3,10 @@
 // (quad_filter.glsl): texel (x, y) gets the channel's bytes of (x, y), (x + 1, y), (x, y + 1)
 // and (x + 1, y + 1), lowest byte first, the neighbours past the last column and row either
 // wrapping round (a repeating texture) or standing in for themselves (one clamped to its
-// edge). By default the alpha of a clamped target: the light shafts' mask.
+// edge). updateChannelQuads sets the channel and the edge rule for every draw.
 uniform sampler2D renderTexture;
-uniform int quadChannel = 3;
-uniform bool repeatEdges = false;
+uniform int quadChannel;
+uniform bool repeatEdges;
 out uint quadWord;
 
 uint channelByte(ivec2 texel, ivec2 size)

@@ -9,9 +9,9 @@ uniform sampler2D soundTexture;
 #include "./shaders/lib/in_range.glsl"
 
 uniform float time;
-// The box: left, bottom, width and height in texture coordinates. The pass chain reads it back
-// from the program to draw over the box alone.
-uniform vec4 spectrumBox = vec4(0.613, 0.201, 0.282, 0.171);
+// The box: left, bottom, width and height in texture coordinates, set by the pass chain, which
+// draws over the box alone.
+uniform vec4 spectrumBox;
 
 const float PI = 3.1415926535898;
 

@@ -174,18 +174,18 @@ Trace traceField(vec3 ro, vec3 rd, int step)
 {
     Trace trace = Trace(0.0, vec3(0.0), 1.0);
     iterationsCount = 0;
-    int sample = -1;  // -1 while marching, then the index of the next surface sample
+    int probe = -1;  // -1 while marching, then the index of the next surface sample
     vec3 hit = ro;
     vec3 gradient = vec3(0.0);
     float occlusionSum = 0.0;
     float weight = 1.0;
     for (int i = 0; i < rayMarchIterations + surfaceSamples; ++i) {
-        float h = 0.3 * float(sample - normalSamples + 1);
-        vec3 q = sample < 0 ? ro + rd * trace.t
-               : sample < normalSamples ? hit + 0.005 * normalAxis(sample)
+        float h = 0.3 * float(probe - normalSamples + 1);
+        vec3 q = probe < 0 ? ro + rd * trace.t
+               : probe < normalSamples ? hit + 0.005 * normalAxis(probe)
                : hit + trace.normal * h;
         float d = fieldDistance(q, step);
-        if (sample < 0) {
+        if (probe < 0) {
             // A step is one evaluation of the field, the stopping one included, as in rayMarch.
             iterationsCount++;
             bool stopped = d < clipNear || trace.t > clipFar;
@@ -195,16 +195,16 @@ Trace traceField(vec3 ro, vec3 rd, int step)
                 if (trace.t >= missedLength)
                     break;
                 hit = ro + trace.t * rd;
-                sample = 0;
+                probe = 0;
             }
-        } else if (sample < normalSamples) {
-            gradient += normalAxis(sample) * d;
-            if (++sample == normalSamples)
+        } else if (probe < normalSamples) {
+            gradient += normalAxis(probe) * d;
+            if (++probe == normalSamples)
                 trace.normal = normalize(gradient);
         } else {
             occlusionSum += weight * (h - d);
             weight *= 0.5;
-            if (++sample == surfaceSamples) {
+            if (++probe == surfaceSamples) {
                 trace.occlusion = 0.5 + 0.5 * (1.0 - clamp(occlusionSum, 0.0, 1.0));
                 break;
             }

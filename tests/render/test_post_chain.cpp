@@ -27,9 +27,9 @@ struct SharedTargets {
   GLNameList renderTextures;
 };
 
-// Paints every pixel it draws green; its box is the `testBox` below.
+// Paints every pixel it draws green, given the `testBox` below.
 const char* paintGreen =
-    "#version 330 core\nuniform vec4 spectrumBox = vec4(0.3, 0.55, 0.25, 0.125);\nout vec4 color;\n"
+    "#version 330 core\nuniform vec4 spectrumBox;\nout vec4 color;\n"
     "void main() { color = vec4(0.0, 1.0, 0.0, spectrumBox.w > 0.0 ? 1.0 : 0.5); }\n";
 const UvBox testBox{0.3f, 0.55f, 0.25f, 0.125f};
 
@@ -69,7 +69,7 @@ bool centreInside(int pixel, int size, float from, float length) {
 }  // namespace
 
 TEST(SpectrumBox, PixelsCoveringHoldEveryCentreInsideTheBoxAndAtMostAPixelMoreEachSide) {
-  const std::vector<UvBox> boxes = {{0.613f, 0.201f, 0.282f, 0.171f}, testBox, {0.0f, 0.9f, 1.0f, 0.1f}};
+  const std::vector<UvBox> boxes = {spectrumBoxUv, testBox, {0.0f, 0.9f, 1.0f, 0.1f}};
   for (const UvBox& uv : boxes)
     for (const auto& [w, h] : std::vector<std::pair<int, int>>{{32, 32}, {512, 512}, {320, 180}, {1920, 1080}, {5, 3}}) {
       const PixelBox box = pixelsCovering(uv, w, h);
@@ -107,7 +107,7 @@ TEST_F(PostChain, SpectrumPassDrawsOverItsBoxOnlyAndACopyingPassDrawsNothing) {
   PassChain chain = beginPassChain(targets.frameBuffers, targets.renderTextures, createScreenQuad());
   runBlackScenePass(chain);
   runPostPass(chain, add);
-  runSpectrumPass(chain, green);
+  runSpectrumPass(chain, green, testBox);
   const uint32_t boxed = chain.lastTexture;
   runPostPassAsCopy(chain, green);
   EXPECT_NE(chain.lastTexture, boxed) << "the copy is a pass of its own";

@@ -9,6 +9,7 @@
 
 #include "render/fade_records.h"
 #include "render/letterbox_rows.h"
+#include "render/post_chain.h"
 #include "render/post_pass_files.h"
 #include "render/render_targets.h"
 #include "render/shared_uniforms.h"
@@ -166,7 +167,10 @@ TEST_F(PostPass, SpectrumBoxDrawsBins0To255AcrossItsRectangleOnly) {
   auto box = [&](const CpuImage& in, const std::vector<float>& bins) {
     const GLuint sound = soundTexture(bins);
     sharedUniforms.songPosition = 1.65f;
-    return run(vumetersPassPath, in, [&](GLuint p) { setSampler(p, "soundTexture", sound); });
+    return run(vumetersPassPath, in, [&](GLuint p) {
+      setSampler(p, "soundTexture", sound);
+      setSpectrumBox(p, spectrumBoxUv);
+    });
   };
   const CpuImage loud = box(flat(n, n, {0, 0, 0, 1}), std::vector<float>(512, 1.0f));
   for (int y = 0; y < n; ++y)

@@ -17,6 +17,7 @@
 #include "render/post_pass_files.h"
 #include "render/screen_quad.h"
 #include "render/shader_build_hooks.h"
+#include "render/shader_platform.h"
 #include "render/shader_program.h"
 #include "scenes/abstract_worlds_screen.h"
 #include "scenes/ambient_intro_scene.h"
@@ -116,8 +117,9 @@ TEST_F(ScenePrograms, EveryEmbeddedShaderBuildsSilentlyFromItsEmbeddedTextAndFro
 }
 
 // Khronos' reference compiler on every stage text the scenes hand to GL, for the version it
-// declares (-d: desktop GLSL where none is declared): what only a lenient driver takes fails
-// here. The embedded texts stand for the disk files, which the tests' tree embedded.
+// declares (-d: desktop GLSL where none is declared), and on its web flavour as GLSL ES 3.00:
+// what only a lenient driver takes fails here. The embedded texts stand for the disk files,
+// which the tests' tree embedded. The web header keeps the text's line numbers.
 TEST_F(ScenePrograms, EveryProgramTheScenesBuildPassesTheReferenceCompiler) {
   if (shellOutput("command -v glslangValidator").empty()) GTEST_SKIP() << "glslangValidator is not installed";
   const TempDir dir;
@@ -134,15 +136,22 @@ TEST_F(ScenePrograms, EveryProgramTheScenesBuildPassesTheReferenceCompiler) {
       std::string text(static_cast<size_t>(length), '\0');
       glGetShaderSource(shaders[k], length, &length, text.data());
       const std::string stage = type == GL_VERTEX_SHADER ? ".vert" : ".frag";
-      stages.emplace_back(describeProgramSource(isFile, vertex, fragment, geometry).name() + stage,
-                          dir.write(std::to_string(stages.size()) + stage, text.substr(0, length)));
+      const std::string name = describeProgramSource(isFile, vertex, fragment, geometry).name() + stage;
+      text.resize(static_cast<size_t>(length));
+      stages.emplace_back(name, dir.write(std::to_string(stages.size()) + stage, text));
+      const std::string web = stageTextFor(ShaderPlatform::Web, text);
+      stages.emplace_back(name + " (web)", dir.write(std::to_string(stages.size()) + stage, web));
     }
   };
   captureStdout(loadScenes);
   shaderBuildHooks.programCreated = nullptr;
-  EXPECT_GT(stages.size(), 40u) << "every part's programs";
+  EXPECT_GT(stages.size(), 80u) << "every part's programs, in both flavours";
   for (const auto& [name, file] : stages)
     EXPECT_EQ(shellOutput("glslangValidator -d " + file + " | grep -m1 ERROR"), "") << name;
+  const std::string broken = "// a comment first\n#version 330 core\nout vec4 c;\nvoid main() { c = 1; }\n";
+  EXPECT_EQ(shellOutput("glslangValidator " + dir.write("web.frag", stageTextFor(ShaderPlatform::Web, broken)) +
+                        " | grep -m1 -o ' 0:[0-9]*:'"),
+            " 0:4:\n");
 }
 
 namespace {
