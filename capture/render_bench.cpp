@@ -14,6 +14,7 @@
 #include "app/stop_request.h"
 #include "capture/bench_report.h"
 #include "capture/offline_options.h"
+#include "tooling/command_line.h"
 #include "tooling/hidden_stdout.h"
 #include "render/display_settings.h"
 #include "tooling/pass_names.h"

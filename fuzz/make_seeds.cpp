@@ -1,5 +1,6 @@
 // Writes the seed corpora of the fuzz targets from our own generated files: the pack's entries
-// and small crops of their pictures, the music cut short, tones we write, the shader files.
+// and small crops of their pictures, the music cut short, tones we write, the shader files and
+// the tools' command lines.
 // Usage: make_seeds SOURCE_DIR OUT_DIR; OUT_DIR/<target>/ gets one file per seed.
 // Needs SOURCE_DIR/data.vx and SOURCE_DIR/music/tarvik.mp3 (the main build generates them).
 #include <sndfile.h>
@@ -142,6 +143,23 @@ bool shaderSeeds(const fs::path& source, const fs::path& out) {
   return index > 0;
 }
 
+// Command lines the tools' help describes, one word a line, as a user would type them.
+void commandLineSeeds(const fs::path& out) {
+  const char* const lines[] = {
+      "--time\n12.5\n--out\nstill.png",
+      "--time\n1,2.5,200\n--out\nframes/\n--size\n320x180\n--quality\nlow",
+      "--from\n10\n--to\n20\n--out\nclip.mp4\n--fps\n30\n--crf\n23\n--preset\nfast",
+      "--from\n0\n--to\n259\n--out\nmaster.mkv\n--simulate\nfull\n--no-sound\n--quiet",
+      "--from\n5\n--to\n6\n--out\nsound.wav\n--verbose",
+      "--bench\n--quality\nhigh\n--render\n256\n--frames\n5\n--csv\nb.csv",
+      "--part\n3\nmode=high",
+      "--start\n100.5\n--render\n512\nmode=low",
+      "--help",
+  };
+  int index = 0;
+  for (const char* line : lines) writeSeed(out, "line_" + std::to_string(index++), line);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -160,5 +178,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "make_seeds: could not write the sound or shader seeds under %s\n", argv[2]);
     return 1;
   }
+  commandLineSeeds(out / "command_line");
   return 0;
 }

@@ -65,7 +65,7 @@ void AbstractWorldsScreen::render(GLNameList frameBuffers, GLNameList renderText
   const PassProgram& world = partTime >= abstractWorldsPhaseChange ? secondPhaseScene : scene;
   runScenePass(chain, *world, [&](uint32_t p) {
     setSampler(p, "soundTexture", chain.renderTextures.at(3));
-    setDustFrame(p, abstractWorldsDustSwirl, partTime);
+    setDustFrame(p, abstractWorldsDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
   });
   // The shafts' mask is the alpha of the picture, its edges held.
   runTwoHalfPostPass(chain, *maskQuads, shaftMask, "alphaQuads", *lightShafts, 0,

@@ -56,7 +56,7 @@ void AmbientIntroScene::render(GLNameList frameBuffers, GLNameList renderTexture
   runScenePass(chain, *scene, [&](uint32_t p) {
     setSampler(p, "rockRedQuads", rock);
     setSampler(p, "soundTexture", renderTextures.at(3));
-    setDustFrame(p, introDustSwirl, sharedUniforms.songPosition - sharedUniforms.partStart);
+    setDustFrame(p, introDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
   });
   advance();
   runPostPass(chain, *depthOfField, {}, dofReach);

@@ -5,10 +5,15 @@
 
 #include <cmath>
 
-std::array<float, 4 * dustTurnLayers> dustLayerTurns(float swirlScale, float swirlPhase) {
+float dustClock(DustSwirl swirl, float songPosition, float partStart) {
+  return swirl.songClock ? songPosition : songPosition - partStart;
+}
+
+std::array<float, 4 * dustTurnLayers> dustLayerTurns(DustSwirl swirl, float clock) {
+  const float phase = swirl.phasePerSecond * clock;
   std::array<float, 4 * dustTurnLayers> turns{};
   for (int j = 0; j < dustTurnLayers; ++j) {
-    const float a = std::sin(swirlScale * (static_cast<float>(j) * 0.2f) + swirlPhase);
+    const float a = std::sin(swirl.scale * (static_cast<float>(j) * 0.2f) + phase);
     const float c = std::cos(a);
     const float s = std::sin(a);
     float* layer = &turns[static_cast<size_t>(4 * j)];
@@ -46,8 +51,9 @@ DustCamera dustCameraAt(float clock) {
   return camera;
 }
 
-void setDustFrame(uint32_t programId, DustSwirl swirl, float clock) {
-  const auto turns = dustLayerTurns(swirl.scale, swirl.phasePerSecond * clock);
+void setDustFrame(uint32_t programId, DustSwirl swirl, float songPosition, float partStart) {
+  const float clock = dustClock(swirl, songPosition, partStart);
+  const auto turns = dustLayerTurns(swirl, clock);
   glUniform4fv(glGetUniformLocation(programId, "dustTurns"), dustTurnLayers, turns.data());
   const DustCamera camera = dustCameraAt(clock);
   glUniform3f(glGetUniformLocation(programId, "dustEye"), camera.eye.x, camera.eye.y, camera.eye.z);

@@ -1,8 +1,8 @@
 // The drifting dust's frame values (mist.glsl's dustCamera and dustLayers), worked out once per
 // frame on the CPU instead of at every pixel: the dust camera, and the layers' turns and
 // scales (layer j lies at depth 0.2 j along the dust ray, turns in xy by
-// a = sin(swirlScale x 0.2 j + swirlPhase) and scales its dot grid by 4 + sin(j)).
-// Owns: those values and their upload. Does NOT bind the program.
+// a = sin(scale x 0.2 j + phasePerSecond x clock) and scales its dot grid by 4 + sin(j)).
+// Owns: those values, each scene's swirl and clock, and their upload. Does NOT bind the program.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -13,21 +13,24 @@
 inline constexpr int dustTurnLayers = 15;
 
 // A scene's swirl: layer j turns by sin(scale x 0.2 j + phasePerSecond x clock), the clock
-// being the scene's own (the intro's, the logo's and the abstract worlds' part time; meta's,
-// the tentacles' and the greets' song time).
+// being the song time or the scene's own part time.
 struct DustSwirl {
   float scale;
   float phasePerSecond;
+  bool songClock;  // false: the part time
 };
-inline constexpr DustSwirl introDustSwirl{1.0f, 0.02f};
-inline constexpr DustSwirl logoDustSwirl{10.0f, 0.2f};
-inline constexpr DustSwirl metaDustSwirl{10.0f, 0.2f};
-inline constexpr DustSwirl abstractWorldsDustSwirl{10.0f, 0.2f};
-inline constexpr DustSwirl tentacleDustSwirl{10.0f, 0.2f};
-inline constexpr DustSwirl greetsDustSwirl{10.0f, 0.2f};
+inline constexpr DustSwirl introDustSwirl{1.0f, 0.02f, false};
+inline constexpr DustSwirl logoDustSwirl{10.0f, 0.2f, false};
+inline constexpr DustSwirl metaDustSwirl{10.0f, 0.2f, true};
+inline constexpr DustSwirl abstractWorldsDustSwirl{10.0f, 0.2f, false};
+inline constexpr DustSwirl tentacleDustSwirl{10.0f, 0.2f, true};
+inline constexpr DustSwirl greetsDustSwirl{10.0f, 0.2f, true};
 
-// (cos a, sin a, 4 + sin j, 0), one vec4 per layer.
-std::array<float, 4 * dustTurnLayers> dustLayerTurns(float swirlScale, float swirlPhase);
+// The swirl's clock at `songPosition` in a part that began at `partStart`.
+float dustClock(DustSwirl swirl, float songPosition, float partStart);
+
+// (cos a, sin a, 4 + sin j, 0), one vec4 per layer, for the swirl at `clock`.
+std::array<float, 4 * dustTurnLayers> dustLayerTurns(DustSwirl swirl, float clock);
 
 // The dust camera at `clock` seconds: it flies half a unit of depth a second down a tunnel that
 // winds by (1.5 sin 0.2 z, 1.3 sin 0.3 z, 0), swaying by (0.5 sin 0.35 t, 0.5 sin 0.45 t) and
@@ -40,7 +43,8 @@ struct DustCamera {
 };
 DustCamera dustCameraAt(float clock);
 
-// Sets the program's dust values for this frame of `swirl` at `clock`: "dustTurns" (uniform
-// vec4 dustTurns[15]), the camera's "dustEye" and "dustStraightEye", and its axes as the
-// columns of "dustAxes" (right, up, forward).
-void setDustFrame(uint32_t programId, DustSwirl swirl, float clock);
+// Sets the program's dust values for this frame of `swirl` at `songPosition` in a part that
+// began at `partStart`: "dustTurns" (uniform vec4 dustTurns[15]), the camera's "dustEye" and
+// "dustStraightEye", and its axes as the columns of "dustAxes" (right, up, forward); the
+// camera runs on the swirl's clock.
+void setDustFrame(uint32_t programId, DustSwirl swirl, float songPosition, float partStart);

@@ -55,7 +55,9 @@ void ExplodeGreetsScene::render(GLNameList frameBuffers, GLNameList renderTextur
   tileMesh.rebuildVertices(4.0 * placement.meshTime);  // as drawTiles will
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   limitChainRows(chain, tileSampledRows(tileMesh, tileMesh.frameMvp(), letterboxedRows(height, fxaaReach), height), 0);
-  runScenePass(chain, *scene, [](uint32_t p) { setDustFrame(p, greetsDustSwirl, sharedUniforms.songPosition); });
+  runScenePass(chain, *scene, [](uint32_t p) {
+    setDustFrame(p, greetsDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
+  });
   glClearColor(1.0f, 0.5f, 0.0f, 1.0f);  // takes effect at the next clear
   runPostPass(chain, *bloom);
   runPostPass(chain, *rgbSplit, setRgbSplitOffsets);

@@ -59,7 +59,9 @@ void GreetsScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   const int fxaaReach = sceneSettings.apply_fxaa ? fxaaReachRows() : 0;
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   letterboxChain(chain, fxaaReach);
-  runScenePass(chain, *scene, [](uint32_t p) { setDustFrame(p, greetsDustSwirl, sharedUniforms.songPosition); });
+  runScenePass(chain, *scene, [](uint32_t p) {
+    setDustFrame(p, greetsDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
+  });
   glClearColor(1.0f, 0.5f, 0.0f, 1.0f);  // takes effect at the next clear
   runPostPass(chain, *bloom);
   runPostPass(chain, *crt);

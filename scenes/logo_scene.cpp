@@ -50,7 +50,7 @@ void LogoScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLNam
     setSampler(programId, "renderTexture", logo);
     glUniform1f(glGetUniformLocation(programId, "alpha"), 1.0f);
     glUniform1f(glGetUniformLocation(programId, "numLines"), logoLineCount(partTime));
-    setDustFrame(programId, logoDustSwirl, partTime);
+    setDustFrame(programId, logoDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
   });
   if (logoPixelates(partTime)) {
     runPostPass(chain, *pixelateProgram, [&](uint32_t programId) {

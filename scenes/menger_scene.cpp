@@ -33,7 +33,7 @@ void MengerScene::render(GLNameList frameBuffers, GLNameList renderTextures, GLN
   runScenePass(chain, *scene, [&](uint32_t programId) {
     setSampler(programId, "cubeTexture", cube);
     setSampler(programId, "soundTexture", chain.renderTextures.at(3));
-    setDustFrame(programId, metaDustSwirl, sharedUniforms.songPosition);
+    setDustFrame(programId, metaDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
   });
   runPostPass(chain, *depthOfField, {}, dofReach);
   runPostPass(chain, *radialBlur);

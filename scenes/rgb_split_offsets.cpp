@@ -4,9 +4,13 @@
 #include "render/post_chain.h"
 #include "timeline/fades.h"
 
+RgbSplitOffsets rgbSplitOffsets(float lightPulse) {
+  return {0.01f * 0.258f * lightPulse, 0.01f * -0.34f * lightPulse, 0.01f * 0.01f};
+}
+
 void setRgbSplitOffsets(uint32_t programId) {
-  const float pulse = fades.lightPulse.value;
-  setUniformFloat(programId, "roffset", 0.01f * 0.258f * pulse);
-  setUniformFloat(programId, "goffset", 0.01f * -0.34f * pulse);
-  setUniformFloat(programId, "boffset", 0.01f * 0.01f);
+  const RgbSplitOffsets offsets = rgbSplitOffsets(fades.lightPulse.value);
+  setUniformFloat(programId, "roffset", offsets.red);
+  setUniformFloat(programId, "goffset", offsets.green);
+  setUniformFloat(programId, "boffset", offsets.blue);
 }

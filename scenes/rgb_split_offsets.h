@@ -3,5 +3,13 @@
 #pragma once
 #include <cstdint>
 
-// Sets roffset, goffset and boffset of the RGB split program in use.
+// Sideways texture-coordinate shifts of the three channels (blue's goes the other way).
+struct RgbSplitOffsets {
+  float red;
+  float green;
+  float blue;
+};
+RgbSplitOffsets rgbSplitOffsets(float lightPulse);
+
+// Sets roffset, goffset and boffset of the RGB split program in use from the light pulse.
 void setRgbSplitOffsets(uint32_t programId);

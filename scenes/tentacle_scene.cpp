@@ -93,8 +93,9 @@ void TentacleScene::render(GLNameList frameBuffers, GLNameList renderTextures, G
   PassChain chain = beginPassChain(frameBuffers, renderTextures, screenQuad);
   letterboxChain(chain, tentacleFocusReachRows() + fxaaReach);
   glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-  runScenePass(chain, *subStepScene(),
-               [](uint32_t p) { setDustFrame(p, tentacleDustSwirl, sharedUniforms.songPosition); });
+  runScenePass(chain, *subStepScene(), [](uint32_t p) {
+    setDustFrame(p, tentacleDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
+  });
   runTwoHalfPostPass(chain, *focusRows, rowSums, "rowSums", *depthOfField, tentacleFocusReachRows());
   runPostPass(chain, *bloom);
   runSpectrumPass(chain, *spectrumBox);

@@ -1,5 +1,5 @@
 // Shared start-up of the simulated runs (the offline renderer, its benchmark, the studio and
-// the browser's stills): quality names, sizes, the frame grid and the timeline.
+// the browser's stills): sizes, the frame grid and the timeline.
 #include "scenes/tool_setup.h"
 
 #include <cmath>
@@ -14,19 +14,6 @@
 #include "geometry/random_seeds.h"
 #include "scenes/frame_step_render.h"
 
-bool parseQualityName(const std::string& text, int& quality) {
-  if (text == "low") quality = 0;
-  else if (text == "medium") quality = 1;
-  else if (text == "high") quality = 2;
-  else return false;
-  return true;
-}
-
-const char* qualityName(int quality) {
-  if (quality <= 0) return "low";
-  if (quality >= 2) return "high";
-  return "medium";
-}
 
 void applyToolSizes(int quality, int renderSize, int windowWidth, int windowHeight) {
   settings.windowed = true;

@@ -1,15 +1,12 @@
-// The start-up that the offline renderer, its frame benchmark and the studio share: quality
-// names, the render and window sizes, and the timeline every frame step reads.
+// The start-up that the offline renderer, its frame benchmark, the studio and the browser's
+// stills share: the render and window sizes, the frame grid, and the timeline every frame step
+// reads.
 // Does NOT open a display or load anything: each tool does that in its own order.
 #pragma once
 #include <string>
 
 #include "timeline/audio.h"
 
-// "low", "medium" or "high" to 0, 1 or 2; false (quality untouched) for anything else.
-bool parseQualityName(const std::string& text, int& quality);
-// The name of quality 0, 1 or 2 (clamped, as the render sizes are).
-const char* qualityName(int quality);
 // Windowed; the render size of the quality unless a square `renderSize` is given.
 void applyToolSizes(int quality, int renderSize, int windowWidth, int windowHeight);
 // The frame clock of a simulated run unless told otherwise.

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Fuzzes the loaders that read bytes from outside: builds the libFuzzer targets of fuzz/ with
-# clang, ASan and UBSan into ./build-fuzz (seed corpora from our own generated files), replays
-# every saved finding under tests/fuzz_regressions/<target>/, then runs each target for SECONDS
-# (default 60). Prints executions and findings per target; status 1 on any finding.
+# Fuzzes the code that reads bytes from outside, the loaders and both tools' command lines:
+# builds the libFuzzer targets of fuzz/ with clang, ASan and UBSan into ./build-fuzz (seed
+# corpora from our own generated files), replays every saved finding under
+# tests/fuzz_regressions/<target>/, then runs each target (or those FUZZ_TARGETS names) for
+# SECONDS (default 60). Prints executions and findings per target; status 1 on any finding.
 # New inputs that reach new code collect in build-fuzz/corpus/<target>/, findings in
 # build-fuzz/findings/<target>/ (copy one to tests/fuzz_regressions/<target>/ once it is fixed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build="$(pwd)/build-fuzz"  # absolute: the shader target works inside a folder of its own
-targets=(pack_image mp3_decode sndfile_decode shader_includes)
+targets=(${FUZZ_TARGETS:-pack_image mp3_decode sndfile_decode shader_includes command_line})
 # Longest input per target: room for the largest seeds that still mutate quickly.
-declare -A max_len=([pack_image]=16384 [mp3_decode]=16384 [sndfile_decode]=8192 [shader_includes]=16384)
+declare -A max_len=([pack_image]=16384 [mp3_decode]=16384 [sndfile_decode]=8192 [shader_includes]=16384 [command_line]=512)
 
 bash scripts/setup.sh
 export CCACHE_BASEDIR="$(pwd)" CCACHE_NOHASHDIR=true

@@ -8,7 +8,6 @@
 #include "studio/keys.h"
 #include "timeline/demo_parts.h"
 #include "tooling/command_line.h"
-#include "scenes/tool_setup.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 // The fixed part table and its lookup.
 #include "timeline/demo_parts.h"
 
-#include "timeline/demo_state.h"
-
 DemoTimeline demoTimeline;
 
 void addDemoPart(DemoTimeline& timeline, float start, float end, const std::string& name, int index) {
@@ -20,11 +18,6 @@ DemoTimeline makeDemoTimeline() {
   addDemoPart(timeline, 217.336f, 252.3f, "Meta cubes", 6);
   addDemoPart(timeline, 252.3f, 261.0f, "End", 7);
   return timeline;
-}
-
-void buildDemoTimeline() {
-  demoState.currentPartIndex = -1;
-  demoTimeline = makeDemoTimeline();
 }
 
 const DemoPart* findDemoPart(const DemoTimeline& timeline, float position) {

@@ -1,5 +1,5 @@
 // The demo part table: eight song intervals, each drawn by one scene.
-// Owns: demoTimeline (writer: buildDemoTimeline, once at start-up).
+// Owns: demoTimeline (writer: buildDemoTimeline of timeline/demo_state.h, once at start-up).
 // Does NOT track the current part: the main loop does (timeline/demo_state.h).
 #pragma once
 #include <string>
@@ -18,8 +18,6 @@ extern DemoTimeline demoTimeline;
 
 DemoTimeline makeDemoTimeline();
 void addDemoPart(DemoTimeline& timeline, float start, float end, const std::string& name, int index);
-// Sets currentPartIndex to -1 (so the first lookup is a change) and fills demoTimeline.
-void buildDemoTimeline();
 // The first row with start <= position < end, or nullptr when none contains it.
 const DemoPart* findDemoPart(const DemoTimeline& timeline, float position);
 

@@ -7,6 +7,11 @@
 
 DemoState demoState;
 
+void buildDemoTimeline() {
+  demoState.currentPartIndex = -1;
+  demoTimeline = makeDemoTimeline();
+}
+
 void advanceDemoPart(float t) {
   if (const DemoPart* part = findDemoPart(demoTimeline, t); part && part->index != demoState.currentPartIndex) {
     demoState.currentPartIndex = part->index;

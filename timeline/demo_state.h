@@ -15,3 +15,5 @@ extern DemoState demoState;
 // publishes activeDemoPart and the part start, and clears the fade hold when a new part
 // begins. A position inside no row keeps the previous part.
 void advanceDemoPart(float t);
+// Sets currentPartIndex to -1 (so the first lookup is a change) and fills demoTimeline.
+void buildDemoTimeline();

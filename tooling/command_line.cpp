@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "scenes/tool_setup.h"
-
 namespace {
 
 // CLI11 wraps some messages over several lines; the tools report one.
@@ -90,6 +88,20 @@ CLI::Validator finiteNumber(double lowest, double highest) {
         return numberIn(text, lowest, highest) ? std::string() : "not a number " + bounds + ": " + text;
       },
       rangeInHelp(lowest, highest));
+}
+
+bool parseQualityName(const std::string& text, int& quality) {
+  if (text == "low") quality = 0;
+  else if (text == "medium") quality = 1;
+  else if (text == "high") quality = 2;
+  else return false;
+  return true;
+}
+
+const char* qualityName(int quality) {
+  if (quality <= 0) return "low";
+  if (quality >= 2) return "high";
+  return "medium";
 }
 
 CLI::Option* addQualityOption(CLI::App& app, int& quality) {

@@ -36,6 +36,11 @@ std::optional<double> numberIn(const std::string& text, double lowest, double hi
 // numberIn as an option's check(): "not a number from LOWEST to HIGHEST: TEXT" when it fails.
 CLI::Validator finiteNumber(double lowest, double highest = HUGE_VAL);
 
+// "low", "medium" or "high" to 0, 1 or 2; false (quality untouched) for anything else.
+bool parseQualityName(const std::string& text, int& quality);
+// The name of quality 0, 1 or 2 (clamped, as the render sizes are).
+const char* qualityName(int quality);
+
 // The largest window-size output on either side.
 inline constexpr int largestOutputSide = 8192;
 

@@ -155,7 +155,7 @@ void benchTentacles(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint
     sharedUniforms.partStart = sharedUniforms.songPosition - partTime;
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
-    setDustFrame(scene.programId, tentacleDustSwirl, sharedUniforms.songPosition);
+    setDustFrame(scene.programId, tentacleDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
     std::printf("%-12s %8.3f ms  (sub-step %d, %d draws)\n", "tentacles", timePass(scene, quad, framebuffer, sceneDraws),
                 step.sub_step, sceneDraws);
     std::fflush(stdout);
@@ -184,7 +184,7 @@ void benchMeta(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t 
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
     setSampler(scene, "cubeTexture", input);
-    setDustFrame(scene.programId, metaDustSwirl, sharedUniforms.songPosition);
+    setDustFrame(scene.programId, metaDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "meta", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);
@@ -204,7 +204,7 @@ void benchGreets(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_
     writeGreetsSharedValues(partTime, 0, sharedUniforms);
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
-    setDustFrame(scene.programId, greetsDustSwirl, sharedUniforms.songPosition);
+    setDustFrame(scene.programId, greetsDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "greets", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);
@@ -249,7 +249,7 @@ void benchAbstractWorlds(const ScreenQuad& quad, uint32_t input, uint32_t sound,
     sharedUniforms.partStart = sharedUniforms.songPosition - partTime;
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
-    setDustFrame(scene.programId, abstractWorldsDustSwirl, partTime);
+    setDustFrame(scene.programId, abstractWorldsDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "abstract", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);
@@ -278,7 +278,7 @@ void benchIntro(const ScreenQuad& quad, uint32_t input, uint32_t sound, uint32_t
     glUseProgram(scene.programId);
     setPassUniforms(scene, input, sound);
     setSampler(scene, "rockRedQuads", rockRedQuads);
-    setDustFrame(scene.programId, introDustSwirl, partTime);
+    setDustFrame(scene.programId, introDustSwirl, sharedUniforms.songPosition, sharedUniforms.partStart);
     std::printf("%-12s %8.3f ms  (part time %.1f, %d draws)\n", "intro", timePass(scene, quad, framebuffer, sceneDraws),
                 partTime, sceneDraws);
     std::fflush(stdout);

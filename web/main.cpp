@@ -6,6 +6,7 @@
 #include <string>
 
 #include "timeline/demo_parts.h"
+#include "timeline/demo_state.h"
 #include "web/web_runs.h"
 
 namespace {

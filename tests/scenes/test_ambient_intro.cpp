@@ -1,6 +1,6 @@
 // The intro part: what its scene pass shows by part time (black at 0, the fade over at 4 s, no
 // dust before 10 s), what beats and music change (desaturation, lens falloff, the relief's
-// spectrum bin), the caption timetable, the window at part time 0 and the dust camera's flight.
+// spectrum bin), the caption timetable and the window at part time 0.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +11,6 @@
 #include "render/gl_lists.h"
 #include "render/shared_uniforms.h"
 #include "scenes/ambient_intro_scene.h"
-#include "scenes/dust_turns.h"
 #include "scenes/intro_captions.h"
 #include "tests/support/pass_runner.h"
 #include "tests/support/scene_fixture.h"
@@ -154,31 +153,5 @@ TEST_F(IntroTest, NoCaptionShowsBetween21And24WhateverSitsOnTheCaptionUnit) {
       EXPECT_GT(change, 0.3f) << "half of the first caption shows at 20.5 s";
     else
       EXPECT_EQ(change, 0.0f) << "part time " << t;
-  }
-}
-
-TEST(DustCamera, FliesHalfAUnitASecondFromThreeBehindTheTunnelMiddleItFacesOnOrthonormalAxes) {
-  const auto near = [](Vec3 a, Vec3 b) {
-    return std::abs(a.x - b.x) < 1e-5f && std::abs(a.y - b.y) < 1e-5f && std::abs(a.z - b.z) < 1e-5f;
-  };
-  const auto dot = [](Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
-  // At 0 the straight eye is (0, 0, -3); the tunnel moves it by -(1.5 sin(-0.6), 1.3 sin(-0.9), 0)
-  // and leaves the target, the origin, where it is.
-  const DustCamera start = dustCameraAt(0.0f);
-  EXPECT_TRUE(near(start.straightEye, {0.0f, 0.0f, -3.0f}));
-  const Vec3 eye{1.5f * std::sin(0.6f), 1.3f * std::sin(0.9f), -3.0f};
-  EXPECT_TRUE(near(start.eye, eye));
-  const float toTarget = std::sqrt(dot(eye, eye));
-  EXPECT_TRUE(near(start.forward, {-eye.x / toTarget, -eye.y / toTarget, -eye.z / toTarget}));
-  for (const float clock : {0.0f, 7.0f, 63.5f, 200.0f}) {
-    const DustCamera c = dustCameraAt(clock);
-    EXPECT_NEAR(c.straightEye.z, -3.0f + 0.5f * clock, 1e-4f) << clock;
-    EXPECT_NEAR(c.eye.z, c.straightEye.z, 1e-4f) << "the tunnel winds across z only";
-    for (const Vec3 axis : {c.right, c.up, c.forward}) EXPECT_NEAR(dot(axis, axis), 1.0f, 1e-5f) << clock;
-    EXPECT_NEAR(dot(c.right, c.up), 0.0f, 1e-5f) << clock;
-    EXPECT_NEAR(dot(c.right, c.forward), 0.0f, 1e-5f) << clock;
-    EXPECT_NEAR(dot(c.up, c.forward), 0.0f, 1e-5f) << clock;
-    EXPECT_EQ(c.right.y, 0.0f) << "the side axis stays level";
-    EXPECT_GT(c.forward.z, 0.0f) << "looking down the tunnel";
   }
 }

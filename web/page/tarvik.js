@@ -72,11 +72,25 @@
   }
 
   // The module's sound (Module.tarvikSound): the decoded track, and its player once a context
-  // exists. The position counts on past the track's end, as the desktop's does.
+  // exists. The position counts on past the track's end, as the desktop's does. A context whose
+  // clock stands still (no output device, or one that stopped) would freeze the pictures: after
+  // stallSeconds of that the position goes on by the wall clock from where it stood.
   function makeSound(buffer) {
     const left = buffer.getChannelData(0);
     const right = buffer.numberOfChannels > 1 ? buffer.getChannelData(1) : left;
+    const stallSeconds = 1;
     let context = null, source = null, startedAt = 0, offset = 0, rate = 1, playing = false;
+    let wallStartedAt = 0, onWallClock = false;
+    const wallNow = () => performance.now() / 1000;
+    function heardSeconds() {
+      const wall = wallNow() - wallStartedAt;
+      if (onWallClock) return wall;
+      const heard = context.currentTime - startedAt;
+      if (wall - heard <= stallSeconds) return heard;
+      onWallClock = true;
+      say('The audio output does not play; the song clock goes on by the wall clock.');
+      return wall;
+    }
     function stopSource() {
       if (source) { source.onended = null; source.stop(); source.disconnect(); }
       source = null;
@@ -88,7 +102,7 @@
         for (let i = 0; i < buffer.length; ++i) { heap[at + 2 * i] = left[i]; heap[at + 2 * i + 1] = right[i]; }
       },
       attach(audioContext) { context = audioContext; },
-      position() { return playing && context ? offset + (context.currentTime - startedAt) * rate : offset; },
+      position() { return playing && context ? offset + heardSeconds() * rate : offset; },
       play(from, newRate) {
         stopSource();
         offset = from;
@@ -96,6 +110,7 @@
         playing = true;
         if (!context) return;
         startedAt = context.currentTime;
+        wallStartedAt = wallNow();
         if (from >= buffer.duration) return;
         source = context.createBufferSource();
         source.buffer = buffer;
