@@ -17,6 +17,7 @@
 #include "timeline/audio.h"
 #include "timeline/beat_sync.h"
 #include "timeline/demo_parts.h"
+#include "timeline/demo_state.h"
 #include "timeline/music.h"
 
 namespace {
