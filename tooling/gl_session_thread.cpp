@@ -4,7 +4,6 @@
 #include <pthread.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -23,8 +22,6 @@ void* runSession(void* argument) {
 }  // namespace
 
 int runGlSession(const std::function<int()>& session, size_t stackBytes) {
-  // Read by Mesa when the context is made; a user's own setting wins.
-  setenv("mesa_glthread", "false", 0);
   SessionCall call{&session};
   pthread_attr_t attributes;
   pthread_attr_init(&attributes);

@@ -12,7 +12,6 @@
 inline constexpr size_t glSessionStackBytes = size_t{1} << 30;
 
 // Runs `session` on a new thread with a glSessionStackBytes stack and returns its result once
-// it ends. Also keeps Mesa from moving GL calls to a worker thread of its own (whose stack would
-// be the default again). When no such thread can be made, says so in one line on stderr and
-// runs `session` on the calling thread.
+// it ends. When no such thread can be made, says so in one line on stderr and runs `session`
+// on the calling thread.
 int runGlSession(const std::function<int()>& session, size_t stackBytes = glSessionStackBytes);
