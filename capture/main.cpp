@@ -2,9 +2,11 @@
 #include "capture/offline_options.h"
 #include "capture/offline_render.h"
 #include "capture/render_bench.h"
+#include "tooling/gl_session_thread.h"
 
 int main(int argc, char** argv) {
   const ParsedOfflineOptions parsed = parseOfflineOptions(argc, argv);
   if (!parsed.options) return finishCommandLine(parsed.outcome);
-  return parsed.options->bench ? runRenderBench(*parsed.options) : runOfflineRender(*parsed.options);
+  const OfflineOptions& options = *parsed.options;
+  return runGlSession([&] { return options.bench ? runRenderBench(options) : runOfflineRender(options); });
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "render/shader_build_hooks.h"
+#include "render/shader_files.h"
 #include "scenes/scene_set.h"
 #include "studio/transport.h"
 #include "timeline/demo_parts.h"
@@ -49,25 +50,34 @@ std::string LivePrograms::ownerOfNewProgram() const {
 
 void LivePrograms::rebuildAll(const std::string& cause) { rebuild(programs_.all(), cause); }
 
-void LivePrograms::startWatching() { watcher_.poll(); }
+void LivePrograms::startWatching() { apply(watcher_.start(pollEvery)); }
 
-bool LivePrograms::pollIfDue(std::chrono::steady_clock::time_point now) {
-  return now - lastPoll_ >= pollEvery && poll();
-}
+bool LivePrograms::poll() { return apply(watcher_.pollNow()); }
 
-bool LivePrograms::poll() {
-  lastPoll_ = std::chrono::steady_clock::now();
-  const ShaderFileChanges changes = watcher_.poll();
-  if (!changes.lost.empty())
-    status_.report(joined(changes.lost) + ": deleted, unreadable or not a regular file; the last good programs stay", true);
-  if (changes.changed.empty()) return false;
-  const std::vector<ShaderProgram*> readers = programs_.readersOf(changes.changed);
+bool LivePrograms::takeWatched() { return apply(watcher_.take()); }
+
+bool LivePrograms::apply(const ShaderFileChanges& changes) {
+  reportNotRead(pathsWith(changes, InputFileStatus::missing), "file not found");
+  for (const InputFileStatus status : {InputFileStatus::tooLarge, InputFileStatus::folder, InputFileStatus::notRegular,
+                                       InputFileStatus::unreadable})
+    reportNotRead(pathsWith(changes, status), "not read, " + inputFileProblem(status, maxShaderFileBytes));
+  const std::vector<std::string> changed = pathsWith(changes, InputFileStatus::ok);
+  if (changed.empty()) return false;
+  const std::vector<ShaderProgram*> readers = programs_.readersOf(changed);
   if (readers.empty()) {
-    status_.report(joined(changes.changed) + " changed; no program reads it", false);
+    status_.report(joined(changed) + " changed; no program reads it", false);
     return false;
   }
-  rebuild(readers, joined(changes.changed));
+  rebuild(readers, joined(changed));
   return true;
+}
+
+// One line for the paths, an error when a program reads them.
+void LivePrograms::reportNotRead(const std::vector<std::string>& paths, const std::string& why) {
+  if (paths.empty()) return;
+  const bool read = !programs_.readersOf(paths).empty();
+  status_.report(joined(paths) + ": " + why + (read ? "; its programs keep their last good build" : "; no program reads it"),
+                 read);
 }
 
 void LivePrograms::rebuild(const std::vector<ShaderProgram*>& programs, const std::string& cause) {

@@ -1,17 +1,17 @@
 // The studio's live programs: the build hooks that list every program as it is made (with the
-// part making it), the watch on ./shaders/, and each rebuild with its one report (every error
-// line, the programs rebuilt and those that keep their last good build, then the status line).
-// Owns: the program list, the watcher, the programs' names for the timing table, the poll
-// time; shaderBuildHooks from installHooks until removeHooks or its end.
+// part making it), the watch on ./shaders/ (on a thread of its own), and each rebuild with its
+// one report (every error line, the programs rebuilt and those that keep their last good
+// build, then the status line); a file deleted or not readable is one line naming it.
+// Owns: the program list, the watcher, the programs' names for the timing table;
+// shaderBuildHooks from installHooks until removeHooks or its end.
 // Does NOT draw nor time passes: the picture does, under the names kept here.
 #pragma once
-#include <chrono>
 #include <string>
 #include <vector>
 
 #include "studio/programs.h"
 #include "studio/status_line.h"
-#include "studio/watch.h"
+#include "studio/watch_thread.h"
 #include "tooling/pass_names.h"
 
 class LivePrograms {
@@ -32,8 +32,8 @@ class LivePrograms {
   void startWatching();
   // Checks ./shaders/ now; true when programs were rebuilt.
   bool poll();
-  // poll(), when a quarter of a second has passed since the last one.
-  bool pollIfDue(std::chrono::steady_clock::time_point now);
+  // Takes what the watcher found since the last call; true when programs were rebuilt.
+  bool takeWatched();
 
   const ProgramNames& names() const { return names_; }
 
@@ -41,11 +41,12 @@ class LivePrograms {
   std::string ownerOfNewProgram() const;
   void rebuild(const std::vector<ShaderProgram*>& programs, const std::string& cause);
   void report(const ProgramsRebuilt& result, const std::string& cause);
+  bool apply(const ShaderFileChanges& changes);
+  void reportNotRead(const std::vector<std::string>& paths, const std::string& why);
 
   StatusLine& status_;
   StudioPrograms programs_;
-  ShaderFolderWatcher watcher_;
+  ShaderWatchThread watcher_;
   ProgramNames names_;
   bool scenesLoaded_ = false;
-  std::chrono::steady_clock::time_point lastPoll_ = std::chrono::steady_clock::now();
 };

@@ -6,6 +6,20 @@
 #include "app/stop_request.h"
 #include "studio/options.h"
 #include "studio/session.h"
+#include "tooling/gl_session_thread.h"
+
+namespace {
+
+int runStudio(const StudioOptions& options) {
+  StudioSession session(options);
+  const bool started = session.start();
+  while (started && session.runFrame() && !stopRequested()) {
+  }
+  session.shutDown();
+  return started ? 0 : 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const StudioCommandLine line = parseStudioCommandLine(argc, argv);
@@ -22,10 +36,6 @@ int main(int argc, char** argv) {
   // large are mapped and unmapped instead.
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
   installStopHandlers({0, ""});  // a signal ends the studio as Escape does
-  StudioSession session(*line.options);
-  const bool started = session.start();
-  while (started && session.runFrame() && !stopRequested()) {
-  }
-  session.shutDown();
-  return started ? 0 : 1;
+  // SDL wants its events pumped on the thread that made the window: the whole session runs there.
+  return runGlSession([&] { return runStudio(*line.options); });
 }

@@ -2,9 +2,7 @@
 #include "studio/program_rebuild.h"
 
 #include <GL/glew.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -100,21 +98,19 @@ ProgramSource describeProgramSource(bool fragmentIsFile, const std::string& vert
   return source;
 }
 
-bool safeToRead(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT;
+std::string whyNotReadable(const std::string& path) {
   struct stat info {};
-  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  ::close(fd);
-  return regular;
+  if (::stat(path.c_str(), &info) != 0) return errno == ENOENT ? "file not found" : "not readable";
+  return S_ISREG(info.st_mode) ? "" : "not a regular file; not read";
 }
 
 ProgramRebuild rebuildFromDisk(const ProgramSource& source) {
   ProgramRebuild result;
   result.files = source.files;
   for (const std::string& path : source.files) {
-    if (safeToRead(path)) continue;
-    result.errors.push_back(path + ": not a readable regular file; not read");
+    const std::string why = whyNotReadable(path);
+    if (why.empty()) continue;
+    result.errors.push_back(path + ": " + why);
     return result;
   }
   const StageText vertex = source.vertexPath.empty() ? StageText{source.vertexText, {}} : fileStage(source.vertexPath);

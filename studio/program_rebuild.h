@@ -43,14 +43,14 @@ struct ProgramRebuild {
 };
 
 // Compiles and links `source` from the files on disk; a failed program is deleted at once.
-// A file of the program that is not a regular file (a FIFO, a folder) is refused without
-// being opened for reading.
+// A file of the program that is missing or not a regular file (a FIFO, a folder) is one error
+// line naming it, and nothing is compiled.
 ProgramRebuild rebuildFromDisk(const ProgramSource& source);
 
 // Puts `programId` in `program` and deletes the program it held (GL keeps a program bound for
 // drawing alive until it is no longer in use).
 void replaceProgram(ShaderProgram& program, uint32_t programId);
 
-// True when `path` opens without blocking and is a regular file; a missing file also gives
-// true (its absence is reported where it is read).
-bool safeToRead(const std::string& path);
+// Why `path` cannot be read as a shader file ("file not found"), from stat alone; empty when
+// it is a regular file.
+std::string whyNotReadable(const std::string& path);

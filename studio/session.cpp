@@ -105,7 +105,7 @@ bool StudioSession::runFrame() {
   if (!started_) return false;
   const auto frameStart = StudioPicture::Clock::now();
   handleEvents();
-  if (programs_.pollIfDue(frameStart)) picture_.requestRedraw();
+  if (programs_.takeWatched()) picture_.requestRedraw();
   captures_.poll();
   playback_.advanceClock();
   if (playback_.takeMoved()) picture_.requestRedraw();

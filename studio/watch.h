@@ -1,38 +1,44 @@
-// Watching the shader files: snapshots of ./shaders/ (every .glsl, with whether it reads as a
-// regular file and a hash of its bytes) and what changed between two snapshots. A path that
-// turned into a FIFO, a folder or an unreadable file is never read: it counts as lost.
+// Watching the shader files: snapshots of ./shaders/ (every .glsl with what stat says of it:
+// its kind, size and modification time) and what changed between two of them. Only a file
+// whose size or time moved is read, through readInputFile: never a FIFO or a folder, never one
+// over maxShaderFileBytes. A file saved with the same bytes again is no change.
 // Owns: ShaderFolderWatcher's last snapshot. Does NOT rebuild anything and needs no GL.
 #pragma once
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "render/input_file.h"
+
 struct ShaderFileState {
-  bool readable = false;
-  uint64_t hash = 0;  // of the bytes, when readable
+  InputFileStatus status = InputFileStatus::ok;  // ok: a regular file within the read limit
+  int64_t size = 0;
+  int64_t modifiedNs = 0;
+  // Written so shortly before the snapshot that a second write could still leave size and
+  // time as they are: such a file is read again at the next poll.
+  bool recent = false;
+  std::optional<uint64_t> hash;  // of the bytes, once they were read
 };
 
-// Keyed by the path in normal form (normalShaderPath).
+// Keyed by the path as the folder's listing spells it.
 using ShaderFolderSnapshot = std::map<std::string, ShaderFileState>;
 
-// Every .glsl below `folder` (recursively); a missing folder gives an empty snapshot.
-ShaderFolderSnapshot snapshotShaderFolder(const std::string& folder);
+// What happened to each path (in normal form, normalShaderPath) that changed: ok (new, or different bytes), missing (deleted), or
+// why it is not read now (tooLarge, folder, notRegular, unreadable).
+using ShaderFileChanges = std::map<std::string, InputFileStatus>;
+std::vector<std::string> pathsWith(const ShaderFileChanges& changes, InputFileStatus status);
 
-struct ShaderFileChanges {
-  std::vector<std::string> changed;  // new, or different bytes, and readable now
-  std::vector<std::string> lost;     // deleted, unreadable, or no longer a regular file
-  bool empty() const { return changed.empty() && lost.empty(); }
-};
-ShaderFileChanges compareSnapshots(const ShaderFolderSnapshot& before, const ShaderFolderSnapshot& after);
-
-// Polls a folder: each poll compares a fresh snapshot with the one before.
+// Polls a folder (recursively; a missing folder holds no files). The first poll takes stock
+// (reading only files written in the last moments) and reports the files it cannot read;
+// each later one reports what changed.
 class ShaderFolderWatcher {
  public:
-  explicit ShaderFolderWatcher(std::string folder);
+  explicit ShaderFolderWatcher(std::string folder) : folder_(std::move(folder)) {}
   ShaderFileChanges poll();
 
  private:
   std::string folder_;
-  ShaderFolderSnapshot last_;
+  std::optional<ShaderFolderSnapshot> last_;
 };

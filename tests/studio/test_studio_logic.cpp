@@ -1,6 +1,6 @@
 // The studio's logic without a window: the key map, loop ranges, the frame grid and speed
 // steps, capture names and export ranges, the timeline strip's layout, the shader folder
-// watcher (FIFOs and folders never read), source maps from assembled text back to files, the
+// watcher (stat first, each change once, FIFOs and folders never read), source maps from assembled text back to files, the
 // command line, the overlay's wording and the background export child.
 #include <SDL2/SDL_keycode.h>
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "studio/program_rebuild.h"
+#include "render/shader_files.h"
 #include "render/shader_includes.h"
 #include "render/shader_source_builder.h"
 #include "studio/keys.h"
@@ -22,6 +23,8 @@
 #include "tests/support/temp_files.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 const DemoTimeline& table() {
   static const DemoTimeline timeline = makeDemoTimeline();
@@ -154,29 +157,41 @@ TEST(StudioTimelineStrip, ClicksMapToSongTimeAndTheStripShowsPartsTicksLoopAndHe
   EXPECT_NEAR(strip.timeAt(rects[3].x), table()[2].start, 0.5f) << "part 3's band";
 }
 
-TEST(StudioWatch, SeesChangesAndNeverReadsFifosOrFolders) {
+TEST(StudioWatch, ReadsOnlyWhatMovedReportsEachChangeOnceAndNeverReadsFifosOrFolders) {
   TempDir dir;
   dir.write("shaders/a.glsl", "void main() {}\n");
-  dir.write("shaders/lib/b.glsl", "float b;\n");
+  const fs::path b = dir.write("shaders/lib/b.glsl", "float b;\n");
+  const fs::file_time_type longAgo = fs::last_write_time(b) - std::chrono::hours(1);
+  fs::last_write_time(b, longAgo);
   dir.write("shaders/notes.txt", "not a shader\n");
   ScopedWorkingDir here(dir.path());
   ShaderFolderWatcher watcher("./shaders");
   EXPECT_TRUE(watcher.poll().empty());
   dir.write("shaders/a.glsl", "void main() { }\n");
   dir.write("shaders/notes.txt", "still not a shader\n");
-  EXPECT_EQ(watcher.poll().changed, std::vector<std::string>{"shaders/a.glsl"});
+  EXPECT_EQ(watcher.poll(), (ShaderFileChanges{{"shaders/a.glsl", InputFileStatus::ok}}));
   dir.write("shaders/a.glsl", "void main() { }\n");
   EXPECT_TRUE(watcher.poll().empty()) << "the same bytes again";
-  std::filesystem::remove(dir.path() / "shaders/lib/b.glsl");
-  ASSERT_EQ(::mkfifo((dir.path() / "shaders/lib/b.glsl").c_str(), 0644), 0);
-  std::filesystem::remove(dir.path() / "shaders/a.glsl");
-  std::filesystem::create_directory(dir.path() / "shaders/a.glsl");
-  const ShaderFileChanges changes = watcher.poll();  // a blocking open would hang here
-  EXPECT_EQ(changes.lost, (std::vector<std::string>{"shaders/a.glsl", "shaders/lib/b.glsl"}));
-  EXPECT_TRUE(changes.changed.empty());
-  EXPECT_FALSE(safeToRead("shaders/lib/b.glsl"));
-  EXPECT_TRUE(safeToRead("shaders/notes.txt"));
-  EXPECT_TRUE(compareSnapshots({{"x.glsl", {false, 0}}}, {}).empty()) << "a lost file is reported once";
+  dir.write("shaders/lib/b.glsl", "float c;\n");
+  fs::last_write_time(b, longAgo);
+  EXPECT_TRUE(watcher.poll().empty()) << "same size and time: not read again";
+  fs::last_write_time(b, longAgo + std::chrono::minutes(1));
+  EXPECT_EQ(watcher.poll(), (ShaderFileChanges{{"shaders/lib/b.glsl", InputFileStatus::ok}}));
+
+  fs::resize_file(dir.write("shaders/big.glsl", ""), maxShaderFileBytes + 1);
+  fs::remove(b);
+  ASSERT_EQ(::mkfifo(b.c_str(), 0644), 0);
+  fs::remove(dir.path() / "shaders/a.glsl");
+  const ShaderFileChanges gone = {{"shaders/a.glsl", InputFileStatus::missing},
+                                  {"shaders/big.glsl", InputFileStatus::tooLarge},
+                                  {"shaders/lib/b.glsl", InputFileStatus::notRegular}};
+  EXPECT_EQ(watcher.poll(), gone);  // a blocking open of the FIFO would hang here
+  EXPECT_TRUE(watcher.poll().empty()) << "each reported once";
+  fs::create_directory(dir.path() / "shaders/a.glsl");
+  EXPECT_EQ(watcher.poll(), (ShaderFileChanges{{"shaders/a.glsl", InputFileStatus::folder}}));
+  EXPECT_EQ(whyNotReadable("shaders/lib/b.glsl"), "not a regular file; not read");
+  EXPECT_EQ(whyNotReadable("shaders/gone.glsl"), "file not found");
+  EXPECT_EQ(whyNotReadable("shaders/notes.txt"), "");
 }
 
 TEST(StudioSourceMap, CompilerLinesPointIntoTheFilesAnAssemblyRead) {

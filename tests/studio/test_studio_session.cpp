@@ -1,8 +1,8 @@
 // A scripted studio session under Xvfb with the dummy audio driver, keys injected as SDL
 // events, on a copy of ./shaders/: seeks (1 s, 10 s), part jumps, pause (nothing
 // advances while the frame is redrawn), frame steps, a saved post-pass edit seen in every
-// part that draws it, a broken save reported at its file and line while the last good program
-// draws on, P saving the picture, a part loop, the end point, V exporting a marked range.
+// part that draws it, a broken save reported at its file and line and a deleted file named
+// while the last good program draws on, a sum too deep for a default stack, P saving the picture, a part loop, the end point, V exporting a marked range.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "tests/support/gl_context.h"
 #include "tests/support/temp_files.h"
 #include "tests/support/test_paths.h"
+#include "tooling/gl_session_thread.h"
 #include "timeline/beat_sync.h"
 
 namespace fs = std::filesystem;
@@ -61,9 +62,7 @@ std::pair<int, int> pngSize(const fs::path& path) {
   return {number(16), number(20)};
 }
 
-}  // namespace
-
-TEST(StudioSession, ScriptedSession) {
+void scriptedSession() {
   TempDir dir;
   fs::copy(sourceDir / "shaders", dir.path() / "shaders", fs::copy_options::recursive);
   fs::create_directory_symlink(sourceDir / "music", dir.path() / "music");
@@ -127,6 +126,30 @@ TEST(StudioSession, ScriptedSession) {
   runFrames(session, 2);
   EXPECT_GT(magentaShare(session), 0.3);
 
+  // Deleted: one line naming it, also on R, while the last good program draws on.
+  fs::remove(dir.path() / rgbSplit);
+  said = captureStdout([&] {
+    session.pollShaderFiles();
+    session.apply({StudioCommand::ReloadAll});
+  });
+  EXPECT_NE(said.find("studio: shaders/postprocessors/rgbsplit.glsl: file not found; its programs keep"),
+            std::string::npos) << said;
+  EXPECT_EQ(said.find("NOT FOUND"), std::string::npos) << said;
+  EXPECT_EQ(session.status(), "shaders/postprocessors/rgbsplit.glsl: file not found");
+  runFrames(session, 2);
+  EXPECT_GT(magentaShare(session), 0.3);
+
+  // Back as a sum of 20,000 terms: the GL's compiler recurses once a term, past a default stack. The
+  // comment keeps the GL's shader cache from skipping the compile on a later run.
+  std::string sum = "0.0";
+  for (int i = 0; i < 20000; ++i) sum += "+0.0";
+  dir.write(rgbSplit, "#version 330 core\n// " + std::to_string(SDL_GetPerformanceCounter()) +
+                          "\nout vec4 fragColor;\nvoid main() { fragColor = vec4(" + sum + ", 1.0, 0.0, 1.0); }\n");
+  said = captureStdout([&] { session.pollShaderFiles(); });
+  EXPECT_NE(said.find("rebuilt Greets/rgbsplit, Greets explode/rgbsplit\n"), std::string::npos) << said;
+  runFrames(session, 1);
+  EXPECT_LT(magentaShare(session), 0.05);
+
   // P saves the picture without overlays, named by the song time.
   press(SDLK_p);
   runFrames(session, 1);
@@ -164,4 +187,14 @@ TEST(StudioSession, ScriptedSession) {
   press(SDLK_ESCAPE);
   EXPECT_FALSE(session.runFrame());
   session.shutDown();
+}
+
+}  // namespace
+
+// On the thread the studio's own session runs on.
+TEST(StudioSession, ScriptedSession) {
+  runGlSession([] {
+    scriptedSession();
+    return 0;
+  });
 }
