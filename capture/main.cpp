@@ -5,6 +5,8 @@
 
 int main(int argc, char** argv) {
   const ParsedOfflineOptions parsed = parseOfflineOptions(argc, argv);
-  if (!parsed.options) return finishCommandLine(parsed.outcome);
-  return parsed.options->bench ? runRenderBench(*parsed.options) : runOfflineRender(*parsed.options);
+  const int status = !parsed.options        ? finishCommandLine(parsed.outcome)
+                     : parsed.options->bench ? runRenderBench(*parsed.options)
+                                             : runOfflineRender(*parsed.options);
+  return finishStdout("tarvik-render", status);
 }

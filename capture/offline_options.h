@@ -45,8 +45,10 @@ ParsedOfflineOptions parseOfflineOptions(int argc, const char* const* argv);
 
 // The kind of output `out` names: a name ending in "/", an existing folder or a name without
 // an extension is a folder; otherwise .png, .mp4, .mkv or .wav (any case); nothing for any
-// other extension.
+// other extension, nor for a name that is only one of those extensions.
 std::optional<OutputKind> outputKindOf(const std::string& out);
+// "x/.png": a hidden name with no stem, which would otherwise make a folder ".png/".
+bool onlyAnExtension(const std::string& out);
 
 // Frame k of the run is at song time k / fps: the last frame at or before `seconds`,
 // and the first frame at or after it.

@@ -6,12 +6,13 @@
 #include "app/stop_request.h"
 #include "studio/options.h"
 #include "studio/session.h"
+#include "tooling/command_line.h"
 
 int main(int argc, char** argv) {
   const StudioCommandLine line = parseStudioCommandLine(argc, argv);
   if (!line.help.empty()) {
     std::printf("%s", line.help.c_str());
-    return 0;
+    return finishStdout("tarvik-studio", 0);
   }
   if (!line.options) {
     std::fprintf(stderr, "tarvik-studio: %s\n", line.error.c_str());
@@ -27,5 +28,5 @@ int main(int argc, char** argv) {
   while (started && session.runFrame() && !stopRequested()) {
   }
   session.shutDown();
-  return started ? 0 : 1;
+  return finishStdout("tarvik-studio", started ? 0 : 1);
 }

@@ -7,20 +7,6 @@
 #include "timeline/beat_sync.h"
 #include "timeline/demo_parts.h"
 
-bool parseQualityName(const std::string& text, int& quality) {
-  if (text == "low") quality = 0;
-  else if (text == "medium") quality = 1;
-  else if (text == "high") quality = 2;
-  else return false;
-  return true;
-}
-
-const char* qualityName(int quality) {
-  if (quality <= 0) return "low";
-  if (quality >= 2) return "high";
-  return "medium";
-}
-
 void applyToolSizes(int quality, int renderSize, int windowWidth, int windowHeight) {
   settings.windowed = true;
   settings.quality = qualityCopy = quality;
