@@ -3,7 +3,8 @@
 #pragma once
 #include "render/display_settings.h"
 
-// Pure parse: the settings the arguments select (window size still 0: display init sets it).
+// Pure parse (an unknown mode value is one line on stdout): the settings the arguments select
+// (window size still 0: display init sets it).
 DisplaySettings parseOptions(int argc, const char* const* argv);
 // Parses into the process-wide settings and publishes qualityCopy.
 void parseCommandLine(int argc, const char* const* argv);

@@ -6,7 +6,8 @@
 
 int main(int argc, char** argv) {
   const ParsedOfflineOptions parsed = parseOfflineOptions(argc, argv);
-  if (!parsed.options) return finishCommandLine(parsed.outcome);
+  if (!parsed.options) return finishStdout("tarvik-render", finishCommandLine(parsed.outcome));
   const OfflineOptions& options = *parsed.options;
-  return runGlSession([&] { return options.bench ? runRenderBench(options) : runOfflineRender(options); });
+  const int status = runGlSession([&] { return options.bench ? runRenderBench(options) : runOfflineRender(options); });
+  return finishStdout("tarvik-render", status);
 }

@@ -75,6 +75,9 @@ std::string combinationError(OfflineOptions& o, bool encoderOptions) {
   if (o.bench) return "";
   if (o.out.empty()) return "missing --out";
   if (!o.range && o.times.empty()) return "missing --time (or --from/--to)";
+  if (onlyAnExtension(o.out))
+    return "--out " + o.out + " is only an extension: name the file, as in NAME" +
+           std::filesystem::path(o.out).filename().string();
   const auto kind = outputKindOf(o.out);
   if (!kind)
     return "cannot tell what to write from " + o.out +
@@ -116,7 +119,7 @@ void declareOptions(CLI::App& app, OfflineOptions& o, std::string& timeText, std
                        ->type_name("MODE")
                        ->capture_default_str();
   auto* crf = app.add_option("--crf", o.crf, ".mp4: x264 quality, 0 (lossless) to 51 (worst)")
-                  ->check(finiteNumber(0, 51))
+                  ->check(wholeNumber(0, 51))
                   ->type_name("N")
                   ->capture_default_str();
   auto* preset = app.add_option("--preset", o.preset, ".mp4: x264 speed preset")
@@ -130,7 +133,7 @@ void declareOptions(CLI::App& app, OfflineOptions& o, std::string& timeText, std
   auto* bench = app.add_flag("--bench", o.bench, "run the frame benchmark instead of writing pictures");
   for (CLI::Option* picture : std::vector<CLI::Option*>{time, from, to, out, fps, simulate, crf, preset, noSound}) bench->excludes(picture);
   app.add_option("--frames", o.frames, "--bench: frames measured per part")
-      ->check(finiteNumber(1, 1000))
+      ->check(wholeNumber(1, 1000))
       ->type_name("N")
       ->capture_default_str()
       ->needs(bench);
@@ -143,8 +146,15 @@ void declareOptions(CLI::App& app, OfflineOptions& o, std::string& timeText, std
 
 }  // namespace
 
+bool onlyAnExtension(const std::string& out) {
+  if (out.empty() || out.back() == '/') return false;
+  const std::string name = lowerCase(std::filesystem::path(out).filename().string());
+  return name == ".png" || name == ".mp4" || name == ".mkv" || name == ".wav";
+}
+
 std::optional<OutputKind> outputKindOf(const std::string& out) {
   std::error_code ignored;
+  if (onlyAnExtension(out)) return std::nullopt;
   if (out.empty() || out.back() == '/' || std::filesystem::is_directory(out, ignored)) return OutputKind::frames;
   const std::filesystem::path path(out);
   if (!path.has_extension()) return OutputKind::frames;

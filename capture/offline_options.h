@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scenes/tool_setup.h"
+#include "timeline/frame_grid.h"
 #include "tooling/command_line.h"
 
 // What --out names: one PNG, a folder of numbered PNGs, a video with its sound, or the sound
@@ -46,8 +46,10 @@ ParsedOfflineOptions parseOfflineOptions(int argc, const char* const* argv);
 
 // The kind of output `out` names: a name ending in "/", an existing folder or a name without
 // an extension is a folder; otherwise .png, .mp4, .mkv or .wav (any case); nothing for any
-// other extension.
+// other extension, nor for a name that is only one of those extensions.
 std::optional<OutputKind> outputKindOf(const std::string& out);
+// "x/.png": a hidden name with no stem, which would otherwise make a folder ".png/".
+bool onlyAnExtension(const std::string& out);
 
 // The frames a video or sound span holds: from the first at or after `from` up to the last
 // before `to` (a folder also keeps the frame at `to`).

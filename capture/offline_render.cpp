@@ -103,7 +103,8 @@ int renderFrames(const OfflineOptions& o, const DecodedAudio& music, FrameCaptur
   if (o.quiet) return 0;
   const std::string line = o.range ? formatWrote(o.out, capture.width(), capture.height(), static_cast<long>(written),
                                                  static_cast<double>(written) / o.fps)
-                                   : formatWroteStills(o.out, capture.width(), capture.height(), o.times);
+                                   : formatWroteStills(o.out, capture.width(), capture.height(), o.times,
+                                                       static_cast<long>(written));
   std::fprintf(stderr, "%s\n", line.c_str());
   return 0;
 }

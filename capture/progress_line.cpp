@@ -3,11 +3,18 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 constexpr long plainSteps = 20;           // a plain line every 5 %
 constexpr double terminalRedraw = 0.25;   // seconds between rewrites of the terminal line
+constexpr size_t listedTimes = 5;         // a closing line's times before it counts the rest
+
+size_t distinctCount(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return static_cast<size_t>(std::unique(values.begin(), values.end()) - values.begin());
+}
 }  // namespace
 
 std::string formatDuration(double seconds) {
@@ -38,16 +45,27 @@ std::string formatWrote(const std::string& out, int width, int height, long fram
   return "wrote " + out + text;
 }
 
-std::string formatWroteStills(const std::string& out, int width, int height, const std::vector<double>& times) {
+std::string formatWroteStills(const std::string& out, int width, int height, const std::vector<double>& times,
+                              long frames) {
+  std::vector<double> listed;
+  for (size_t i = 0; i < times.size() && listed.size() < listedTimes; ++i)
+    if (std::find(listed.begin(), listed.end(), times[i]) == listed.end()) listed.push_back(times[i]);
   std::string at;
-  for (double t : times) {
+  for (double t : listed) {
     char time[32];
     std::snprintf(time, sizeof time, "%s%.4g", at.empty() ? "" : ", ", t);
     at += time;
   }
+  at += " s";
+  if (const size_t distinct = distinctCount(times); distinct > listed.size())
+    at += " and " + std::to_string(distinct - listed.size()) + " more";
   char size[64];
-  std::snprintf(size, sizeof size, " (%dx%d, %zu frame%s at ", width, height, times.size(), times.size() == 1 ? "" : "s");
-  return "wrote " + out + size + at + " s)";
+  std::snprintf(size, sizeof size, " (%dx%d, %ld frame%s at ", width, height, frames, frames == 1 ? "" : "s");
+  // Times that fall on one frame share its file; the count says why there are fewer files.
+  std::string given;
+  if (static_cast<size_t>(frames) < times.size())
+    given = "; " + std::to_string(times.size()) + " times given, one file a frame";
+  return "wrote " + out + size + at + given + ")";
 }
 
 ProgressLine::Mode ProgressLine::modeFor(bool quiet) {

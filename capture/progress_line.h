@@ -12,9 +12,11 @@ std::string formatProgress(long done, long total, double elapsedSeconds);
 // "0:08", "12:34", "1:02:03"
 std::string formatDuration(double seconds);
 // The closing line of a run that wrote frames, "wrote clip.mp4 (1280x720, 600 frames, 10 s)";
-// a still or stills name their song times instead: "wrote x.png (320x180, 1 frame at 10 s)".
+// a still or stills name their song times instead: "wrote x.png (320x180, 1 frame at 10 s)",
+// at most five of them, and how many times were given when several fell on one frame.
 std::string formatWrote(const std::string& out, int width, int height, long frames, double seconds);
-std::string formatWroteStills(const std::string& out, int width, int height, const std::vector<double>& times);
+std::string formatWroteStills(const std::string& out, int width, int height, const std::vector<double>& times,
+                              long frames);
 
 class ProgressLine {
  public:

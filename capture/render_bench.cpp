@@ -184,7 +184,6 @@ int runRenderBench(const OfflineOptions& o) {
   printReport(o, parts, renderer);
   const std::vector<BenchRow> rows = benchRows(parts);
   if (!old.empty()) std::printf("\n%s", benchComparison(rows, old).c_str());
-  std::fflush(stdout);
   if (!o.csvPath.empty() && !writeCsv(o.csvPath, rows)) return fail("cannot write " + o.csvPath);
   return 0;
 }

@@ -5,6 +5,7 @@
 // initDisplay (window size); all run once before the first frame, nothing in the demo changes
 // them later. tarvik-studio's session also writes the window size when its window is resized.
 #pragma once
+#include <string>
 
 struct DisplaySettings {
   bool windowed = false;
@@ -21,6 +22,10 @@ struct SizeWH {
   int width;
   int height;
 };
+// "low", "medium" or "high" to 0, 1 or 2; false (quality untouched) for anything else.
+bool parseQualityName(const std::string& text, int& quality);
+// The name of quality 0, 1 or 2 (clamped, as the render sizes are).
+const char* qualityName(int quality);
 // The square render size and the windowed size of quality 0, 1 or 2 (clamped).
 SizeWH renderSizeForQuality(int quality);
 SizeWH windowedSizeForQuality(int quality);

@@ -15,12 +15,11 @@ std::string trimmed(const std::string& line) {
 
 bool isVersionLine(const std::string& line) { return trimmed(line).rfind("#version", 0) == 0; }
 
-void printIncludeCycle(const std::vector<std::string>& open, const std::string& path) {
+// "a -> b -> a": the open files from the one `path` names, then `path` again.
+std::string cycleText(const std::vector<std::string>& open, const std::string& path) {
   std::string chain;
-  const auto first = std::find(open.begin(), open.end(), path);
-  for (auto it = first; it != open.end(); ++it) chain += *it + " -> ";
-  std::printf("include cycle: %s%s (dropped)\n", chain.c_str(), path.c_str());
-  std::fflush(stdout);
+  for (auto it = std::find(open.begin(), open.end(), path); it != open.end(); ++it) chain += *it + " -> ";
+  return chain + path;
 }
 
 // How many files deep includes may nest. Our own deepest chain is two; each level holds its
@@ -57,13 +56,12 @@ struct Expander {
         out += line;
         noteLine(origins, index);
       } else if (depth >= maxIncludeDepth) {
-        // Cut here, and make sure the text cannot compile: a program missing some of its
-        // code must not pass for a good one.
         std::printf("include depth over %zu at %s:%zu\n", maxIncludeDepth,
                     state.open.empty() ? "" : state.open.back().c_str(), index + 1);
         std::fflush(stdout);
-        out += "#error include depth over " + std::to_string(maxIncludeDepth);
-        noteLine(origins, index);
+        refuseInclude("include depth over " + std::to_string(maxIncludeDepth), origins, index, out);
+      } else if (isOpen(path)) {
+        refuseInclude("include cycle: " + cycleText(state.open, normalShaderPath(path)), origins, index, out);
       } else if (!insertFile(path, out)) {
         continue;
       } else if (map && hasFeed && map->lines.size() == linesBefore) {
@@ -73,18 +71,27 @@ struct Expander {
     }
   }
 
+  bool isOpen(const std::string& path) const {
+    return std::find(state.open.begin(), state.open.end(), normalShaderPath(path)) != state.open.end();
+  }
+
+  // An include line that would leave the program without some of its code (a chain too deep)
+  // or paste a second copy of it (a cycle) becomes an #error line: the program fails to build
+  // with that one error, which the compiler's log places at the include line.
+  void refuseInclude(const std::string& problem, const SourceMap* origins, size_t index, std::string& out) {
+    out += "#error " + problem;
+    noteLine(origins, index);
+  }
+
   // False when nothing was inserted (already included or missing): the line then vanishes.
   bool insertFile(const std::string& path, std::string& out) {
-    if (map) map->files.insert(normalShaderPath(path));
-    if (std::find(state.open.begin(), state.open.end(), path) != state.open.end()) {
-      printIncludeCycle(state.open, path);
-      return false;
-    }
-    if (!state.included.insert(path).second) return false;
+    const std::string normal = normalShaderPath(path);
+    if (map) map->files.insert(normal);
+    if (!state.included.insert(normal).second) return false;
     std::optional<std::string> text = loadShaderFile(files, path);
     if (!text) return false;
     if (!text->empty() && text->back() == '\n') text->pop_back();
-    state.open.push_back(path);
+    state.open.push_back(normal);
     ++depth;
     const size_t start = out.size();
     if (map) {
@@ -111,30 +118,32 @@ std::string includedPath(const std::string& line) {
   return path.find('"') == std::string::npos ? path : std::string{};
 }
 
-std::string expandShaderIncludes(const std::string& source, ShaderFiles files) {
+std::string expandShaderIncludes(const std::string& source, ShaderFiles files, const std::string& sourcePath) {
   ShaderIncludeState state;
+  if (!sourcePath.empty()) state.open.push_back(normalShaderPath(sourcePath));
   Expander expander{files, state, nullptr};
   std::string out;
   expander.expand(source, false, nullptr, out);
   return out;
 }
 
-std::string expandShaderIncludes(const std::string& source, ShaderFiles files, const SourceMap& sourceMap,
-                                 SourceMap& map) {
+std::string expandShaderIncludes(const std::string& source, ShaderFiles files, const std::string& sourcePath,
+                                 const SourceMap& sourceMap, SourceMap& map) {
   ShaderIncludeState state;
-  return expandShaderIncludes(source, files, state, {}, sourceMap, map);
+  return expandShaderIncludes(source, files, state, sourcePath, sourceMap, map);
 }
 
 std::string expandShaderIncludes(const std::string& source, ShaderFiles files, ShaderIncludeState& state,
                                  const std::string& sourcePath, const SourceMap& sourceMap, SourceMap& map) {
   map.files.insert(sourceMap.files.begin(), sourceMap.files.end());
-  if (!sourcePath.empty()) {
-    state.included.insert(sourcePath);
-    state.open.push_back(sourcePath);
+  const std::string normal = sourcePath.empty() ? std::string{} : normalShaderPath(sourcePath);
+  if (!normal.empty()) {
+    state.included.insert(normal);
+    state.open.push_back(normal);
   }
   Expander expander{files, state, &map};
   std::string out;
   expander.expand(source, false, &sourceMap, out);
-  if (!sourcePath.empty()) state.open.pop_back();
+  if (!normal.empty()) state.open.pop_back();
   return out;
 }

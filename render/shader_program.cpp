@@ -70,7 +70,8 @@ ShaderProgram::ShaderProgram(bool fragmentIsFile, std::string vertex, std::strin
   const std::string vertexSource = namesAFile(vertex) ? readTextFile(vertex) : vertex;
   const std::string fragmentText = fragmentIsFile ? readTextFile(fragment) : fragment;
   const std::string fragmentSource =
-      expandShaderIncludes(fragmentText, fragmentIsFile ? ShaderFiles::Disk : ShaderFiles::Embedded);
+      fragmentIsFile ? expandShaderIncludes(fragmentText, ShaderFiles::Disk, fragment)
+                     : expandShaderIncludes(fragmentText, ShaderFiles::Embedded);
   const std::string geometrySource = geometry.empty() ? std::string{} : readTextFile(geometry);
 
   const GLuint vertexShader = compileStage(GL_VERTEX_SHADER, vertexSource, "VERTEX", vertex);

@@ -2,8 +2,6 @@
 // the browser's stills): sizes, the frame grid and the timeline.
 #include "scenes/tool_setup.h"
 
-#include <cmath>
-
 #include "render/display_settings.h"
 #include "render/shared_uniforms.h"
 #include "timeline/beat_sync.h"
@@ -24,9 +22,6 @@ void applyToolSizes(int quality, int renderSize, int windowWidth, int windowHeig
   settings.windowWidth = windowWidth;
   settings.windowHeight = windowHeight;
 }
-
-long frameAtOrBefore(double seconds, double fps) { return static_cast<long>(std::floor(seconds * fps + 1e-6)); }
-long frameAtOrAfter(double seconds, double fps) { return static_cast<long>(std::ceil(seconds * fps - 1e-6)); }
 
 void prepareToolTimeline() {
   sharedUniforms.dof1 = 3.0f;

@@ -6,15 +6,10 @@
 #include <string>
 
 #include "timeline/audio.h"
+#include "timeline/frame_grid.h"
 
 // Windowed; the render size of the quality unless a square `renderSize` is given.
 void applyToolSizes(int quality, int renderSize, int windowWidth, int windowHeight);
-// The frame clock of a simulated run unless told otherwise.
-constexpr double defaultFramesPerSecond = 60.0;
-// Frame k of a simulated run is at song time k / fps: the last frame at or before `seconds`,
-// and the first frame at or after it.
-long frameAtOrBefore(double seconds, double fps);
-long frameAtOrAfter(double seconds, double fps);
 // Depth-of-field defaults, no mouse, the beat-sync list with its handler and the part table.
 void prepareToolTimeline();
 // The start of a run whose clock is a frame counter: fixed seeds (particles and tiles draw the

@@ -1,16 +1,14 @@
 // Stills and the background export.
 #include "studio/captures.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
 
+#include "app/options.h"
 #include "tooling/frame_capture.h"
 
 namespace {
-
-const char* const qualityNames[] = {"low", "medium", "high"};
 
 std::string secondsText(float t) {
   char text[32];
@@ -18,28 +16,34 @@ std::string secondsText(float t) {
   return text;
 }
 
-bool makeCaptureFolder() {
+// Why ./captures/ cannot take a file (made when missing), or empty when it can.
+std::string captureFolderProblem() {
   std::error_code error;
   std::filesystem::create_directories("captures", error);
-  return !error;
+  if (!error) return {};
+  std::error_code ignored;
+  if (std::filesystem::exists("captures", ignored)) return "./captures is not a folder";
+  return "cannot make ./captures: " + error.message();
 }
 
 }  // namespace
 
 void StudioCaptures::saveFrame(const WindowCopy& picture, float t) {
   const std::string path = stillCaptureName(t);
-  const bool saved = makeCaptureFolder() && picture.width() > 0 &&
-                     writePngFile(path, picture.width(), picture.height(), picture.readPixels());
-  status_.report((saved ? "saved " : "could not save ") + path, !saved);
+  std::string problem = captureFolderProblem();
+  if (problem.empty() && picture.width() <= 0) problem = "no picture drawn yet";
+  if (problem.empty() && !writePngFile(path, picture.width(), picture.height(), picture.readPixels()))
+    problem = "the file could not be written";
+  status_.report(problem.empty() ? "saved " + path : "could not save " + path + ": " + problem, !problem.empty());
 }
 
 void StudioCaptures::startExport(const TimeRange& range) {
   const std::string path = videoCaptureName(range);
   std::vector<std::string> arguments = {"--from", secondsText(range.from), "--to", secondsText(range.to),
-                                        "--out", path, "--quality", qualityNames[std::clamp(options_.quality, 0, 2)]};
+                                        "--out", path, "--quality", qualityName(options_.quality)};
   if (options_.renderSize > 0) arguments.insert(arguments.end(), {"--render", std::to_string(options_.renderSize)});
-  std::string error;
-  const bool started = makeCaptureFolder() && export_.start(siblingProgram("tarvik-render"), arguments, error);
+  std::string error = captureFolderProblem();
+  const bool started = error.empty() && export_.start(siblingProgram("tarvik-render"), arguments, error);
   if (started) exportTarget_ = path;
   status_.report(started ? "exporting " + path + " in the background" : "no export: " + error, !started);
 }

@@ -6,6 +6,7 @@
 #include "app/stop_request.h"
 #include "studio/options.h"
 #include "studio/session.h"
+#include "tooling/command_line.h"
 #include "tooling/gl_session_thread.h"
 
 namespace {
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
   const StudioCommandLine line = parseStudioCommandLine(argc, argv);
   if (!line.help.empty()) {
     std::printf("%s", line.help.c_str());
-    return 0;
+    return finishStdout("tarvik-studio", 0);
   }
   if (!line.options) {
     std::fprintf(stderr, "tarvik-studio: %s\n", line.error.c_str());
@@ -37,5 +38,5 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
   installStopHandlers({0, ""});  // a signal ends the studio as Escape does
   // SDL wants its events pumped on the thread that made the window: the whole session runs there.
-  return runGlSession([&] { return runStudio(*line.options); });
+  return finishStdout("tarvik-studio", runGlSession([&] { return runStudio(*line.options); }));
 }

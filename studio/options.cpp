@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "app/options.h"
 #include "studio/keys.h"
 #include "timeline/demo_parts.h"
 #include "tooling/command_line.h"
@@ -42,7 +43,7 @@ StudioCommandLine parseStudioCommandLine(int argc, const char* const* argv) {
   auto* startOption = app.add_option("--start", start, "start playing at T seconds")
                           ->type_name("T")->check(finiteNumber(0.0, demoEndTime));
   auto* partOption = app.add_option("--part", part, "start playing at the start of part N")
-                         ->type_name("N")->check(finiteNumber(1, 8));
+                         ->type_name("N")->check(wholeNumber(1, 8));
   startOption->excludes(partOption);
   addRenderSizeOption(app, options.renderSize);
   app.add_option("mode", mode, "quality as the demo spells it: mode=low, mode=medium (default) or mode=high")

@@ -129,3 +129,5 @@ std::optional<float> StudioPicture::stripTimeAt(int x, int y) const {
   if (!showTiming_ || !strip.contains(fx, fy)) return std::nullopt;
   return strip.timeAt(fx);
 }
+
+float StudioPicture::dragTimeAt(int x) const { return stripOfWindow().timeAt(static_cast<float>(x)); }

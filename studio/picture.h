@@ -41,6 +41,9 @@ class StudioPicture {
 
   // The song time under window pixel (x, y) when the strip is shown there.
   std::optional<float> stripTimeAt(int x, int y) const;
+  // The song time at window x for a drag begun on the strip: anywhere left of the strip, even
+  // outside the window, is 0, and anywhere right of it the end point.
+  float dragTimeAt(int x) const;
   void toggleTiming() { showTiming_ = !showTiming_; }
   void toggleHelp() { showHelp_ = !showHelp_; }
   // The demo's picture of the latest drawn frame, without the overlay.

@@ -63,7 +63,8 @@ StageText fragmentFromDisk(const ProgramSource& source) {
     return stage;
   }
   const std::string text = readTextFile(source.fragmentPath);
-  stage.text = expandShaderIncludes(text, ShaderFiles::Disk, SourceMap::ofFile(source.fragmentPath, text), stage.map);
+  stage.text = expandShaderIncludes(text, ShaderFiles::Disk, source.fragmentPath,
+                                    SourceMap::ofFile(source.fragmentPath, text), stage.map);
   return stage;
 }
 

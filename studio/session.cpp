@@ -88,16 +88,28 @@ void StudioSession::handleEvent(const SDL_Event& event) {
   if (event.type == SDL_QUIT) quit_ = true;
   if (event.type == SDL_KEYDOWN)
     apply(actionForKey(event.key.keysym.sym, event.key.keysym.mod, event.key.repeat != 0));
-  if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT)
-    dragging_ = clickAt(event.button.x, event.button.y);
-  if (event.type == SDL_MOUSEBUTTONUP && event.button.button == SDL_BUTTON_LEFT) dragging_ = false;
-  if (event.type == SDL_MOUSEMOTION && dragging_ && (event.motion.state & SDL_BUTTON_LMASK))
-    clickAt(event.motion.x, event.motion.y);
+  handleMouse(event);
   if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
       event.window.data1 > 0 && event.window.data2 > 0) {
     settings.windowWidth = event.window.data1;
     settings.windowHeight = event.window.data2;
     picture_.requestRedraw();
+  }
+}
+
+// A drag that began on the strip follows the mouse's x wherever it goes; the capture keeps the
+// motion coming while the mouse is outside the window, so a drag off either edge reaches 0 or
+// the end point.
+void StudioSession::handleMouse(const SDL_Event& event) {
+  if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT) {
+    dragging_ = clickAt(event.button.x, event.button.y);
+    if (dragging_) SDL_CaptureMouse(SDL_TRUE);
+  }
+  if (event.type == SDL_MOUSEMOTION && dragging_ && (event.motion.state & SDL_BUTTON_LMASK))
+    playback_.seekTo(picture_.dragTimeAt(event.motion.x), true);
+  if (event.type == SDL_MOUSEBUTTONUP && event.button.button == SDL_BUTTON_LEFT && dragging_) {
+    dragging_ = false;
+    SDL_CaptureMouse(SDL_FALSE);
   }
 }
 

@@ -38,8 +38,7 @@ class StudioSession {
   // Checks ./shaders/ now instead of at the next poll time.
   void pollShaderFiles();
   void apply(const StudioAction& action);
-  // A click (or a drag with the button held) at window pixel (x, y): seeks when it is on the
-  // timeline strip. False when it is not.
+  // A click at window pixel (x, y): seeks when it is on the timeline strip. False when it is not.
   bool clickAt(int x, int y);
 
   float songTime() const { return playback_.songTime(); }
@@ -55,6 +54,7 @@ class StudioSession {
   void applySettings();
   void handleEvents();
   void handleEvent(const SDL_Event& event);
+  void handleMouse(const SDL_Event& event);
 
   StudioOptions options_;
   StatusLine status_;

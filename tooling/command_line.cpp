@@ -3,10 +3,16 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <sstream>
+
+#include "render/display_settings.h"
+#include "tooling/tool_start.h"
 
 namespace {
 
@@ -18,30 +24,36 @@ std::string oneLine(std::string text) {
   return text;
 }
 
-// The bounds as an error line words them: "from 0 to 259", or "of at least 1" when open.
-std::string boundsText(double lowest, double highest) {
+// A bound as the lines word it: whole bounds as whole numbers, never in exponent form.
+std::string boundText(double bound) {
   std::ostringstream text;
-  text.precision(15);  // whole bounds print as whole numbers, not in exponent form
-  if (highest == HUGE_VAL) text << "of at least " << lowest;
-  else text << "from " << lowest << " to " << highest;
+  text.precision(15);
+  text << bound;
   return text.str();
 }
 
-// The bounds as --help shows them after the option's type, "[0 - 259]"; nothing when open.
-std::string rangeInHelp(double lowest, double highest) {
-  if (highest == HUGE_VAL) return "";
-  std::ostringstream text;
-  text.precision(15);
-  text << "[" << lowest << " - " << highest << "]";
-  return text.str();
+std::optional<long> wholeNumberIn(const std::string& text, long lowest, long highest) {
+  char* end = nullptr;
+  errno = 0;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != '\0' || errno == ERANGE || value < lowest || value > highest) return std::nullopt;
+  return value;
+}
+
+// A check that words its refusal "not WHAT from LOWEST to HIGHEST: TEXT".
+CLI::Validator boundedCheck(const std::string& what, double lowest, double highest,
+                            const std::function<bool(const std::string&)>& accepts) {
+  const std::string refusal = "not " + what + " from " + boundText(lowest) + " to " + boundText(highest) + ": ";
+  // --help shows the bounds after the option's type, "[0 - 259]".
+  return CLI::Validator(
+      [accepts, refusal](std::string& text) { return accepts(text) ? std::string() : refusal + text; },
+      "[" + boundText(lowest) + " - " + boundText(highest) + "]");
 }
 
 bool parseSide(const std::string& text, int& value) {
-  char* end = nullptr;
-  const long parsed = std::strtol(text.c_str(), &end, 10);
-  if (end == text.c_str() || *end != '\0' || parsed < 1 || parsed > largestOutputSide) return false;
-  value = static_cast<int>(parsed);
-  return true;
+  const std::optional<long> side = wholeNumberIn(text, 1, largestOutputSide);
+  if (side) value = static_cast<int>(*side);
+  return side.has_value();
 }
 
 bool parseSize(const std::string& text, int& width, int& height) {
@@ -73,6 +85,16 @@ int finishCommandLine(const CommandLineOutcome& outcome) {
   return outcome.status;
 }
 
+int finishStdout(const std::string& tool, int status) {
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  const int error = errno;
+  if (flushed && !std::ferror(stdout)) return status;
+  std::fprintf(stderr, "%s: could not write standard output%s%s\n", tool.c_str(), error ? ": " : "",
+               error ? std::strerror(error) : "");
+  return status == 0 ? 1 : status;
+}
+
 std::optional<double> numberIn(const std::string& text, double lowest, double highest) {
   char* end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
@@ -82,26 +104,13 @@ std::optional<double> numberIn(const std::string& text, double lowest, double hi
 }
 
 CLI::Validator finiteNumber(double lowest, double highest) {
-  const std::string bounds = boundsText(lowest, highest);
-  return CLI::Validator(
-      [lowest, highest, bounds](std::string& text) {
-        return numberIn(text, lowest, highest) ? std::string() : "not a number " + bounds + ": " + text;
-      },
-      rangeInHelp(lowest, highest));
+  return boundedCheck("a number", lowest, highest,
+                      [=](const std::string& text) { return numberIn(text, lowest, highest).has_value(); });
 }
 
-bool parseQualityName(const std::string& text, int& quality) {
-  if (text == "low") quality = 0;
-  else if (text == "medium") quality = 1;
-  else if (text == "high") quality = 2;
-  else return false;
-  return true;
-}
-
-const char* qualityName(int quality) {
-  if (quality <= 0) return "low";
-  if (quality >= 2) return "high";
-  return "medium";
+CLI::Validator wholeNumber(int lowest, int highest) {
+  return boundedCheck("a whole number", lowest, highest,
+                      [=](const std::string& text) { return wholeNumberIn(text, lowest, highest).has_value(); });
 }
 
 CLI::Option* addQualityOption(CLI::App& app, int& quality) {
@@ -122,7 +131,7 @@ CLI::Option* addQualityOption(CLI::App& app, int& quality) {
 
 CLI::Option* addRenderSizeOption(CLI::App& app, int& renderSize) {
   return app.add_option("--render", renderSize, "square render size, overriding the quality's")
-      ->check(finiteNumber(1))
+      ->check(wholeNumber(1, largestRenderSize))
       ->type_name("N");
 }
 

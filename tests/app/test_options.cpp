@@ -1,10 +1,12 @@
-// Command-line parse: exact spellings, later overrides, and the sizes each level selects.
+// Command-line parse: exact spellings, later overrides, the line an unknown mode gets, and the
+// sizes each level selects.
 #include <gtest/gtest.h>
 
 #include <tuple>
 #include <vector>
 
 #include "app/options.h"
+#include "tests/support/gl_context.h"
 
 namespace {
 DisplaySettings parse(std::vector<const char*> args) {
@@ -24,7 +26,8 @@ TEST(Options, ModeValuesAndOverrides) {
   EXPECT_EQ(parse({"mode=low"}).quality, 0);
   EXPECT_EQ(parse({"mode=high"}).quality, 2);
   EXPECT_EQ(parse({"mode=ultra"}).quality, 1);
-  EXPECT_EQ(parse({"mode=low", "mode=ultra"}).quality, 0);
+  const std::string said = captureStdout([] { EXPECT_EQ(parse({"mode=low", "mode=ultra"}).quality, 0); });
+  EXPECT_EQ(said, "mode=ultra: unknown mode \"ultra\" (low, medium or high), using low\n");
   EXPECT_EQ(parse({"mode=low", "mode=high"}).quality, 2);
   EXPECT_EQ(parse({"xmode=high"}).quality, 1);  // its value is "=high"
   EXPECT_EQ(parse({"mode="}).quality, 1);

@@ -102,4 +102,8 @@ TEST(ProgressLineText, PlainLinesEveryFivePercentTerminalOneLineQuietNothing) {
   EXPECT_GT(std::count(terminal.begin(), terminal.end(), '\r'), 1);
   EXPECT_NE(terminal.rfind("frame 400/400 (100%)"), std::string::npos);
   EXPECT_EQ(progressOutput(ProgressLine::Mode::quiet, 400), "");
+  // A closing line stays short however many --time values there were.
+  EXPECT_EQ(formatWroteStills("d/", 8, 4, std::vector<double>(10000, 5.0), 1),
+            "wrote d/ (8x4, 1 frame at 5 s; 10000 times given, one file a frame)");
+  EXPECT_EQ(formatWroteStills("d/", 8, 4, {7, 1, 2, 3, 4, 5, 6}, 7), "wrote d/ (8x4, 7 frames at 7, 1, 2, 3, 4 s and 2 more)");
 }

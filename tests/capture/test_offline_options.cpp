@@ -38,12 +38,14 @@ TEST(OfflineOptions, EachMistakeIsOneLinePointingAtHelp) {
       {{"--from", "nan", "--to", "10", "--out", "x.wav"}, "--from: not a number from 0 to 259: nan"},
       {{"--from", "1", "--to", "inf", "--out", "d/"}, "--to: not a number from 0 to 259: inf"},
       {{"--time", "1,nan", "--out", "d/"}, "not times from 0 to 259 seconds: 1,nan"},
-      {{"--bench", "--render", "nan"}, "--render: not a number of at least 1: nan"},
+      {{"--bench", "--render", "0"}, "--render: not a whole number from 1 to 4096: 0"},
+      {{"--bench", "--frames", "1.5"}, "--frames: not a whole number from 1 to 1000: 1.5"},
       {{"--from", "10.001", "--to", "10.002", "--out", "d/"}, "the span from --from to --to holds no frame"},
       {{"--from", "3", "--to", "2", "--out", "d"}, "--to comes before --from"},
       {{"--from", "1", "--to", "1", "--out", "a.mkv"}, "the span from --from to --to holds no frame"},
       {{"--out", "d"}, "missing --time (or --from/--to)"},
       {{"--time", "1", "--out", "x.jpg"}, "cannot tell what to write from x.jpg: --out takes NAME.png, a folder DIR/"},
+      {{"--time", "1", "--out", "d/.PNG"}, "--out d/.PNG is only an extension: name the file, as in NAME.PNG"},
       {{"--time", "1,2", "--out", "x.png"}, "several times need a folder"},
       {{"--from", "1", "--to", "2", "--out", "x.png"}, "a span needs a folder"},
       {{"--time", "1", "--out", "x.mp4"}, "a video or sound file needs --from and --to"},
@@ -71,7 +73,7 @@ TEST(OfflineOptions, OutputKindFollowsTheName) {
       {"a.png", OutputKind::still},  {"A.PNG", OutputKind::still}, {"d/", OutputKind::frames},
       {"new/d", OutputKind::frames}, {existing, OutputKind::frames}, {"x.mp4", OutputKind::mp4},
       {"x.MKV", OutputKind::mkv},    {"x.wav", OutputKind::wav},   {"x.jpg", std::nullopt},
-      {"x.avi", std::nullopt},
+      {"x.avi", std::nullopt},       {".mp4", std::nullopt},
   };
   for (const auto& [out, kind] : cases) EXPECT_EQ(outputKindOf(out), kind) << out;
 }

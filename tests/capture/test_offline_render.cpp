@@ -1,5 +1,6 @@
 // tarvik-render end to end: the PNG it writes, determinism, the closing line and the hidden
-// start-up transcript, folders made for frames, and the frame benchmark with its CSV and comparison.
+// start-up transcript, folders made for frames, and the frame benchmark with its CSV and comparison
+// (a report that cannot be written is an error).
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
@@ -59,4 +60,7 @@ TEST(OfflineRender, BenchmarkMeasuresEveryPartAndCompares) {
   for (int part = 1; part <= 8; ++part)
     EXPECT_NE(rows.find("\n" + std::to_string(part) + ",wall / frame,"), std::string::npos) << part << "\n" << rows;
   EXPECT_EQ(run.output.find("LOAD INTRO"), std::string::npos) << "no transcript without --verbose";
+  // What stdout loses is an error, for the report as for the help.
+  EXPECT_EQ(shellOutput(builtProgram("tarvik-render") + " --help 2>&1 >/dev/full; echo $?"),
+            "tarvik-render: could not write standard output: No space left on device\n1\n");
 }

@@ -91,6 +91,13 @@ TEST_F(StudioProgramsTest, IncludedAndAssembledFilesAreWatchedAndTheirErrorsPlac
   EXPECT_EQ(result.kept, std::vector<std::string>{"test/probe"});
   ASSERT_FALSE(result.errors.empty());
   EXPECT_EQ(result.errors[0].rfind("shaders/lib/tint.glsl:2: ", 0), 0u) << result.errors[0];
+  // A file that includes itself fails with that one error, at its include line.
+  dir_.write(probeFile, "#version 330 core\n#include \"./shaders/postprocessors/probe.glsl\"\nout vec4 fragColor;\n"
+                        "void main() { fragColor = vec4(1.0); }\n");
+  result = pollAndRebuild(watcher);
+  ASSERT_EQ(result.errors.size(), 1u) << testing::PrintToString(result.errors);
+  EXPECT_EQ(result.errors[0].rfind("shaders/postprocessors/probe.glsl:2: ", 0), 0u) << result.errors[0];
+  EXPECT_NE(result.errors[0].find("include cycle"), std::string::npos) << result.errors[0];
 
   dir_.write("shaders/scenes/probe_scene.glsl", "out vec4 fragColor;\nvoid main() { fragColor = vec4(LEVEL * 2.0); }\n");
   result = pollAndRebuild(watcher);

@@ -2,7 +2,9 @@
 // events, on a copy of ./shaders/: seeks (1 s, 10 s), part jumps, pause (nothing
 // advances while the frame is redrawn), frame steps, a saved post-pass edit seen in every
 // part that draws it, a broken save reported at its file and line and a deleted file named
-// while the last good program draws on, a sum too deep for a default stack, P saving the picture, a part loop, the end point, V exporting a marked range.
+// while the last good program draws on, a sum too deep for a default stack, P saving the
+// picture, a part loop, the end point, a drag off the strip's ends, V exporting a marked range,
+// P and V refused when ./captures is a file.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
@@ -30,6 +32,15 @@ void press(SDL_Keycode key, Uint16 modifiers = KMOD_NONE) {
   event.type = SDL_KEYDOWN;
   event.key.keysym.sym = key;
   event.key.keysym.mod = modifiers;
+  push(event);
+}
+
+// A left-button event at window pixel (x, y), the button held for a motion.
+void mouse(Uint32 type, int x, int y) {
+  SDL_Event event{};
+  event.type = type;
+  if (type == SDL_MOUSEMOTION) event.motion = {type, 0, 0, 0, SDL_BUTTON_LMASK, x, y, 0, 0};
+  else event.button = {type, 0, 0, 0, SDL_BUTTON_LEFT, SDL_PRESSED, 1, 0, x, y};
   push(event);
 }
 
@@ -171,6 +182,16 @@ void scriptedSession() {
   session.apply({StudioCommand::Seek, 258.9f - session.songTime(), -1});
   EXPECT_TRUE(runUntil(session, 5.0, [&] { return session.paused(); }));
 
+  // A drag begun on the strip reaches 0 and the end point past the window's edges.
+  mouse(SDL_MOUSEBUTTONDOWN, 80, 75);
+  mouse(SDL_MOUSEMOTION, -40, 20);
+  runFrames(session, 1);
+  EXPECT_FLOAT_EQ(session.songTime(), 0.0f);
+  mouse(SDL_MOUSEMOTION, 400, 200);
+  mouse(SDL_MOUSEBUTTONUP, 400, 200);
+  runFrames(session, 1);
+  EXPECT_NEAR(session.songTime(), 259.0f, 0.01f);
+
   // V exports the marked range through tarvik-render (a stand-in found on PATH) at the studio's
   // quality and render size, in the background, and reports its end.
   fs::permissions(dir.write("bin/tarvik-render", "#!/bin/sh\necho \"$@\" > export_arguments.txt\n"), fs::perms::owner_all);
@@ -184,6 +205,15 @@ void scriptedSession() {
   EXPECT_TRUE(runUntil(session, 5.0, [&] { return session.status().rfind("exported ", 0) == 0; })) << session.status();
   EXPECT_EQ(fileBytes("export_arguments.txt"),
             "--from 250.000 --to 252.000 --out captures/tarvik_250.00-252.00.mp4 --quality low --render 32\n");
+
+  // With ./captures a file, P and V each say so.
+  fs::remove_all("captures");
+  dir.write("captures", "");
+  for (const SDL_Keycode key : {SDLK_p, SDLK_v}) {
+    press(key);
+    runFrames(session, 1);
+    EXPECT_NE(session.status().find(": ./captures is not a folder"), std::string::npos) << session.status();
+  }
   press(SDLK_ESCAPE);
   EXPECT_FALSE(session.runFrame());
   session.shutDown();
