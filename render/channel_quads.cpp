@@ -10,7 +10,7 @@
 
 namespace {
 
-// The pack's textures have their size on record; the desktop asks GL for any other one.
+// The engine's textures have their size on record; the desktop asks GL for any other one.
 SizeWH sourceSize(uint32_t source) {
   SizeWH size = rememberedTextureSize(source);
 #ifndef __EMSCRIPTEN__

@@ -10,8 +10,16 @@
 
 #include "render/display_settings.h"
 #include "render/shader_program.h"
+#include "render/texture_sizes.h"
 
 namespace {
+
+// Level 0 of the bound texture, its size on record for those who read it (WebGL2 cannot ask).
+void specifyTexture(GLuint texture, GLint internalFormat, int width, int height, GLenum format, GLenum type,
+                    const void* pixels) {
+  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, type, pixels);
+  rememberTextureSize(texture, width, height);
+}
 
 void setFilters(GLint filter) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
@@ -22,8 +30,7 @@ GLuint createSceneColorTexture() {
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, settings.renderWidth, settings.renderHeight, 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, nullptr);
+  specifyTexture(texture, GL_RGBA, settings.renderWidth, settings.renderHeight, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   setFilters(GL_LINEAR);
   return texture;
 }
@@ -34,8 +41,7 @@ uint32_t createRenderTexture() {
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, settings.renderWidth, settings.renderHeight, 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, nullptr);
+  specifyTexture(texture, GL_RGBA, settings.renderWidth, settings.renderHeight, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   setFilters(GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -50,7 +56,7 @@ uint32_t createExactTexture(int width, int height, GLint internalFormat, GLenum 
   GLuint texture = 0;
   glGenTextures(1, &texture);
   bindTextureOnOwnUnit(texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, type, nullptr);
+  specifyTexture(texture, internalFormat, width, height, format, type, nullptr);
   setFilters(GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -91,7 +97,7 @@ uint32_t createSoundTexture(const float* raw512) {
 
 void uploadSoundTexture(uint32_t texture, const float* raw512) {
   bindTextureOnOwnUnit(texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_R32F, 512, 1, 0, GL_RED, GL_FLOAT, raw512);
+  specifyTexture(texture, GL_R32F, 512, 1, GL_RED, GL_FLOAT, raw512);
   setFilters(GL_NEAREST);
 }
 
@@ -100,7 +106,10 @@ namespace {
 #ifdef __EMSCRIPTEN__
 // WebGL2 offers as few as 16 units, fewer than the demo has textures: there a texture takes the
 // unit it had, else the one used least recently, so the textures of one draw never share one.
-// The record is only a placement: every bind still binds, so a stale entry costs nothing.
+// Unit 0 stays empty, as on the desktop (no texture is named 0): a sampler a pass leaves unset
+// reads it, and WebGL refuses a draw whose unset sampler would meet a texture there (another
+// sampler type, or the target being drawn). The record is only a placement: every bind still
+// binds, so a stale entry costs nothing.
 GLint unitOf(uint32_t name) {
   static std::vector<uint32_t> textureOnUnit;
   static std::vector<uint64_t> lastUse;
@@ -111,8 +120,8 @@ GLint unitOf(uint32_t name) {
     textureOnUnit.assign(static_cast<size_t>(std::max(count, 16)), 0);
     lastUse.assign(textureOnUnit.size(), 0);
   }
-  size_t chosen = 0;
-  for (size_t unit = 0; unit < textureOnUnit.size(); ++unit) {
+  size_t chosen = 1;
+  for (size_t unit = 1; unit < textureOnUnit.size(); ++unit) {
     if (textureOnUnit[unit] == name) {
       chosen = unit;
       break;

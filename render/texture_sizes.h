@@ -1,7 +1,7 @@
-// The sizes of the still textures the pack loader made, because WebGL2 cannot ask a texture
-// for its size (the desktop's glGetTexLevelParameteriv is missing there).
-// Owns: the size record (writer: resources/pack_loader, once per texture it uploads).
-// Does NOT know render targets: their size is the render size.
+// The sizes of the textures the engine made, because WebGL2 cannot ask a texture for its size
+// (the desktop's glGetTexLevelParameteriv is missing there).
+// Owns: the size record (writers: resources/pack_loader and render/render_targets, at each
+// specification of a texture's level 0).
 #pragma once
 #include <cstdint>
 
