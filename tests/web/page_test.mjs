@@ -82,8 +82,9 @@ async function stills(browser, base, parts) {
     if (still.state === 'drawn') await still.page.locator('#canvas').screenshot({ path: web });
     await still.page.close();
     const figure = still.state === 'drawn' ? psnr(desktop, web) : NaN;
-    check(figure >= minimumPsnr, `part ${index + 1} (${part.name}) at ${t} s: ${figure.toFixed(2)} dB PSNR against ` +
-                                 `tarvik-render (${still.state}${still.error ? ': ' + still.error : ''})`);
+    check(figure >= minimumPsnr && still.errors.length === 0,
+          `part ${index + 1} (${part.name}) at ${t} s: ${figure.toFixed(2)} dB PSNR against tarvik-render ` +
+          `(${still.state}${still.error ? ': ' + still.error : ''}${still.errors.length ? '; ' + still.errors[0] : ''})`);
   }
 }
 
