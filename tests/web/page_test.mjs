@@ -2,7 +2,7 @@
 // playwright-core: it loads without a console error and finds WebGL2 with float targets; a
 // still in each of the eight parts holds 30 dB PSNR (ImageMagick's compare)
 // against tarvik-render's still of the same time and size; autostart plays with the song clock
-// running and Escape ends it; a browser without WebGL2 and a pack that cannot be downloaded
+// running, Escape ends it and "play again" starts over; a browser without WebGL2 and a pack that cannot be downloaded
 // each get their one sentence.
 // Run by scripts/test_web.sh after both builds, under Xvfb (tarvik-render opens a window).
 import { execFileSync, spawnSync } from 'node:child_process';
@@ -104,16 +104,28 @@ async function main() {
     check(parts.length === 8, `the module's part table has eight parts (${parts.length})`);
     await stills(browser, base, parts);
 
+    // The clock is read at each drawn frame, so the checks wait for it instead of timing it.
     const live = await openPage(browser, `${base}?autostart=1&quality=low`);
-    await live.page.waitForTimeout(3000);
+    const started = Date.now();
+    await live.page.waitForFunction(() => window.tarvik.songTime() > 4, null, { timeout: 60000 }).catch(() => {});
     const [clock, name] = await live.page.evaluate(() => [window.tarvik.songTime(), window.tarvik.partName()]);
-    check(live.state === 'playing' && clock > 1 && name === parts[0].name,
-          `autostart plays: song clock ${clock.toFixed(2)} s after 3 s, part "${name}"`);
+    check(live.state === 'playing' && clock > 4 && name === parts[0].name,
+          `autostart plays: song clock ${clock.toFixed(2)} s after ${(Date.now() - started) / 1000} s, part "${name}"`);
     await live.page.keyboard.press('Escape');
     await live.page.waitForFunction(() => document.body.dataset.state === 'ended', null, { timeout: 10000 })
       .catch(() => {});
     const ended = await live.page.evaluate(() => [document.body.dataset.state, document.body.innerText]);
     check(ended[0] === 'ended' && /play again/.test(ended[1]), `Escape stops the music and offers "play again"`);
+    const stoppedAt = await live.page.evaluate(() => window.tarvik.songTime());
+    await live.page.click('#start');
+    await live.page.waitForFunction((at) => window.tarvik.songTime() !== at, stoppedAt, { timeout: 30000 })
+      .catch(() => {});
+    const again = await live.page.evaluate(() => [document.body.dataset.state, window.tarvik.songTime()]);
+    await live.page.waitForFunction(() => window.tarvik.songTime() > 1, null, { timeout: 30000 }).catch(() => {});
+    const onward = await live.page.evaluate(() => window.tarvik.songTime());
+    check(again[0] === 'playing' && again[1] < stoppedAt - 2 && onward > 1,
+          `"play again" starts over and plays: song clock ${again[1].toFixed(2)} s, then ${onward.toFixed(2)} s ` +
+          `(stopped at ${stoppedAt.toFixed(2)} s)`);
     await live.page.close();
 
     const bare = await openPage(browser, base, { noWebgl2: true });

@@ -191,9 +191,10 @@
     module.tarvikEnded = () => {
       if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
       panel.classList.remove('hidden');
-      document.getElementById('choice').classList.add('hidden');
+      for (const id of ['bar', 'choice']) document.getElementById(id).classList.add('hidden');
       say('The end.');
       startButton.textContent = 'play again';
+      startButton.disabled = false;
       startButton.onclick = () => { panel.classList.add('hidden'); body.dataset.state = 'playing'; module._tarvik_replay(); };
       body.dataset.state = 'ended';
     };
