@@ -1,8 +1,8 @@
 // Version and precision header of a stage text per platform.
 #include "render/shader_platform.h"
 
+#include <algorithm>
 #include <cctype>
-#include <regex>
 
 namespace {
 
@@ -24,6 +24,14 @@ bool namesType(const std::string& text, const std::string& type) {
   return false;
 }
 
+// "#version ...", with blanks allowed before and after the '#'.
+bool isVersionLine(const std::string& line) {
+  size_t at = line.find_first_not_of(" \t");
+  if (at == std::string::npos || line[at] != '#') return false;
+  at = line.find_first_not_of(" \t", at + 1);
+  return at != std::string::npos && line.compare(at, 7, "version") == 0;
+}
+
 std::string webHeader(const std::string& text) {
   std::string header = "#version 300 es\nprecision highp float; precision highp int; precision highp sampler2D;";
   for (const char* type : precisionTypes)
@@ -36,11 +44,14 @@ std::string webHeader(const std::string& text) {
 std::string stageTextFor(ShaderPlatform platform, const std::string& text) {
   if (platform == ShaderPlatform::Desktop) return text;
   // The first version line, wherever comments before it put it; its line stays, empty.
-  static const std::regex versionLine(R"((^|\n)[ \t]*#[ \t]*version[^\n]*)");
-  std::smatch match;
   std::string body = text;
-  if (std::regex_search(text, match, versionLine))
-    body = text.substr(0, static_cast<size_t>(match.position(0))) + match[1].str() +
-           text.substr(static_cast<size_t>(match.position(0) + match.length(0)));
+  for (size_t start = 0; start < body.size();) {
+    const size_t end = std::min(body.find('\n', start), body.size());
+    if (isVersionLine(body.substr(start, end - start))) {
+      body.erase(start, end - start);
+      break;
+    }
+    start = end + 1;
+  }
   return webHeader(body) + body;
 }
