@@ -1,7 +1,7 @@
 // The sizes of the textures the engine made, because WebGL2 cannot ask a texture for its size
 // (the desktop's glGetTexLevelParameteriv is missing there).
-// Owns: the size record (writers: resources/pack_loader and render/render_targets, at each
-// specification of a texture's level 0).
+// Owns: the size record (writers: resources/pack_loader and render/render_targets, each time
+// they upload a texture's level 0).
 #pragma once
 #include <cstdint>
 

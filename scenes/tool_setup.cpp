@@ -12,7 +12,6 @@
 #include "geometry/random_seeds.h"
 #include "scenes/frame_step_render.h"
 
-
 void applyToolSizes(int quality, int renderSize, int windowWidth, int windowHeight) {
   settings.windowed = true;
   settings.quality = qualityCopy = quality;
