@@ -15,7 +15,7 @@
 namespace {
 
 // Level 0 of the bound texture, its size on record for those who read it (WebGL2 cannot ask).
-void specifyTexture(GLuint texture, GLint internalFormat, int width, int height, GLenum format, GLenum type,
+void uploadTextureLevel(GLuint texture, GLint internalFormat, int width, int height, GLenum format, GLenum type,
                     const void* pixels) {
   glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, type, pixels);
   rememberTextureSize(texture, width, height);
@@ -30,7 +30,7 @@ GLuint createSceneColorTexture() {
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
-  specifyTexture(texture, GL_RGBA, settings.renderWidth, settings.renderHeight, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  uploadTextureLevel(texture, GL_RGBA, settings.renderWidth, settings.renderHeight, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   setFilters(GL_LINEAR);
   return texture;
 }
@@ -41,7 +41,7 @@ uint32_t createRenderTexture() {
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
-  specifyTexture(texture, GL_RGBA, settings.renderWidth, settings.renderHeight, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  uploadTextureLevel(texture, GL_RGBA, settings.renderWidth, settings.renderHeight, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   setFilters(GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -56,7 +56,7 @@ uint32_t createExactTexture(int width, int height, GLint internalFormat, GLenum 
   GLuint texture = 0;
   glGenTextures(1, &texture);
   bindTextureOnOwnUnit(texture);
-  specifyTexture(texture, internalFormat, width, height, format, type, nullptr);
+  uploadTextureLevel(texture, internalFormat, width, height, format, type, nullptr);
   setFilters(GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -97,7 +97,7 @@ uint32_t createSoundTexture(const float* raw512) {
 
 void uploadSoundTexture(uint32_t texture, const float* raw512) {
   bindTextureOnOwnUnit(texture);
-  specifyTexture(texture, GL_R32F, 512, 1, GL_RED, GL_FLOAT, raw512);
+  uploadTextureLevel(texture, GL_R32F, 512, 1, GL_RED, GL_FLOAT, raw512);
   setFilters(GL_NEAREST);
 }
 
