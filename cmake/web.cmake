@@ -23,7 +23,8 @@ tarvik_room(geometry USES render)
 tarvik_room(timeline USES render EXCLUDE ${desktop_audio} SOURCES ${CMAKE_SOURCE_DIR}/web/web_audio.cpp
   LIBS kissfft)
 tarvik_room(scenes USES timeline resources geometry render)
-tarvik_room(web USES scenes timeline resources geometry render EXCLUDE web_audio.cpp main.cpp)
+tarvik_room(timing USES scenes timeline render)
+tarvik_room(web USES timing scenes timeline resources geometry render EXCLUDE web_audio.cpp main.cpp)
 
 add_executable(tarvik-web web/main.cpp)
 target_link_libraries(tarvik-web PRIVATE tarvik_web)
@@ -34,7 +35,7 @@ target_link_options(tarvik-web PRIVATE
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
   -sEXIT_RUNTIME=0 -sFORCE_FILESYSTEM=1
   "-sEXPORTED_RUNTIME_METHODS=['FS','ccall','UTF8ToString']"
-  "-sEXPORTED_FUNCTIONS=['_main','_tarvik_play','_tarvik_stop','_tarvik_replay','_tarvik_still','_tarvik_song_time','_tarvik_part_name','_tarvik_parts']")
+  "-sEXPORTED_FUNCTIONS=['_main','_tarvik_play','_tarvik_stop','_tarvik_replay','_tarvik_still','_tarvik_bench','_tarvik_memory_top','_tarvik_song_time','_tarvik_part_name','_tarvik_parts']")
 set(page_files index.html tarvik.js)
 foreach(page_file ${page_files})
   configure_file(${CMAKE_SOURCE_DIR}/web/page/${page_file} ${CMAKE_BINARY_DIR}/${page_file} COPYONLY)

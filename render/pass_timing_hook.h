@@ -1,6 +1,7 @@
 // An optional observer of every pass the pass chain draws, off by default: called right before
 // and right after each pass's GL work, so a timer can put GPU timestamps around it.
-// Owns: passTimingHook (writer: the studio's picture and tarvik-render --bench, at start-up).
+// Owns: passTimingHook (writers: the studio's picture at start-up, and a frame benchmark run
+// while it lives, in tarvik-render --bench and the page).
 // Does NOT time anything itself; when `mark` is null a pass costs one pointer test.
 #pragma once
 #include <cstdint>

@@ -12,7 +12,7 @@
 #include "studio/programs.h"
 #include "studio/status_line.h"
 #include "studio/watch_thread.h"
-#include "tooling/pass_names.h"
+#include "timing/pass_names.h"
 
 class LivePrograms {
  public:

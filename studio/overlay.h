@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "studio/loop.h"
-#include "tooling/timer_ring.h"
+#include "timing/timer_ring.h"
 #include "studio/overlay_text.h"
 
 struct TimingView {

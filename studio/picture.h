@@ -13,9 +13,9 @@
 #include "studio/overlay_text.h"
 #include "studio/status_line.h"
 #include "studio/window_copy.h"
-#include "tooling/pass_names.h"
-#include "tooling/timer_queries.h"
-#include "tooling/timer_ring.h"
+#include "timing/pass_names.h"
+#include "timing/timer_queries.h"
+#include "timing/timer_ring.h"
 
 class StudioPicture {
  public:

@@ -3,6 +3,8 @@
 // the page shows.
 #include <emscripten.h>
 
+#include <unistd.h>
+
 #include <string>
 
 #include "timeline/demo_parts.h"
@@ -28,6 +30,12 @@ EMSCRIPTEN_KEEPALIVE void tarvik_replay() { replayDemo(); }
 EMSCRIPTEN_KEEPALIVE const char* tarvik_still(double t, int width, int height, int quality) {
   return answer(drawStill(t, width, height, quality));
 }
+EMSCRIPTEN_KEEPALIVE const char* tarvik_bench(int quality, int width, int height, int frames) {
+  return answer(startBench(quality, width, height, frames));
+}
+
+// The top of the memory the module has used (its data, stack and the heap's high-water mark).
+EMSCRIPTEN_KEEPALIVE double tarvik_memory_top() { return static_cast<double>(reinterpret_cast<uintptr_t>(sbrk(0))); }
 
 // "start end name" per line, one line per part, for the page's tests to choose song times.
 EMSCRIPTEN_KEEPALIVE const char* tarvik_parts() {

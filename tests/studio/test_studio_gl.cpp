@@ -11,7 +11,7 @@
 #include "studio/overlay_text.h"
 #include "render/pass_programs.h"
 #include "render/shader_build_hooks.h"
-#include "tooling/timer_queries.h"
+#include "timing/timer_queries.h"
 #include "studio/programs.h"
 #include "studio/watch.h"
 #include "tests/support/gl_context.h"

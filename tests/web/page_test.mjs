@@ -1,7 +1,8 @@
 // The browser twin's page in Debian's chromium (headless, WebGL2 on SwiftShader), driven by
 // playwright-core: it loads without a console error and finds WebGL2 with float targets; a
 // still in each of the eight parts holds 30 dB PSNR (ImageMagick's compare)
-// against tarvik-render's still of the same time and size; autostart plays with the song clock
+// against tarvik-render's still of the same time and size; the benchmark page prints the table
+// of tarvik-render --bench with the same rows, on the console too; autostart plays with the song clock
 // running, Escape ends it and "play again" starts over; a browser without WebGL2 and a pack that cannot be downloaded
 // each get their one sentence.
 // Run by scripts/test_web.sh after both builds, under Xvfb (tarvik-render opens a window).
@@ -45,8 +46,11 @@ function check(ok, what) {
 
 async function openPage(browser, url, { noWebgl2 = false, route = null } = {}) {
   const page = await browser.newPage({ viewport: { width: 640, height: 360 } });
-  const errors = [];
-  page.on('console', (m) => { if (m.type() === 'error' || m.type() === 'warning') errors.push(m.text()); });
+  const errors = [], logs = [];
+  page.on('console', (m) => {
+    if (m.type() === 'error' || m.type() === 'warning') errors.push(m.text());
+    else logs.push(m.text());
+  });
   page.on('pageerror', (e) => errors.push(e.message));
   if (noWebgl2) {
     await page.addInitScript(() => {
@@ -61,7 +65,7 @@ async function openPage(browser, url, { noWebgl2 = false, route = null } = {}) {
   await page.waitForFunction(() => !['loading', undefined].includes(document.body.dataset.state), null,
                              { timeout: 240000 });
   const state = await page.evaluate(() => [document.body.dataset.state, document.body.dataset.error || '']);
-  return { page, errors, state: state[0], error: state[1] };
+  return { page, errors, logs, state: state[0], error: state[1] };
 }
 
 function psnr(a, b) {
@@ -88,6 +92,42 @@ async function stills(browser, base, parts) {
   }
 }
 
+// The table's rows by name, each with its medians (one cell per part, "-" where none).
+function benchMedians(table) {
+  const rows = new Map();
+  const lines = table.split('\n');
+  const first = lines.findIndex((line) => line.startsWith('pass (GPU ms)'));
+  for (const line of lines.slice(first + 1)) {
+    if (!line.trim() || line.startsWith(' ')) continue;
+    const [name, ...cells] = line.trim().split(/\s{2,}/);
+    rows.set(name, cells.map(Number));
+  }
+  return rows;
+}
+
+function ratios(web, desktop, row) {
+  return (web.get(row) || []).map((cell, i) => (cell / desktop.get(row)[i]).toFixed(2)).join(' ');
+}
+
+async function bench(browser, base) {
+  const args = ['--quality', 'low', '--size', `${stillSize[0]}x${stillSize[1]}`, '--frames', '3'];
+  const desktopTable = execFileSync(join(root, 'build/tarvik-render'), ['--bench', ...args], { cwd: root, encoding: 'utf8' });
+  const run = await openPage(browser, `${base}?bench=1&quality=low&size=${stillSize[0]}x${stillSize[1]}&frames=3`);
+  await run.page.waitForFunction(() => document.body.dataset.state !== 'measuring', null, { timeout: 240000 });
+  const [state, shown] = await run.page.evaluate(() => [document.body.dataset.state, document.getElementById('report').textContent]);
+  await run.page.close();
+  const web = benchMedians(shown), desktop = benchMedians(desktopTable);
+  const sums = web.get('GPU sum') || [];
+  check(state === 'measured' && run.errors.length === 0 && run.logs.join('\n').includes(shown.trimEnd()) &&
+        sums.length === 8 && sums.every((ms) => ms > 0),
+        `the benchmark page prints its table in the page and on the console, a GPU sum for each of 8 parts (${state})`);
+  check([...web.keys()].join() === [...desktop.keys()].join(),
+        `the page's table has tarvik-render --bench's rows (${[...web.keys()].join(', ')})`);
+  console.log(`# web / desktop per part, wall per frame: ${ratios(web, desktop, 'wall / frame')}; ` +
+              `GPU sum: ${ratios(web, desktop, 'GPU sum')}`);
+  console.log(`# desktop --bench ${args.join(' ')}:\n${desktopTable.trim()}\n# page:\n${shown.trim()}`);
+}
+
 async function main() {
   mkdirSync(outDir, { recursive: true });
   const server = await serve();
@@ -103,6 +143,7 @@ async function main() {
     await ready.page.close();
     check(parts.length === 8, `the module's part table has eight parts (${parts.length})`);
     await stills(browser, base, parts);
+    await bench(browser, base);
 
     // The clock is read at each drawn frame, so the checks wait for it instead of timing it.
     const live = await openPage(browser, `${base}?autostart=1&quality=low`);
@@ -111,6 +152,9 @@ async function main() {
     const [clock, name] = await live.page.evaluate(() => [window.tarvik.songTime(), window.tarvik.partName()]);
     check(live.state === 'playing' && clock > 4 && name === parts[0].name,
           `autostart plays: song clock ${clock.toFixed(2)} s after ${(Date.now() - started) / 1000} s, part "${name}"`);
+    const memory = await live.page.evaluate(() => ({ ...window.tarvik.memory(), js: performance.memory?.usedJSHeapSize }));
+    console.log(`# memory after ${clock.toFixed(1)} s of play: module ${(memory.used / 2 ** 20).toFixed(1)} MiB used of ` +
+                `${(memory.reserved / 2 ** 20).toFixed(0)} MiB reserved, JS heap ${(memory.js / 2 ** 20).toFixed(1)} MiB`);
     await live.page.keyboard.press('Escape');
     await live.page.waitForFunction(() => document.body.dataset.state === 'ended', null, { timeout: 10000 })
       .catch(() => {});

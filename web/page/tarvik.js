@@ -2,10 +2,13 @@
 // progress bar, decodes the music with Web Audio at 44100 Hz, starts the module and hands it
 // both, then runs what the address asks for:
 //   ?still=T&size=WxH&quality=Q  the frame at song time T, no sound, the canvas alone at W x H;
+//   ?bench=1&quality=Q&size=WxH  tarvik-render --bench's table (&frames=N measured per part, 10
+//                                unless given), in the page and on the console, no sound;
 //   ?autostart=1&quality=Q       the demo at once (where the browser lets sound start);
 //   otherwise                    the demo after the start button (a gesture, for the sound).
 // body.dataset.state tells a test where the page stands: "loading", "ready", "playing",
-// "ended", "drawn", "error" (the sentence in body.dataset.error) or "unsupported".
+// "ended", "drawn", "measuring", "measured", "error" (the sentence in body.dataset.error) or
+// "unsupported".
 'use strict';
 
 (function () {
@@ -164,19 +167,46 @@
     return module;
   }
 
-  function drawStill(module) {
+  // The canvas alone at the size the address asks for, in the top-left corner.
+  function fixedCanvas() {
     const size = sizeFromParam(params.get('size')) || [320, 180];
-    const time = Number(params.get('still'));
-    if (!Number.isFinite(time) || time < 0) return fail('The still time ' + params.get('still') + ' is not a song time.');
     body.classList.add('still');
     panel.classList.add('hidden');
     canvas.style.width = size[0] + 'px';
     canvas.style.height = size[1] + 'px';
+    return size;
+  }
+
+  function drawStill(module) {
+    const time = Number(params.get('still'));
+    if (!Number.isFinite(time) || time < 0) return fail('The still time ' + params.get('still') + ' is not a song time.');
+    const size = fixedCanvas();
     const quality = qualityIndex[params.get('quality')] ?? 0;
     const problem = module.ccall('tarvik_still', 'string', ['number', 'number', 'number', 'number'],
                                  [time, size[0], size[1], quality]);
     if (problem) return fail(problem);
     body.dataset.state = 'drawn';
+  }
+
+  function runBench(module) {
+    const frames = Number(params.get('frames') || 10);
+    if (!Number.isInteger(frames) || frames < 1 || frames > 1000)
+      return fail('The frame count ' + params.get('frames') + ' is not a whole number from 1 to 1000.');
+    const size = fixedCanvas();
+    const quality = qualityIndex[params.get('quality')] ?? 0;
+    const report = document.getElementById('report');
+    module.tarvikBenchDone = (table, problem) => {
+      if (problem) return fail(problem);
+      report.style.top = size[1] + 'px';
+      report.textContent = table;
+      report.classList.remove('hidden');
+      for (const line of table.trimEnd().split('\n')) console.log(line);
+      body.dataset.state = 'measured';
+    };
+    body.dataset.state = 'measuring';
+    const problem = module.ccall('tarvik_bench', 'string', ['number', 'number', 'number', 'number'],
+                                 [quality, size[0], size[1], frames]);
+    if (problem) fail(problem);
   }
 
   function play(module, quality) {
@@ -214,12 +244,15 @@
     window.tarvik = {
       songTime: () => module._tarvik_song_time(),
       partName: () => module.UTF8ToString(module._tarvik_part_name()),
+      // The module's memory in bytes: what it reserved (it only grows) and the top of what it used.
+      memory: () => ({ reserved: module.HEAP8.length, used: module._tarvik_memory_top() }),
       parts: () => module.UTF8ToString(module._tarvik_parts()).trim().split('\n').map((line) => {
         const [start, end, ...name] = line.split(' ');
         return { start: Number(start), end: Number(end), name: name.join(' ') };
       }),
     };
     if (params.has('still')) return drawStill(module);
+    if (params.get('bench') === '1') return runBench(module);
     const named = params.get('quality');
     if (named in qualityIndex) qualitySelect.value = named;
     if (params.get('autostart') === '1') return play(module, qualityIndex[qualitySelect.value]);

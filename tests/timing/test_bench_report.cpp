@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "capture/bench_report.h"
+#include "timing/bench_report.h"
 
 namespace {
 

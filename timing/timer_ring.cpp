@@ -1,5 +1,5 @@
 // The timestamp ring.
-#include "tooling/timer_ring.h"
+#include "timing/timer_ring.h"
 
 #include <algorithm>
 

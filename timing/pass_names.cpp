@@ -1,5 +1,5 @@
 // Pass labels from the files their programs were built from.
-#include "tooling/pass_names.h"
+#include "timing/pass_names.h"
 
 #include <filesystem>
 

@@ -1,5 +1,5 @@
 // Statistics, table, CSV and comparison of the frame benchmark.
-#include "capture/bench_report.h"
+#include "timing/bench_report.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -83,13 +83,13 @@ std::string totalRatio(const std::vector<BenchRow>& rows, const std::vector<OldM
 }  // namespace
 
 void PartTiming::addFrame(const std::vector<std::pair<std::string, double>>& passTimes, double wallMilliseconds) {
-  for (const auto& [name, ms] : passTimes) {
-    auto found = std::find_if(passes.begin(), passes.end(), [&](const auto& p) { return p.first == name; });
+  for (const auto& pass : passTimes) {
+    auto found = std::find_if(passes.begin(), passes.end(), [&](const auto& p) { return p.first == pass.first; });
     if (found == passes.end()) {
-      passes.push_back({name, std::vector<double>(wall.size(), 0.0)});  // not run on earlier frames
+      passes.push_back({pass.first, std::vector<double>(wall.size(), 0.0)});  // not run on earlier frames
       found = passes.end() - 1;
     }
-    found->second.push_back(ms);
+    found->second.push_back(pass.second);
   }
   wall.push_back(wallMilliseconds);
   for (auto& [name, samples] : passes) samples.resize(wall.size(), 0.0);
@@ -108,9 +108,9 @@ CellStats statsOf(std::vector<double> samples) {
 std::vector<BenchRow> benchRows(const std::vector<PartTiming>& parts) {
   std::vector<BenchRow> rows;
   for (const PartTiming& part : parts)
-    for (const auto& [name, samples] : part.passes)
-      if (std::none_of(rows.begin(), rows.end(), [&](const BenchRow& r) { return r.name == name; }))
-        rows.push_back({name, {}});
+    for (const auto& pass : part.passes)
+      if (std::none_of(rows.begin(), rows.end(), [&](const BenchRow& r) { return r.name == pass.first; }))
+        rows.push_back({pass.first, {}});
   for (BenchRow& row : rows)
     for (const PartTiming& part : parts) {
       const auto found = std::find_if(part.passes.begin(), part.passes.end(), [&](const auto& p) { return p.first == row.name; });

@@ -5,8 +5,8 @@
 #include <map>
 
 #include "render/embedded_shaders.h"
-#include "tooling/pass_names.h"
-#include "tooling/timer_ring.h"
+#include "timing/pass_names.h"
+#include "timing/timer_ring.h"
 
 namespace {
 

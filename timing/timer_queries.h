@@ -1,5 +1,7 @@
 // GPU timestamps behind a small interface, so the code that rings them can be tested with a
-// stand-in. GlTimestampQueries is the GL one (glQueryCounter with GL_TIMESTAMP).
+// stand-in. GlTimestampQueries is the GL one (glQueryCounter with GL_TIMESTAMP; in a browser,
+// WebGL2's EXT_disjoint_timer_query_webgl2, whose results appear only after the page has
+// handed control back).
 // Owns: the GL query objects it creates (never deleted; a process makes a few dozen).
 // Does NOT wait: `available` asks without blocking, and callers read only available stamps.
 #pragma once
@@ -16,7 +18,7 @@ class QueryBackend {
 
 class GlTimestampQueries : public QueryBackend {
  public:
-  // Whether the context has timestamp queries (GL 3.3 or ARB_timer_query).
+  // Whether the current context has timestamp queries.
   static bool supported();
   uint32_t create() override;
   void stamp(uint32_t query) override;

@@ -1,9 +1,9 @@
 // GL timestamp queries.
-#include "tooling/timer_queries.h"
+#include "timing/timer_queries.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
-bool GlTimestampQueries::supported() { return GLEW_VERSION_3_3 || GLEW_ARB_timer_query; }
+bool GlTimestampQueries::supported() { return glHasTimestampQueries(); }
 
 uint32_t GlTimestampQueries::create() {
   GLuint query = 0;
@@ -14,8 +14,8 @@ uint32_t GlTimestampQueries::create() {
 void GlTimestampQueries::stamp(uint32_t query) { glQueryCounter(query, GL_TIMESTAMP); }
 
 bool GlTimestampQueries::available(uint32_t query) {
-  GLint ready = 0;
-  glGetQueryObjectiv(query, GL_QUERY_RESULT_AVAILABLE, &ready);
+  GLuint ready = 0;
+  glGetQueryObjectuiv(query, GL_QUERY_RESULT_AVAILABLE, &ready);
   return ready != 0;
 }
 

@@ -2,13 +2,13 @@
 // are read only once all of them are available, so measuring never makes the CPU wait on the
 // GPU. A frame that finds no free slot in the ring is simply not measured.
 // Owns: the query objects (through the backend), the ring's slots and the latest result.
-// Does NOT issue GL calls itself: a QueryBackend does (tooling/timer_queries.h).
+// Does NOT issue GL calls itself: a QueryBackend does (timing/timer_queries.h).
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "tooling/timer_queries.h"
+#include "timing/timer_queries.h"
 
 struct PassTime {
   std::string name;
