@@ -67,6 +67,14 @@ std::string jpegDeclaring(int side) {
   return jpeg;
 }
 
+// The 2 x 2 JPEG whose first Huffman table is defined in DC slot 2, so its scan decodes with a
+// DC slot 0 that nothing defined: the decoder would read tables from uninitialised memory.
+std::string jpegScanningAnUndefinedTable() {
+  std::string jpeg = twoRowImage(3, true);
+  jpeg[jpeg.find("\xFF\xC4") + 4] = 0x02;
+  return jpeg;
+}
+
 }  // namespace
 
 class PackLoader : public GlTest {
@@ -214,7 +222,8 @@ TEST_F(PackLoader, FifoPackDoesNotOpenAndIsNotWaitedOn) {
   EXPECT_EQ(texture, 0u);
 }
 
-// The header alone refuses a side over 8192, or more pixels than the entry's bytes can hold.
+// The header alone refuses a side over 8192, more pixels than the entry's bytes can hold, or a
+// scan that uses an undefined Huffman table.
 TEST_F(PackLoader, HeadersNoPackImageCanHaveAreRefusedAsDecodeFailures) {
   struct Case {
     const char* name;
@@ -224,7 +233,8 @@ TEST_F(PackLoader, HeadersNoPackImageCanHaveAreRefusedAsDecodeFailures) {
   const std::vector<Case> cases = {{"border1.png", blackPng(8192, 1), 8192},
                                    {"border2.png", blackPng(8193, 1), 1},
                                    {"credits1.png", jpegDeclaring(1024), 1024},
-                                   {"endlogo.png", jpegDeclaring(2048), 1}};
+                                   {"endlogo.png", jpegDeclaring(2048), 1},
+                                   {"credits2.png", jpegScanningAnUndefinedTable(), 1}};
   std::vector<std::pair<const char*, std::string>> images;
   for (const Case& c : cases) images.emplace_back(c.name, c.image);
   dir.write("data.vx", packWith(images));
