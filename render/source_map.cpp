@@ -27,8 +27,10 @@ std::string normalShaderPath(const std::string& path) {
 }
 
 std::vector<std::string> locateShaderLog(const std::string& log, const SourceMap& map) {
-  static const std::regex mesa(R"(^\s*\d+:(\d+)\(\d+\):\s*(.*)$)");
-  static const std::regex other(R"(^\s*\d+\((\d+)\)\s*:\s*(.*)$)");
+  // At most nine digits of line number, so that std::stoi never overflows.
+  static const std::regex mesa(R"(^\s*\d+:(\d{1,9})\(\d+\):\s*(.*)$)");
+  static const std::regex other(R"(^\s*\d+\((\d{1,9})\)\s*:\s*(.*)$)");
+  static const std::regex angle(R"(^\s*(ERROR|WARNING):\s*\d+:(\d{1,9}):\s*(.*)$)");
   std::vector<std::string> located;
   std::istringstream in(log);
   for (std::string line; std::getline(in, line);) {
@@ -37,6 +39,9 @@ std::vector<std::string> locateShaderLog(const std::string& log, const SourceMap
     std::smatch match;
     if (std::regex_match(line, match, mesa) || std::regex_match(line, match, other))
       located.push_back(map.where(std::stoi(match[1].str())) + ": " + match[2].str());
+    else if (std::regex_match(line, match, angle))
+      located.push_back(map.where(std::stoi(match[2].str())) + ": " + (match[1] == "ERROR" ? "error: " : "warning: ") +
+                        match[3].str());
     else
       located.push_back(line);
   }

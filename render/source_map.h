@@ -28,6 +28,6 @@ struct SourceMap {
 std::string normalShaderPath(const std::string& path);
 
 // The non-empty lines of a compile log with the compiler's line reference ("0:106(5): " as
-// Mesa writes it, "0(106) : " as others do) replaced by the file and line it points at:
+// Mesa writes it, "ERROR: 0:106: " as a browser's ANGLE does, "0(106) : " as others do) replaced by the file and line it points at:
 // "shaders/postprocessors/rgbsplit.glsl:33: error: ...". Lines without one are kept as they are.
 std::vector<std::string> locateShaderLog(const std::string& log, const SourceMap& map);

@@ -214,6 +214,8 @@ TEST(StudioSourceMap, CompilerLinesPointIntoTheFilesAnAssemblyRead) {
   EXPECT_EQ(locateShaderLog("0:4(12): error: syntax error\n\nwarning without place\n", builder.map),
             (std::vector<std::string>{"shaders/lib/inc.glsl:3: error: syntax error", "warning without place"}));
   EXPECT_EQ(locateShaderLog("0(5) : error C0000: x", builder.map)[0], "shaders/scenes/s.glsl:3: error C0000: x");
+  EXPECT_EQ(locateShaderLog("ERROR: 0:3: 'b' : redefinition", builder.map)[0],
+            "shaders/lib/inc.glsl:2: error: 'b' : redefinition");
 }
 
 TEST(StudioOverlay, TimingBlockSaysPausedSpeedExportAndEveryPass) {
