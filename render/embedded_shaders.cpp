@@ -6,3 +6,9 @@ const std::string* findEmbeddedShader(const std::string& path) {
   auto it = table.find(path);
   return it == table.end() ? nullptr : &it->second;
 }
+
+std::string embeddedPathOf(const std::string& text) {
+  for (const auto& [path, embedded] : embeddedShaders())
+    if (embedded == text) return path;
+  return {};
+}

@@ -9,3 +9,7 @@ const std::map<std::string, std::string>& embeddedShaders();
 
 // The embedded text of one file, or nullptr when no such file was embedded.
 const std::string* findEmbeddedShader(const std::string& path);
+
+// The path of the embedded file whose whole text is `text` (a program built from an embedded
+// copy), or empty.
+std::string embeddedPathOf(const std::string& text);

@@ -14,12 +14,6 @@
 
 namespace {
 
-std::string embeddedPathOf(const std::string& text) {
-  for (const auto& [path, embedded] : embeddedShaders())
-    if (embedded == text) return path;
-  return {};
-}
-
 // A vertex argument is a path when such a file exists; GLSL text is never one (nor a name).
 bool opensAsFile(const std::string& path) {
   std::error_code error;

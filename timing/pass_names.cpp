@@ -5,17 +5,6 @@
 
 #include "render/embedded_shaders.h"
 
-namespace {
-
-// The embedded file whose whole text is `text`, or empty.
-std::string embeddedPathOf(const std::string& text) {
-  for (const auto& [path, embedded] : embeddedShaders())
-    if (embedded == text) return path;
-  return {};
-}
-
-}  // namespace
-
 std::string shaderStem(const std::string& path) { return std::filesystem::path(path).stem().string(); }
 
 void ProgramNames::note(const ShaderBuild& build, uint32_t keptProgramId) {

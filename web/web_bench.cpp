@@ -16,6 +16,7 @@
 #include "timing/bench_run.h"
 #include "web/web_display.h"
 #include "web/web_runs.h"
+#include "web/web_shader_errors.h"
 #include "timing/timer_queries.h"
 
 EM_JS(void, pageBenchDone, (const char* report, const char* problem), {
@@ -75,6 +76,7 @@ std::string startBench(int quality, int width, int height, int frames) {
   bench.frames = frames;
   bench.run = std::make_unique<BenchRun>(bench.queries, bench.music, frames);
   shaderBuildHooks.programBuilt = [](const ShaderBuild& build) {
+    reportShaderErrors(build);
     bench.run->names.note(build, build.programId);
     return build.programId;
   };

@@ -14,6 +14,7 @@
 #include "timeline/seek.h"
 #include "web/web_display.h"
 #include "web/web_runs.h"
+#include "web/web_shader_errors.h"
 
 namespace {
 bool running = false;  // between the start (or a replay) and the end
@@ -57,6 +58,7 @@ std::string startDemo(int quality, int width, int height) {
   settings.windowed = false;
   prepareToolTimeline();
   if (std::string problem = openWebDisplay(width, height, false); !problem.empty()) return problem;
+  watchShaderErrors();
   if (!loadScenes()) return "The demo's shaders did not build in this browser.";
   createFrameResources();
   if (!loadMusic()) return "The music could not be played.";

@@ -7,11 +7,13 @@
 #include "timeline/music.h"
 #include "web/web_display.h"
 #include "web/web_runs.h"
+#include "web/web_shader_errors.h"
 
 std::string drawStill(double t, int width, int height, int quality) {
   applyToolSizes(quality, 0, width, height);
   prepareSimulatedRun(false);
   if (std::string problem = openWebDisplay(width, height, true); !problem.empty()) return problem;
+  watchShaderErrors();
   if (!loadScenes()) return "The demo's shaders did not build in this browser.";
   createFrameResources();
   DecodedAudio music;
