@@ -2,9 +2,9 @@
 // playwright-core: it loads without a console error and finds WebGL2 with float targets; a
 // still in each of the eight parts holds 30 dB PSNR (ImageMagick's compare)
 // against tarvik-render's still of the same time and size; the benchmark page prints the table
-// of tarvik-render --bench with the same rows, on the console too; autostart plays with the song clock
-// running, Escape ends it and "play again" starts over; a browser without WebGL2 and a pack that cannot be downloaded
-// each get their one sentence.
+// of tarvik-render --bench with the same rows, on the console too; autostart plays with the
+// song clock running, Escape ends it and "play again" starts over; a browser without WebGL2, a pack that
+// cannot be downloaded and music cut off mid-download each get their one sentence.
 // Run by scripts/test_web.sh after both builds, under Xvfb (tarvik-render opens a window).
 import { execFileSync, spawnSync } from 'node:child_process';
 import { createReadStream, existsSync, mkdirSync, statSync } from 'node:fs';
@@ -24,6 +24,9 @@ const minimumPsnr = 30;
 const stillShare = 0.6;
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
 
+// A file the server cuts off after half its bytes, with the whole length announced.
+let cutShort = '';
+
 function serve() {
   const server = createServer((request, response) => {
     const path = normalize(join(site, decodeURIComponent(new URL(request.url, 'http://x').pathname)));
@@ -31,8 +34,13 @@ function serve() {
       response.writeHead(404).end();
       return;
     }
+    const size = statSync(path).size;
     response.writeHead(200, { 'Content-Type': types[extname(path)] || 'application/octet-stream',
-                              'Content-Length': statSync(path).size });
+                              'Content-Length': size });
+    if (cutShort && path.endsWith(cutShort)) {
+      createReadStream(path, { end: size / 2 }).on('end', () => response.destroy()).pipe(response, { end: false });
+      return;
+    }
     createReadStream(path).pipe(response);
   });
   return new Promise((done) => server.listen(0, '127.0.0.1', () => done(server)));
@@ -178,6 +186,11 @@ async function main() {
     const lost = await openPage(browser, base, { route: { match: '**/data.vx', handler: (r) => r.fulfill({ status: 404 }) } });
     check(lost.state === 'error' && /data\.vx/.test(lost.error), `a pack that cannot be downloaded: "${lost.error}"`);
     await lost.page.close();
+    cutShort = 'tarvik.mp3';
+    const cut = await openPage(browser, base);
+    cutShort = '';
+    check(cut.state === 'error' && /music\/tarvik\.mp3/.test(cut.error), `music cut off mid-download: "${cut.error}"`);
+    await cut.page.close();
   } finally {
     await browser.close();
     server.close();
