@@ -106,6 +106,8 @@
       },
       attach(audioContext) { context = audioContext; },
       position() { return playing && context ? offset + heardSeconds() * rate : offset; },
+      // The position, and whether it comes from the audio output (not the wall-clock stand-in).
+      clock() { return { position: sound.position(), fromAudio: !onWallClock }; },
       play(from, newRate) {
         stopSource();
         offset = from;
@@ -243,6 +245,7 @@
     }
     window.tarvik = {
       songTime: () => module._tarvik_song_time(),
+      audioClock: () => module.tarvikSound.clock(),
       partName: () => module.UTF8ToString(module._tarvik_part_name()),
       // The module's memory in bytes: what it reserved (it only grows) and the top of what it used.
       memory: () => ({ reserved: module.HEAP8.length, used: module._tarvik_memory_top() }),
