@@ -14,10 +14,10 @@
 #include "timeline/audio.h"
 #include "timeline/music.h"
 #include "timing/bench_run.h"
+#include "timing/timer_queries.h"
 #include "web/web_display.h"
 #include "web/web_runs.h"
 #include "web/web_shader_errors.h"
-#include "timing/timer_queries.h"
 
 EM_JS(void, pageBenchDone, (const char* report, const char* problem), {
   if (Module.tarvikBenchDone) Module.tarvikBenchDone(UTF8ToString(report), UTF8ToString(problem));
@@ -43,6 +43,13 @@ struct WebBench {
 };
 WebBench bench;  // writer: startBench, then the bench's frames
 
+// Lets go of the run and the build hook; returns `problem` for the caller to hand on.
+std::string endBench(std::string problem) {
+  bench.run.reset();
+  shaderBuildHooks = {};
+  return problem;
+}
+
 void finishBench(const std::string& problem) {
   emscripten_cancel_main_loop();
   std::string report;
@@ -52,8 +59,7 @@ void finishBench(const std::string& problem) {
     const std::vector<PartTiming>& parts = bench.run->parts();
     report = benchHeading(renderer, bench.frames, parts) + benchTable(benchRows(parts));
   }
-  bench.run.reset();
-  shaderBuildHooks = {};
+  endBench("");
   pageBenchDone(report.c_str(), problem.c_str());
 }
 
@@ -80,10 +86,11 @@ std::string startBench(int quality, int width, int height, int frames) {
     bench.run->names.note(build, build.programId);
     return build.programId;
   };
-  if (std::string problem = openWebDisplay(width, height, false); !problem.empty()) return problem;
+  if (std::string problem = openWebDisplay(width, height, false); !problem.empty()) return endBench(problem);
   if (!GlTimestampQueries::supported())
-    return "This browser's WebGL2 has no GPU timer (EXT_disjoint_timer_query_webgl2), which the benchmark needs.";
-  if (!loadScenes()) return "The demo's shaders did not build in this browser.";
+    return endBench("This browser's WebGL2 has no GPU timer (EXT_disjoint_timer_query_webgl2), "
+                    "which the benchmark needs.");
+  if (!loadScenes()) return endBench("The demo's shaders did not build in this browser.");
   createFrameResources();
   emscripten_set_main_loop(benchFrame, 0, false);
   return "";
