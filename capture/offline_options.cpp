@@ -192,5 +192,4 @@ ParsedOfflineOptions parseOfflineOptions(int argc, const char* const* argv) {
   return parsed;
 }
 
-// The small tolerance keeps 10 s at 60 fps on frame 600 despite binary rounding.
 long videoFrameCount(double from, double to, double fps) { return frameAtOrAfter(to, fps) - frameAtOrAfter(from, fps); }

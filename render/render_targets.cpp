@@ -16,7 +16,7 @@ namespace {
 
 // Level 0 of the bound texture, its size on record for those who read it (WebGL2 cannot ask).
 void uploadTextureLevel(GLuint texture, GLint internalFormat, int width, int height, GLenum format, GLenum type,
-                    const void* pixels) {
+                        const void* pixels) {
   glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, type, pixels);
   rememberTextureSize(texture, width, height);
 }

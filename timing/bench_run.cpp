@@ -8,13 +8,10 @@
 #include "render/display_settings.h"
 #include "render/gl.h"
 #include "render/pass_timing_hook.h"
-#include "render/shared_uniforms.h"
-#include "scenes/frame_step_render.h"
+#include "scenes/tool_setup.h"
 #include "timeline/beat_sync.h"
 #include "timeline/demo_parts.h"
-#include "timeline/demo_state.h"
 #include "timeline/seek.h"
-#include "timeline/sound_bins.h"
 
 namespace {
 
@@ -23,13 +20,6 @@ namespace {
 constexpr int warmUpFrames = 2;
 constexpr double frameSeconds = 1.0 / 60.0;
 constexpr int timerSlots = 4;
-
-void drawFrame(const DecodedAudio& music, float t) {
-  sharedUniforms.songPosition = t;
-  advanceDemoPart(t);
-  spectrumAt(music, t, spectrum.raw.data());
-  frameStepWithSpectrum(true, true);
-}
 
 // A browser's glFinish returns at once; reading a pixel back waits for the GPU there, and costs
 // next to nothing after the desktop's glFinish.
@@ -72,7 +62,7 @@ bool BenchRun::drawNext() {
   const auto start = std::chrono::steady_clock::now();
   ring_.beginFrame();
   ++ringFrame_;
-  drawFrame(music_, t);
+  stepSimulatedFrame(music_, t, true);
   ring_.endFrame();
   waitForGpu();
   wall_ = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

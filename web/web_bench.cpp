@@ -8,8 +8,6 @@
 #include "geometry/random_seeds.h"
 #include "render/display_settings.h"
 #include "render/shader_build_hooks.h"
-#include "scenes/frame_step_render.h"
-#include "scenes/scene_set.h"
 #include "scenes/tool_setup.h"
 #include "timeline/audio.h"
 #include "timeline/music.h"
@@ -86,12 +84,10 @@ std::string startBench(int quality, int width, int height, int frames) {
     bench.run->names.note(build, build.programId);
     return build.programId;
   };
-  if (std::string problem = openWebDisplay(width, height, false); !problem.empty()) return endBench(problem);
+  if (std::string problem = openWebScenes(width, height, false); !problem.empty()) return endBench(problem);
   if (!GlTimestampQueries::supported())
     return endBench("This browser's WebGL2 has no GPU timer (EXT_disjoint_timer_query_webgl2), "
                     "which the benchmark needs.");
-  if (!loadScenes()) return endBench("The demo's shaders did not build in this browser.");
-  createFrameResources();
   emscripten_set_main_loop(benchFrame, 0, false);
   return "";
 }

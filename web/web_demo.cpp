@@ -5,8 +5,6 @@
 #include "render/display_settings.h"
 #include "render/shared_uniforms.h"
 #include "scenes/demo_frame.h"
-#include "scenes/frame_step_render.h"
-#include "scenes/scene_set.h"
 #include "scenes/tool_setup.h"
 #include "timeline/audio.h"
 #include "timeline/demo_parts.h"
@@ -57,10 +55,8 @@ std::string startDemo(int quality, int width, int height) {
   applyToolSizes(quality, 0, width, height);
   settings.windowed = false;
   prepareToolTimeline();
-  if (std::string problem = openWebDisplay(width, height, false); !problem.empty()) return problem;
   watchShaderErrors();
-  if (!loadScenes()) return "The demo's shaders did not build in this browser.";
-  createFrameResources();
+  if (std::string problem = openWebScenes(width, height, false); !problem.empty()) return problem;
   if (!loadMusic()) return "The music could not be played.";
   seekMusic(0.0f);
   runFrames();

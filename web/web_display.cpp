@@ -4,6 +4,8 @@
 #include <emscripten/html5.h>
 
 #include "render/display_settings.h"
+#include "scenes/frame_step_render.h"
+#include "scenes/scene_set.h"
 
 namespace {
 constexpr const char* canvasSelector = "#canvas";
@@ -32,5 +34,12 @@ std::string openWebDisplay(int width, int height, bool keepPicture) {
   if (!emscripten_webgl_enable_extension(context, "EXT_color_buffer_float"))
     return "This browser's WebGL2 cannot render into float textures, which the demo needs.";
   emscripten_webgl_enable_extension(context, "OES_texture_float_linear");
+  return "";
+}
+
+std::string openWebScenes(int width, int height, bool keepPicture) {
+  if (std::string problem = openWebDisplay(width, height, keepPicture); !problem.empty()) return problem;
+  if (!loadScenes()) return "The demo's shaders did not build in this browser.";
+  createFrameResources();
   return "";
 }

@@ -1,7 +1,5 @@
 // A still in the page: the offline renderer's simulated run, drawn once at its last frame.
 #include "render/display_settings.h"
-#include "scenes/frame_step_render.h"
-#include "scenes/scene_set.h"
 #include "scenes/tool_setup.h"
 #include "timeline/audio.h"
 #include "timeline/music.h"
@@ -12,10 +10,8 @@
 std::string drawStill(double t, int width, int height, int quality) {
   applyToolSizes(quality, 0, width, height);
   prepareSimulatedRun(false);
-  if (std::string problem = openWebDisplay(width, height, true); !problem.empty()) return problem;
   watchShaderErrors();
-  if (!loadScenes()) return "The demo's shaders did not build in this browser.";
-  createFrameResources();
+  if (std::string problem = openWebScenes(width, height, true); !problem.empty()) return problem;
   DecodedAudio music;
   if (!decodeAudioFile(musicFilePath, music)) return "The music could not be decoded.";
   const long last = frameAtOrBefore(t, defaultFramesPerSecond);
